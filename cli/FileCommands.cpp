@@ -1,0 +1,97 @@
+// halvex-cli show, convert and report: the configuration file commands.
+#include "AreaLayout.h"
+#include "CliCommand.h"
+#include "ConfigFile.h"
+#include "FileAccess.h"
+#include "NumberText.h"
+#include "SlaveSet.h"
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+// Reads the file named by the first argument; reports a failure as the window
+// program's open does.
+std::unique_ptr<ConfigTemplate> LoadOrReport(CliContext& context, const std::string& path)
+{
+    auto config = std::make_unique<ConfigTemplate>();
+    if (!ReadConfigFile(*config, path, context.Ui)) {
+        const std::string message = LoadErrorMessage(config->LoadError);
+        if (!message.empty()) {
+            context.Ui.ErrorBox(kOpenErrorCaption, message);
+        }
+        return nullptr;
+    }
+    return config;
+}
+
+const char* YesNo(bool flag) { return flag ? "YES" : "NO"; }
+
+int RunShow(CliContext& context)
+{
+    const std::string& path = context.Arguments.Positional[0];
+    const auto config = LoadOrReport(context, path);
+    if (!config) {
+        return kExitFailure;
+    }
+    const AreaLayout layout = ComputeAreaLayout(*config);
+    std::ostream& out = context.Out;
+    out << "File: " << path << '\n'
+        << "Template: " << config->TemplateName << '\n'
+        << "SPA baud rate: " << config->SpaBaudRate << '\n'
+        << "SPA reply timeout: " << config->SpaReplyTimeout << " ms\n"
+        << "SPA idle time: " << config->SpaIdleTime << " ms\n"
+        << "SPA com retry count: " << config->SpaRetryCount << '\n'
+        << "Profibus default address: " << config->ProfibusDefaultAddress << '\n'
+        << "Profibus decimal place: " << config->ProfibusDecimalPlace << '\n'
+        << "Time synchronization: " << YesNo(config->TimeSync) << '\n'
+        << "Date synchronization: " << YesNo(config->DateSync) << '\n'
+        << "Global event poll: " << (config->GlobalEventPoll ? "ENABLE" : "DISABLE") << ", period "
+        << config->GlobalEventPollPeriod << " ms\n"
+        << "Online poll command: \"" << config->OnlinePollDescription << "\"," << config->OnlinePollCommand << '\n'
+        << "Analog inputs: " << config->AnalogInputs.Count() << '\n'
+        << "Digital inputs: " << config->DigitalInputs.Count() << '\n'
+        << "Analog outputs: " << config->AnalogOutputs.Count() << '\n'
+        << "Digital outputs: " << config->DigitalOutputs.Count() << '\n'
+        << "Indirect SPA messages: " << config->IndirectMessages.Count() << '\n';
+    const SlaveAddressTable slaves = CollectSlaveAddresses(*config);
+    out << "Slaves (" << SlaveCount(slaves) << "):";
+    for (int address : slaves) {
+        if (address != -1) {
+            out << ' ' << address;
+        }
+    }
+    out << '\n'
+        << "Input area: " << layout.InputArea << " bytes\n"
+        << "Output area: " << layout.OutputArea << " bytes\n";
+    return kExitSuccess;
+}
+
+int WriteText(CliContext& context, bool withOffsets)
+{
+    const auto config = LoadOrReport(context, context.Arguments.Positional[0]);
+    if (!config) {
+        return kExitFailure;
+    }
+    if (!ReplaceFileContents(context.Arguments.Positional[1], ConfigFileText(*config, withOffsets))) {
+        context.Ui.ErrorBox("Save error", "Unable to save document!");
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+int RunConvert(CliContext& context) { return WriteText(context, false); }
+
+int RunReport(CliContext& context) { return WriteText(context, true); }
+
+}  // namespace
+
+std::vector<CliCommand> FileCommands()
+{
+    return {
+        {"show", "FILE", 1, RunShow},
+        {"convert", "IN OUT", 2, RunConvert},
+        {"report", "IN OUT", 2, RunReport},
+    };
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "WindowSystem.h"
+
+#include <deque>
+#include <iosfwd>
+
+// The window system of halvex-cli: message boxes become lines of text
+// (information boxes on standard output, everything else on standard error),
+// questions are answered by --yes, and file dialogs take the paths that the
+// command line named, in order.
+class TerminalWindowSystem : public WindowSystem {
+public:
+    TerminalWindowSystem(std::ostream& out, std::ostream& err, bool answerYes);
+
+    void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override;
+    bool AskYesNo(const std::string& caption, const std::string& text, MessageIcon icon) override;
+    std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
+    void SetStatusText(const std::string& text) override;
+    void SetProgress(int percent) override;
+
+    // The answer of the next file dialog.
+    void QueueFileAnswer(const std::string& path);
+
+    // True when a message with the error icon, or a warning, was shown.
+    bool ErrorShown() const { return errorShown_; }
+
+private:
+    std::optional<std::string> NextFileAnswer();
+
+    std::ostream& out_;
+    std::ostream& err_;
+    bool answerYes_;
+    bool errorShown_ = false;
+    std::deque<std::string> fileAnswers_;
+};

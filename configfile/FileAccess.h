@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Reads at most maxBytes of a file; no value when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes = SIZE_MAX);
+
+// Writes the bytes as the whole new contents of the file at path. The bytes go
+// to a new file beside the old one, which replaces it only after everything is
+// written and flushed, so a failed write never destroys the old contents. A
+// symbolic link at path is followed, the file it names is replaced; an
+// existing file keeps its permission bits. A device or pipe at path is
+// written in place. False on any error.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// Writes the bytes to a file that only this user may use: it is created with
+// mode 0600 or truncated, and a symbolic link at path is not followed (the
+// open fails instead). False on any error.
+bool WritePrivateFile(const std::string& path, std::string_view bytes);

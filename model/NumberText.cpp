@@ -1,0 +1,87 @@
+#include "NumberText.h"
+
+#include <charconv>
+#include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+#include <system_error>
+
+namespace {
+
+bool IsWhite(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+IntScan ScanInt(std::string_view text)
+{
+    IntScan scan;
+    std::size_t i = 0;
+    while (i < text.size() && IsWhite(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long magnitude = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    while (i < text.size() && IsDigit(text[i])) {
+        scan.Found = true;
+        if (magnitude < limit) {
+            magnitude = magnitude * 10 + (text[i] - '0');
+            if (magnitude > limit) {
+                magnitude = limit;
+            }
+        }
+        ++i;
+    }
+    if (!scan.Found) {
+        return scan;
+    }
+    scan.Used = i;
+    scan.Value = static_cast<int>(negative ? -magnitude : magnitude);
+    return scan;
+}
+
+int ReadInt(std::string_view text) { return ScanInt(text).Value; }
+
+double ReadReal(std::string_view text)
+{
+    // strtod in the "C" locale is atof with "." as the decimal point whatever
+    // the user's locale; it saturates at HUGE_VAL on overflow.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const std::string copy(text);
+    return strtod_l(copy.c_str(), nullptr, cLocale);
+}
+
+std::string FormatFixed(double value, int precision)
+{
+    char buffer[512];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    if (result.ec != std::errc()) {
+        return "0";
+    }
+    return std::string(buffer, result.ptr);
+}
+
+std::string FormatInt(long long value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string PadLeft(std::string text, std::size_t width)
+{
+    if (text.size() < width) {
+        text.insert(0, width - text.size(), ' ');
+    }
+    return text;
+}

@@ -1,0 +1,117 @@
+#include "SpaAddress.h"
+
+#include "NumberText.h"
+
+namespace {
+
+std::size_t FirstLetterAt(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsAsciiLetter(text[i])) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// One "%d" conversion of a scan: skips white space, needs at least one digit.
+bool ScanNumber(std::string_view& rest, int& value)
+{
+    const IntScan scan = ScanInt(rest);
+    if (!scan.Found) {
+        return false;
+    }
+    value = scan.Value;
+    rest.remove_prefix(scan.Used);
+    return true;
+}
+
+bool ScanLiteral(std::string_view& rest, char literal)
+{
+    if (rest.empty() || rest.front() != literal) {
+        return false;
+    }
+    rest.remove_prefix(1);
+    return true;
+}
+
+}  // namespace
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::string FormatSingle(int channel, char category, int dataNumber)
+{
+    std::string text = FormatInt(channel);
+    if (category != '\0') {
+        text += category;
+    }
+    text += FormatInt(dataNumber);
+    return text;
+}
+
+std::string FormatSingle(const SpaAddress& address)
+{
+    return FormatSingle(address.Channel, address.Category, address.DataNumber);
+}
+
+SpaAddress ParseSingle(std::string_view text)
+{
+    SpaAddress address;
+    const std::size_t letter = FirstLetterAt(text);
+    if (letter == std::string_view::npos) {
+        address.Channel = 0;
+        address.Category = 'A';
+        address.DataNumber = ReadInt(text);
+        return address;
+    }
+    address.Channel = ReadInt(text.substr(0, letter));
+    address.Category = text[letter];
+    address.DataNumber = ReadInt(text.substr(letter + 1));
+    return address;
+}
+
+std::string FormatRange(int firstChannel, int lastChannel, char category, int firstDataNumber, int lastDataNumber)
+{
+    std::string text = FormatInt(firstChannel) + "/" + FormatInt(lastChannel);
+    if (category != '\0') {
+        text += category;
+    }
+    text += FormatInt(firstDataNumber) + "/" + FormatInt(lastDataNumber);
+    return text;
+}
+
+std::string FormatRange(const SpaAddressRange& range)
+{
+    return FormatRange(range.FirstChannel, range.LastChannel, range.Category, range.FirstDataNumber,
+                       range.LastDataNumber);
+}
+
+std::optional<SpaAddressRange> ParseRange(std::string_view text)
+{
+    SpaAddressRange range;
+    std::string_view rest = text;
+    if (!ScanNumber(rest, range.FirstChannel) || !ScanLiteral(rest, '/') || !ScanNumber(rest, range.LastChannel)) {
+        return std::nullopt;
+    }
+    if (rest.empty()) {
+        return std::nullopt;
+    }
+    range.Category = rest.front();
+    rest.remove_prefix(1);
+    if (!ScanNumber(rest, range.FirstDataNumber) || !ScanLiteral(rest, '/') ||
+        !ScanNumber(rest, range.LastDataNumber)) {
+        return std::nullopt;
+    }
+    return range;
+}
+
+std::optional<SpaRangeConversion> SingleToRange(std::string_view text)
+{
+    if (FirstLetterAt(text) == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const SpaAddress single = ParseSingle(text);
+    return SpaRangeConversion{
+        FormatRange(single.Channel, single.Channel, single.Category, single.DataNumber, single.DataNumber),
+        single.Channel};
+}

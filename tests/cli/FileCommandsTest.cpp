@@ -1,0 +1,78 @@
+#include "ProcessRunner.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ProcessResult Cli(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> argv{HALVEX_CLI_PATH};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return RunProcess(argv);
+}
+
+const std::string kSample = CrLfLines(
+    "[HEADER]", "IDENTIFICATION = CONFIGURATION_FILE_SPA_DPV1_V1", "VERSION = 2.00", "[CONFIGURATION]",
+    "SPA_TEMPLATE = REF", "SPA_BAUDRATE = 19200", "[ANALOG_INPUT]", "1,\tP,\t\"Pressure\",\t5,\t0I12,\t1.0,\t32",
+    "1,\tN,\t\"Level\",\t9,\t0I13,\t1.0,\t16", "[DIGITAL_INPUT]", "1,\tN,\t\"Trip\",\t5,\t1/1E1/1,\tP,\t0,\t1,\t0,\t0,\t0,0,0,0");
+
+}  // namespace
+
+TEST(CliFileCommands, ShowSummarisesAConfiguration)
+{
+    TemporaryDirectory directory;
+    WriteTextFile(directory.File("a.hxc"), kSample);
+    const ProcessResult result = Cli({"show", directory.File("a.hxc")});
+    EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+    EXPECT_NE(result.Out.find("Template: REF\n"), std::string::npos);
+    EXPECT_NE(result.Out.find("SPA baud rate: 19200\n"), std::string::npos);
+    EXPECT_NE(result.Out.find("Analog inputs: 2\n"), std::string::npos);
+    EXPECT_NE(result.Out.find("Slaves (2): 5 9\n"), std::string::npos);
+    EXPECT_NE(result.Out.find("Input area: 12 bytes\n"), std::string::npos);
+    EXPECT_NE(result.Out.find("Output area: 0 bytes\n"), std::string::npos);
+}
+
+TEST(CliFileCommands, ConvertWritesVersion200AndReportAddsOffsets)
+{
+    TemporaryDirectory directory;
+    WriteTextFile(directory.File("old.hxc"),
+                  CrLfLines("[HEADER]", "IDENTIFICATION = CONFIGURATION_FILE_SPA_DPV1_V1", "VERSION = 1.02",
+                            "[DIGITAL_INPUT]", "1,\tN,\t\"Trip\",\t5,\t3I7,\tS,\t0,\t1,\t2,\t0,0,0,0"));
+    const ProcessResult convert = Cli({"convert", directory.File("old.hxc"), directory.File("new.hxc")});
+    EXPECT_EQ(convert.ExitStatus, 0);
+    EXPECT_EQ(convert.Out, "Template was adapted to new format, event channel was added.\n");
+    const std::string converted = ReadTextFile(directory.File("new.hxc"));
+    EXPECT_NE(converted.find("VERSION = 2.00\r\n"), std::string::npos);
+    EXPECT_NE(converted.find("1,\tN,\t\"Trip\",\t5,\t3/3I7/7,\tS,\t0,\t3,\t1,\t2,\t0,0,0,0\r\n"), std::string::npos);
+
+    const ProcessResult report = Cli({"report", directory.File("new.hxc"), directory.File("report.txt")});
+    EXPECT_EQ(report.ExitStatus, 0);
+    EXPECT_NE(ReadTextFile(directory.File("report.txt")).find("0,0,0,0\t4\t1\r\n"), std::string::npos);
+}
+
+TEST(CliFileCommands, FailuresAndUsageErrors)
+{
+    TemporaryDirectory directory;
+    const ProcessResult missing = Cli({"show", directory.File("missing.hxc")});
+    EXPECT_EQ(missing.ExitStatus, 1);
+    EXPECT_EQ(missing.Err, "Error loading configuration file!\n");
+
+    WriteTextFile(directory.File("v.hxc"), CrLfLines("[HEADER]", "VERSION = 9.99"));
+    const ProcessResult version = Cli({"convert", directory.File("v.hxc"), directory.File("out.hxc")});
+    EXPECT_EQ(version.ExitStatus, 1);
+    EXPECT_EQ(version.Err, "Wrong configuration file version!\n");
+    EXPECT_FALSE(std::filesystem::exists(directory.File("out.hxc")));
+
+    WriteTextFile(directory.File("a.hxc"), kSample);
+    const ProcessResult unwritable = Cli({"convert", directory.File("a.hxc"), directory.File("no/such/dir.hxc")});
+    EXPECT_EQ(unwritable.ExitStatus, 1);
+    EXPECT_EQ(unwritable.Err, "Unable to save document!\n");
+
+    EXPECT_EQ(Cli({"show"}).ExitStatus, 2);
+    EXPECT_EQ(Cli({"frobnicate"}).ExitStatus, 2);
+    EXPECT_EQ(Cli({}).ExitStatus, 2);
+    const ProcessResult help = Cli({"--help"});
+    EXPECT_EQ(help.ExitStatus, 0);
+    EXPECT_NE(help.Out.find("halvex-cli show FILE"), std::string::npos);
+}

@@ -1,0 +1,79 @@
+#include "ProcessRunner.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnvironment)
+{
+    ProcessResult result;
+    int outPipe[2];
+    int errPipe[2];
+    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
+        return result;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+
+    std::vector<char*> args;
+    for (const std::string& arg : argv) {
+        args.push_back(const_cast<char*>(arg.c_str()));
+    }
+    args.push_back(nullptr);
+    std::vector<std::string> environment(extraEnvironment);
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        environment.emplace_back(*entry);
+    }
+    std::vector<char*> env;
+    for (const std::string& entry : environment) {
+        env.push_back(const_cast<char*>(entry.c_str()));
+    }
+    env.push_back(nullptr);
+
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+    if (spawned != 0) {
+        ::close(outPipe[0]);
+        ::close(errPipe[0]);
+        return result;
+    }
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    std::string* sinks[2] = {&result.Out, &result.Err};
+    int open = 2;
+    while (open > 0) {
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP)) != 0) {
+                char buffer[4096];
+                const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
+                if (got > 0) {
+                    sinks[i]->append(buffer, static_cast<std::size_t>(got));
+                } else {
+                    ::close(fds[i].fd);
+                    fds[i].fd = -1;
+                    --open;
+                }
+            }
+        }
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
