@@ -1,0 +1,124 @@
+#pragma once
+
+#include "ConfigTemplate.h"
+#include "SlaveSet.h"
+#include "WindowSystem.h"
+
+#include <memory>
+#include <string>
+
+class SerialLink;
+class DocumentWatcher;
+
+// The keyword that, anywhere in the command line, switches on extended mode:
+// the removal confirmations are skipped.
+inline constexpr const char* kExtendedModeKeyword = "vorlanqix";
+
+inline constexpr const char* kNoSlavesNotice = "There are no slaves in the project. Add slaves or open a configuration";
+
+// The single open gateway configuration of the application: the
+// ConfigTemplate, the slave set derived from its points, the user settings
+// (COM port, regional separators, extended mode), the serial link of the
+// device operations and the watcher of the open file.
+//
+// It reaches the window system only through WindowSystem. It is created once
+// and reused for every New and Open.
+class CQuorvinDoc {
+public:
+    // Construction, in this order: separators, watcher, serial link and
+    // configuration; ComPort from the profile ("Settings"/"COMPort", default
+    // 1); ExtendedMode from the command line; the watcher started with nothing
+    // to watch; the regional separators (with the warning when unreadable).
+    CQuorvinDoc(WindowSystem& ui, const std::string& commandLine);
+    // Stops the watcher; the serial link closes its port.
+    ~CQuorvinDoc();
+
+    CQuorvinDoc(const CQuorvinDoc&) = delete;
+    CQuorvinDoc& operator=(const CQuorvinDoc&) = delete;
+
+    // --- The framework's document state.
+    const std::string& PathName() const { return pathName_; }
+    const std::string& Title() const { return title_; }
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    void SetTitle(const std::string& title);
+
+    // --- Lifecycle operations.
+    bool OnNewDocument();
+    bool OnOpenDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path);
+
+    // --- Framework commands (File menu, toolbar, shortcuts).
+    // Save-modified step: asks when modified; Yes saves (asking for a name
+    // when untitled). False when the user cancels or the save fails.
+    bool SaveModified();
+    bool FileNew();                                // Ctrl+N, toolbar
+    bool FileOpen();                               // file dialog, then open
+    bool FileOpenPath(const std::string& path);    // command line, recent files
+    bool FileSave();                               // Ctrl+S
+    bool FileSaveAs();
+
+    // --- Document commands.
+    void OnSlaveAdd();
+    void OnSlaveRemove();
+    void OnSlaveSetAddress();
+    void OnPrioritize(bool on);
+    void OnSelectComPort(int comPort);  // 1..4
+    void OnRefresh();                   // F5
+    // The reload after the user agreed to it ("FILECHANGE"), on the UI thread.
+    void OnFileChangeConfirmed();
+
+    // Guards of the device commands: commit the form (and for the plain
+    // download check for slaves; for the upload run the save-modified step).
+    // True when the operation may run.
+    bool DownloadGuard(bool checkSlaves);
+    bool UploadGuard();
+
+    // Device commands (Device menu): the guards above, then the operation.
+    void OnDownloadConfiguration();     // plain item: 2.00 layout, slave check
+    void OnDownloadConfigurationAs(int formatVersion);  // "v2.00" (1), "v1.02" (0)
+    void OnUploadConfiguration();
+    void OnDownloadArchive();
+    void OnUploadArchive();
+    void OnUploadDiagnostics();
+    void OnClearDiagnostics();
+    void OnGetFirmwareVersion();
+
+    // Exchange commands.
+    void OnExportCsv();
+    void OnSlaveImport();
+    void OnImportXrf();
+    // The XRF import of a named file (the window program's start option).
+    void ImportXrfFile(const std::string& path);
+
+    // --- Slave set.
+    void RebuildSlaveList();
+    bool HasNoSlaves() const;
+
+    // --- State, read and written directly by the view and the commands.
+    ConfigTemplate& Config() { return *config_; }
+    const ConfigTemplate& Config() const { return *config_; }
+    WindowSystem& Ui() { return ui_; }
+    SerialLink& Link() { return *link_; }
+    DocumentWatcher& Watcher() { return *watcher_; }
+
+    std::string ListSeparator = ",";
+    std::string DecimalSeparator = ".";
+    int ComPort = 1;
+    bool ExtendedMode = false;
+    int SelectedSlave = -1;
+    SlaveAddressTable UsedSlaves = kNoSlaves;
+    SlaveAddressTable AddedSlaves = kNoSlaves;
+
+private:
+    bool DoSave(const std::string& path);
+    void ReadRegionalSettings();
+
+    WindowSystem& ui_;
+    std::unique_ptr<DocumentWatcher> watcher_;
+    std::unique_ptr<SerialLink> link_;
+    std::unique_ptr<ConfigTemplate> config_;
+    std::string pathName_;
+    std::string title_ = "Untitled";
+    bool modified_ = false;
+};
