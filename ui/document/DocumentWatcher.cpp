@@ -1,0 +1,44 @@
+#include "DocumentWatcher.h"
+
+DocumentWatcher::DocumentWatcher(WindowSystem& ui) : ui_(ui) {}
+
+DocumentWatcher::~DocumentWatcher() { StopAndWait(); }
+
+void DocumentWatcher::WatchDocument(const std::string& path)
+{
+    std::string previous;
+    {
+        std::lock_guard guard(pathLock_);
+        previous = path_;
+        path_ = path;
+    }
+    if (!previous.empty() && previous != path) {
+        Unwatch(previous);
+    }
+    // Also for the kept path: a file reported gone is no longer watched.
+    if (!path.empty()) {
+        Watch(path);
+    }
+}
+
+std::string DocumentWatcher::WatchedPath() const
+{
+    std::lock_guard guard(pathLock_);
+    return path_;
+}
+
+void DocumentWatcher::OnFileChanged(int reason, const std::string& path)
+{
+    (void)reason;
+    if (path != WatchedPath()) {
+        return;
+    }
+    if (ui_.AskYesNo(kReloadCaption, ReloadQuestion(path), MessageIcon::Warning)) {
+        ui_.PostFileChange();
+    }
+}
+
+std::string ReloadQuestion(const std::string& path)
+{
+    return "File " + path + " has been changed by another application.\nDo you want to reload it?";
+}

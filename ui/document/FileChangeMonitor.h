@@ -1,0 +1,121 @@
+#pragma once
+
+#include <ctime>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <sys/types.h>
+#include <thread>
+#include <vector>
+
+// Why OnFileChanged is called.
+inline constexpr int kFileModified = 0;  // the last-write time moved on, or the file was replaced
+inline constexpr int kFileGone = 1;      // the file cannot be found any more; it is no longer watched
+inline constexpr int kFileAppeared = 2;  // it had no valid time; the time is now its creation time
+
+// The time a file was last seen with, and which file it was: a file replaced
+// by renaming another one over it counts as changed even when the new file's
+// last-write time is not later.
+struct FileStamp {
+    timespec Time{};
+    dev_t Device = 0;
+    ino_t Inode = 0;
+};
+
+struct WatchedFile {
+    std::string Path;       // as given to Watch; reported as such
+    std::string Directory;  // absolute; the current directory for a bare name
+    std::string Name;
+    std::optional<FileStamp> Stored;  // no value: not valid
+};
+
+struct WatchedDirectory {
+    std::string Path;
+    int UseCount = 0;
+};
+
+// Watches a set of files for changes made on disk and reports each change
+// through the virtual OnFileChanged, called on the watcher thread.
+//
+// One watcher thread waits, with poll(), on an inotify descriptor holding one
+// watch per watched directory and on its own stop signal (an eventfd). Every
+// thread has a stop signal of its own, so Stop never waits: a thread that is
+// busy (scanning, or inside OnFileChanged waiting for the user) sees its own
+// signal when it is done, while Start has already set up the next thread. A
+// stopped thread starts no further reports.
+//
+// After a wake-up the thread waits until its directories have been quiet for
+// a moment, so that the steps of one save (truncate and write; or write a new
+// file, move the old one away and the new one in) are seen as one change.
+//
+// A report covers the changes made while OnFileChanged ran; a file changed
+// again after it returned is reported again.
+//
+// The collections are guarded by one lock, which the thread holds while it
+// checks a file, never while it waits or while OnFileChanged runs.
+class FileChangeMonitor {
+public:
+    FileChangeMonitor();
+    virtual ~FileChangeMonitor();
+
+    FileChangeMonitor(const FileChangeMonitor&) = delete;
+    FileChangeMonitor& operator=(const FileChangeMonitor&) = delete;
+
+    // Refreshes the stored time of every watched file and starts the watcher
+    // thread; nothing when running.
+    void Start();
+    // Signals the watcher thread to end, without waiting for it.
+    void Stop();
+    // Adds a file; a new directory restarts a running thread so that it waits
+    // on that directory too.
+    void Watch(const std::string& path);
+    void Unwatch(const std::string& path);
+
+    // Called on the watcher thread; empty here.
+    virtual void OnFileChanged(int reason, const std::string& path);
+
+    bool IsRunning() const;
+    bool IsWatched(const std::string& path) const;
+    std::vector<WatchedDirectory> Directories() const;
+    // Watcher threads that have not ended yet: after a restart the old one
+    // may still finish its scan.
+    int LiveThreadCount() const;
+
+protected:
+    // Stops and waits for every watcher thread to end. A class that overrides
+    // OnFileChanged calls it in its destructor, before its own members go.
+    void StopAndWait();
+
+private:
+    struct ThreadContext;
+
+    void StartLocked();
+    void StopLocked();
+    void JoinEndedThreads();
+
+    // The watcher thread. The scans return false when the thread is to end.
+    void RunThread(const std::shared_ptr<ThreadContext>& context);
+    void DropUnwatchedDirectories(ThreadContext& context);
+    bool SettleEvents(ThreadContext& context, std::set<std::string>& signalled, bool& overflow);
+    bool ScanSignalled(const ThreadContext& context, const std::set<std::string>& signalled, bool overflow);
+    bool ScanDirectory(const ThreadContext& context, const std::string& directory);
+    // A report covers what changed while it ran (the user may take a while
+    // to answer): the file is not reported again for those changes.
+    void TakeChangesDuringReport(const std::string& path);
+
+    mutable std::mutex lock_;  // watched files and directories
+    std::map<std::string, WatchedFile> files_;
+    std::vector<WatchedDirectory> directories_;
+
+    mutable std::mutex threadLock_;  // running flag and threads
+    bool running_ = false;
+    std::shared_ptr<ThreadContext> current_;
+    struct RunningThread {
+        std::thread Thread;
+        std::shared_ptr<ThreadContext> Context;
+    };
+    std::vector<RunningThread> threads_;
+};
