@@ -1,0 +1,92 @@
+#include "AnalogPointDialog.h"
+
+#include "PointDialogCommon.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+
+AnalogPointDialog::AnalogPointDialog(AnalogDirection direction, QWidget* parent)
+    : EditDialog(direction == AnalogDirection::Input ? QStringLiteral("Analog Input") : QStringLiteral("Analog Output"),
+                 186, 135, parent),
+      direction_(direction)
+{
+    AddLabel(QStringLiteral("Description:"), 7, 7, 50, 8);
+    description_ = AddEdit("description", 60, 5, 119, 12);
+    AddLabel(QStringLiteral("Slave Address:"), 7, 23, 50, 8);
+    slaveAddress_ = AddEdit("slaveAddress", 60, 21, 30, 12);
+    slaveAddress_->setReadOnly(true);
+    AddLabel(QStringLiteral("Ch/Cat/Dno"), 7, 39, 50, 8);
+    channel_ = AddEdit("channel", 60, 37, 30, 12);
+    category_ = AddList("category", CategoryLetters(), true, 94, 37, 30, 110);
+    dataNumber_ = AddEdit("dataNumber", 128, 37, 51, 12);
+    AddLabel(QStringLiteral("Scaling:"), 7, 55, 50, 8);
+    scaling_ = AddEdit("scaling", 60, 53, 50, 12);
+    AddLabel(QStringLiteral("Size:"), 7, 71, 50, 8);
+    size_ = AddList("size", {QStringLiteral("16 Bit"), QStringLiteral("32 Bit")}, true, 60, 69, 50, 40);
+    QGroupBox* options = AddGroup("options", QStringLiteral("Options"), 7, 86, 172, 24);
+    inUse_ = AddCheckBox("inUse", QStringLiteral("In Use"), 7, 10, 60, 10, options);
+    priority_ = AddCheckBox("priority", QStringLiteral("Priority"), 73, 10, 60, 10, options);
+    options->setVisible(direction == AnalogDirection::Input);
+    AddButtons(75, 114, 129, 114);
+}
+
+void AnalogPointDialog::ShowFields()
+{
+    description_->setText(FromText(Fields.Description));
+    slaveAddress_->setText(IntegerText(Fields.SlaveAddress));
+    channel_->setText(IntegerText(Fields.Channel));
+    SelectByPrefix(category_, Fields.Category);
+    dataNumber_->setText(IntegerText(Fields.DataNumber));
+    scaling_->setText(RealText(Fields.Scale));
+    SelectByIndex(size_, Fields.SizeIndex);
+    inUse_->setChecked(Fields.InUse);
+    priority_->setChecked(Fields.Priority);
+}
+
+bool AnalogPointDialog::CheckFields()
+{
+    AnalogPointFields fields = Fields;
+    const bool accepted =
+        direction_ == AnalogDirection::Input ? CheckInputFields(fields) : CheckOutputFields(fields);
+    if (accepted) {
+        Fields = fields;
+    }
+    return accepted;
+}
+
+bool AnalogPointDialog::CheckInputFields(AnalogPointFields& fields)
+{
+    if (!ReadSelectedText(category_, kSelectCategoryMessage, fields.Category)) {
+        return false;
+    }
+    fields.Description = ToText(description_->text());
+    if (!ReadReal(scaling_, fields.Scale)) {
+        return false;
+    }
+    fields.SizeIndex = size_->currentIndex();
+    fields.Priority = priority_->isChecked();
+    if (!ReadInteger(slaveAddress_, 0, kMaxSlaveAddressField, fields.SlaveAddress)) {
+        return false;
+    }
+    fields.InUse = inUse_->isChecked();
+    return ReadInteger(dataNumber_, 0, kMaxDataNumberField, fields.DataNumber) &&
+           ReadInteger(channel_, 0, kMaxChannelField, fields.Channel);
+}
+
+bool AnalogPointDialog::CheckOutputFields(AnalogPointFields& fields)
+{
+    if (!ReadSelectedText(category_, kSelectCategoryMessage, fields.Category)) {
+        return false;
+    }
+    fields.Description = ToText(description_->text());
+    fields.Priority = priority_->isChecked();
+    fields.SizeIndex = size_->currentIndex();
+    if (!ReadInteger(slaveAddress_, 0, kMaxSlaveAddressField, fields.SlaveAddress) || !ReadReal(scaling_, fields.Scale)) {
+        return false;
+    }
+    fields.InUse = inUse_->isChecked();
+    return ReadInteger(dataNumber_, 0, kMaxDataNumberField, fields.DataNumber) &&
+           ReadInteger(channel_, 0, kMaxChannelField, fields.Channel);
+}
