@@ -1,0 +1,32 @@
+#include "PortName.h"
+
+#include <algorithm>
+#include <cctype>
+
+std::string ComPortDevicePath(int comPort, WindowSystem& ui)
+{
+    const std::string number = std::to_string(comPort);
+    if (const auto named = ui.ReadProfileString("Settings", "COM" + number + "Device"); named && !named->empty()) {
+        return *named;
+    }
+    return "/dev/ttyS" + std::to_string(comPort - 1);
+}
+
+std::optional<std::string> PortArgumentDevicePath(const std::string& argument, WindowSystem& ui)
+{
+    if (argument.empty()) {
+        return std::nullopt;
+    }
+    const bool comName = argument.size() > 3 &&
+                         std::equal(argument.begin(), argument.begin() + 3, "COM",
+                                    [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }) &&
+                         std::all_of(argument.begin() + 3, argument.end(),
+                                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+    if (!comName) {
+        return argument;
+    }
+    if (argument.size() != 4 || argument[3] < '1' || argument[3] > '4') {
+        return std::nullopt;
+    }
+    return ComPortDevicePath(argument[3] - '0', ui);
+}

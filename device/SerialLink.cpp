@@ -1,0 +1,240 @@
+#include "SerialLink.h"
+
+#include "Checksum.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+// One pause before every frame (not before its resends).
+constexpr int kFramePauseMilliseconds = 5;
+// Bytes taken from the driver per read.
+constexpr std::size_t kReadChunk = 256;
+// How long the line must stay silent before a frame that cannot be taken in
+// counts as over.
+constexpr int kQuietMilliseconds = 20;
+
+long long NowMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+SerialLink::~SerialLink() { Close(); }
+
+std::uint16_t SerialLink::Checksum(const std::uint8_t* bytes, std::size_t count) { return ::Checksum(bytes, count); }
+
+bool SerialLink::SetMaxBlockSize(int size)
+{
+    if (size < 1 || size > kMaxFrameData) {
+        return false;
+    }
+    maxBlockSize_ = size;
+    return true;
+}
+
+void SerialLink::UpdateProgress()
+{
+    if (ProgressControl != nullptr && ProgressTotal > 0) {
+        ProgressControl->SetProgress(ProgressPosition * 100 / ProgressTotal);
+    }
+}
+
+long long SerialLink::ElapsedSince(long long startMs) const { return NowMilliseconds() - startMs; }
+
+bool SerialLink::Transact(int code, int length, const std::uint8_t* data, int& replyLength, std::uint8_t* reply)
+{
+    const int capacity = replyLength;
+    int collected = 0;
+    LinkMessage request;
+    request.Command = static_cast<std::uint16_t>(code & 0xFF);
+    if (length <= 0) {
+        request.BlockCount = 1;
+        request.BlockNumber = 1;
+        request.DataLength = 0;
+        if (!RunReplyLoop(request, capacity, collected, reply)) {
+            return false;
+        }
+    } else {
+        const int blocks = (length + maxBlockSize_ - 1) / maxBlockSize_;
+        int blockNumber = 1;
+        for (int offset = 0; offset < length; offset += maxBlockSize_, ++blockNumber) {
+            const int chunk = std::min(length - offset, maxBlockSize_);
+            request.Command = static_cast<std::uint16_t>(code & 0xFF);
+            request.BlockCount = static_cast<std::uint8_t>(blocks);
+            request.BlockNumber = static_cast<std::uint8_t>(blockNumber);
+            request.DataLength = static_cast<std::uint16_t>(chunk);
+            std::copy_n(data + offset, chunk, request.Data.begin());
+            ProgressPosition = blockNumber;
+            ProgressTotal = blocks;
+            UpdateProgress();
+            if (!RunReplyLoop(request, capacity, collected, reply)) {
+                return false;
+            }
+        }
+    }
+    replyLength = collected;
+    return true;
+}
+
+// Exchanges the request and fetches every further block of its reply with
+// continuation requests. Each continuation must be answered by the next block
+// in sequence; anything else would put data in the wrong place.
+bool SerialLink::RunReplyLoop(LinkMessage& request, int capacity, int& collected, std::uint8_t* reply)
+{
+    LinkMessage answer;
+    bool continuing = false;
+    int previousBlock = 0;
+    for (;;) {
+        if (!ExchangeFrame(request, answer)) {
+            return false;
+        }
+        if (continuing && answer.BlockNumber != ((previousBlock + 1) & 0xFF)) {
+            return false;
+        }
+        if (reply != nullptr && !CollectReply(answer, capacity, collected, reply)) {
+            return false;
+        }
+        if (answer.BlockNumber >= answer.BlockCount) {
+            return true;
+        }
+        continuing = true;
+        previousBlock = answer.BlockNumber;
+        request.Command = static_cast<std::uint16_t>(kContinuationFlag | (request.Command & 0xFF));
+        request.BlockCount = 1;
+        request.BlockNumber = 1;
+        request.DataLength = 0;
+    }
+}
+
+bool SerialLink::CollectReply(const LinkMessage& message, int capacity, int& collected, std::uint8_t* reply)
+{
+    if (collected + message.DataLength > capacity) {
+        return false;
+    }
+    std::copy_n(message.Data.begin(), message.DataLength, reply + collected);
+    collected += message.DataLength;
+    ProgressPosition = message.BlockNumber;
+    ProgressTotal = message.BlockCount;
+    UpdateProgress();
+    return true;
+}
+
+bool SerialLink::ExchangeFrame(const LinkMessage& request, LinkMessage& reply)
+{
+    const int frameLength = EncodeFrame(request, sendBuffer_);
+    if (frameLength == 0) {
+        lastStatus_ = kLinkRetriesUsedUp;
+        return false;
+    }
+    int attempts = 0;
+    int expected = 0;
+    ReceiveState state = ReceiveState::Idle;
+    bool timedOut = false;
+    SleepMilliseconds(kFramePauseMilliseconds);
+    while (state == ReceiveState::Idle && attempts < retries_ && !timedOut) {
+        // Bytes still waiting belong to no reply of this frame.
+        port_.DiscardInput();
+        port_.Write(sendBuffer_, static_cast<std::size_t>(frameLength));
+        state = ReceiveState::Waiting;
+        received_ = 0;
+        const long long sentAt = NowMilliseconds();
+        while ((state == ReceiveState::Waiting || state == ReceiveState::Receiving) && !timedOut) {
+            ReceiveAvailable();
+            if (received_ >= 2) {
+                state = ReceiveState::Receiving;
+                expected = FrameLengthField(receiveBuffer_);
+            }
+            if (state == ReceiveState::Receiving) {
+                if (!IsValidFrameLength(expected)) {
+                    // Shorter than a frame or longer than the buffers: let the
+                    // rest of it pass, then ask again.
+                    SkipUntilQuiet(sentAt + replyTimeout_);
+                    PrepareResend(frameLength);
+                    ++attempts;
+                    state = ReceiveState::Idle;
+                } else if (received_ == expected) {
+                    state = EvaluateFrame(attempts, frameLength, expected);
+                }
+            }
+            // Checked after the reply, so a reply completed when the time ran
+            // out still counts as a time-out.
+            timedOut = ElapsedSince(sentAt) > replyTimeout_;
+            if ((state == ReceiveState::Waiting || state == ReceiveState::Receiving) && !timedOut) {
+                port_.WaitForInput(static_cast<int>(sentAt + replyTimeout_ + 1 - NowMilliseconds()));
+            }
+        }
+    }
+    if (timedOut) {
+        lastStatus_ = kLinkTimedOut;
+        return false;
+    }
+    if (state == ReceiveState::Idle) {
+        lastStatus_ = kLinkRetriesUsedUp;
+        return false;
+    }
+    DecodeFrame(receiveBuffer_, expected, reply);
+    if (state == ReceiveState::DeviceError) {
+        lastStatus_ = kLinkDeviceError;
+        return false;
+    }
+    lastStatus_ = kLinkOk;
+    return true;
+}
+
+void SerialLink::ReceiveAvailable()
+{
+    const std::size_t room = sizeof receiveBuffer_ - static_cast<std::size_t>(received_);
+    if (room == 0) {
+        // A frame this long can never complete; keep the driver empty so that
+        // the wait does not wake for bytes nobody reads.
+        std::uint8_t scratch[kReadChunk];
+        port_.Read(scratch, sizeof scratch);
+        return;
+    }
+    received_ += static_cast<int>(port_.Read(receiveBuffer_ + received_, std::min(kReadChunk, room)));
+}
+
+SerialLink::ReceiveState SerialLink::EvaluateFrame(int& attempts, int frameLength, int replyLength)
+{
+    const std::uint8_t commandHigh = receiveBuffer_[2];
+    if ((commandHigh & kDeviceErrorBit) != 0) {
+        return ReceiveState::DeviceError;
+    }
+    if ((commandHigh & kRetryBit) != 0) {
+        ++attempts;
+    }
+    // A block count of 0 announces no block at all: as invalid as a checksum
+    // error.
+    if (!HasValidChecksum(receiveBuffer_, replyLength) || receiveBuffer_[4] == 0) {
+        PrepareResend(frameLength);
+        ++attempts;
+        return ReceiveState::Idle;
+    }
+    return ReceiveState::Done;
+}
+
+// A resent frame keeps only bit 6 of its byte 2 (so a continuation request
+// goes out again as a plain request) and gets its checksum anew.
+void SerialLink::PrepareResend(int frameLength)
+{
+    sendBuffer_[2] &= kRetryBit;
+    SealFrame(sendBuffer_, frameLength);
+}
+
+void SerialLink::SkipUntilQuiet(long long deadlineMs)
+{
+    for (;;) {
+        const long long left = deadlineMs + 1 - NowMilliseconds();
+        if (left <= 0 || !port_.WaitForInput(static_cast<int>(std::min<long long>(left, kQuietMilliseconds)))) {
+            return;
+        }
+        std::uint8_t scratch[kReadChunk];
+        while (port_.Read(scratch, sizeof scratch) > 0) {
+        }
+    }
+}

@@ -1,0 +1,342 @@
+#include "Checksum.h"
+#include "LinkTestSupport.h"
+#include "ScriptedWindowSystem.h"
+#include "SerialLink.h"
+#include "SimulatedGateway.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr int kBaud = 38400;
+
+// A link opened on the peer's terminal with a short reply time-out.
+struct OpenLink {
+    explicit OpenLink(const std::string& path, int replyTimeout = 400)
+    {
+        EXPECT_TRUE(link.Open(path, kBaud));
+        link.SetReplyTimeout(replyTimeout);
+    }
+    bool Transact(int code, const Bytes& data, Bytes& reply, int capacity = 65536)
+    {
+        reply.assign(static_cast<std::size_t>(capacity), 0);
+        int length = capacity;
+        const bool ok = link.Transact(code, static_cast<int>(data.size()), data.data(), length, reply.data());
+        reply.resize(ok ? static_cast<std::size_t>(length) : 0);
+        return ok;
+    }
+    SerialLink link;
+};
+
+// Answers every request with an empty reply of one block.
+Bytes Acknowledge(const Bytes& request, int) { return FrameOf(request[3], 1, 1); }
+
+}  // namespace
+
+TEST(LinkFrame, ChecksumAndTheFrameBytesOfTheProtocol)
+{
+    const std::string digits = "123456789";
+    EXPECT_EQ(Checksum(reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()), 0x4B37);
+    EXPECT_EQ(FrameOf(kCommandFirmwareVersion, 1, 1), (Bytes{0x00, 0x08, 0x00, 0x02, 0x01, 0x01, 0x4A, 0x80}));
+    EXPECT_EQ(FrameOf(kCommandUploadConfiguration, 1, 1), (Bytes{0x00, 0x08, 0x00, 0x11, 0x01, 0x01, 0x8F, 0x71}));
+    EXPECT_EQ(FrameOf(kContinuationFlag | kCommandUploadConfiguration, 1, 1),
+              (Bytes{0x00, 0x08, 0x20, 0x11, 0x01, 0x01, 0x4F, 0x7A}));
+}
+
+TEST(SerialLink, BlockSizeLimits)
+{
+    SerialLink link;
+    EXPECT_FALSE(link.SetMaxBlockSize(0));
+    EXPECT_FALSE(link.SetMaxBlockSize(1001));
+    EXPECT_EQ(link.MaxBlockSize(), 1000);
+    EXPECT_TRUE(link.SetMaxBlockSize(1));
+    EXPECT_EQ(link.MaxBlockSize(), 1);
+    EXPECT_TRUE(link.SetMaxBlockSize(1000));
+    EXPECT_EQ(link.GetLastStatus(), kLinkStatusUnset);
+}
+
+TEST(SerialLink, OpenKeepsAnOpenPortAndRefusesWhatIsNoTerminal)
+{
+    ScriptedPeer peer(Acknowledge);
+    SerialLink link;
+    EXPECT_TRUE(link.Open(peer.Path(), kBaud));
+    EXPECT_TRUE(link.Open(peer.Path(), 9600));
+    SerialLink second;
+    EXPECT_FALSE(second.Open(peer.Path(), kBaud)) << "the port is this process's alone while open";
+    link.Close();
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_TRUE(second.Open(peer.Path(), kBaud));
+
+    SerialLink other;
+    EXPECT_FALSE(other.Open("/dev/null", kBaud));
+    EXPECT_FALSE(other.Open("/nonexistent/ttyS9", kBaud));
+}
+
+TEST(SerialLink, CommandWithoutDataIsOneEightByteFrame)
+{
+    ScriptedPeer peer([](const Bytes& request, int) { return FrameOf(request[3], 1, 1, {1, 5, 12}); });
+    OpenLink open(peer.Path());
+    Bytes reply;
+    ASSERT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(reply, (Bytes{1, 5, 12}));
+    EXPECT_EQ(open.link.GetLastStatus(), kLinkOk);
+    ASSERT_EQ(peer.Frames().size(), 1u);
+    EXPECT_EQ(peer.Frames()[0], (Bytes{0x00, 0x08, 0x00, 0x02, 0x01, 0x01, 0x4A, 0x80}));
+}
+
+TEST(SerialLink, DataIsSentInFramesOfTheBlockSize)
+{
+    for (const std::size_t length : {std::size_t{870}, std::size_t{871}}) {
+        ScriptedPeer peer(Acknowledge);
+        OpenLink open(peer.Path());
+        ScriptedWindowSystem ui;
+        open.link.ProgressControl = &ui;
+        ASSERT_TRUE(open.link.SetMaxBlockSize(290));
+        const Bytes data = Sequence(length);
+        Bytes reply;
+        ASSERT_TRUE(open.Transact(kCommandDownloadArchive, data, reply));
+        EXPECT_TRUE(reply.empty());
+
+        const auto frames = peer.Frames();
+        const std::size_t expectedFrames = length == 870 ? 3 : 4;
+        ASSERT_EQ(frames.size(), expectedFrames);
+        Bytes sent;
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            EXPECT_EQ(frames[i][4], expectedFrames) << "block count";
+            EXPECT_EQ(frames[i][5], i + 1) << "block number";
+            sent.insert(sent.end(), frames[i].begin() + 6, frames[i].end() - 2);
+        }
+        EXPECT_EQ(frames.front().size(), 298u);
+        EXPECT_EQ(frames.back().size(), length == 870 ? 298u : 9u);
+        EXPECT_EQ(sent, data);
+        if (length == 870) {
+            // Each block moves the bar, and so does each one-block reply.
+            EXPECT_EQ(ui.ProgressValues, (std::vector<int>{33, 100, 66, 100, 100, 100}));
+        }
+    }
+}
+
+TEST(SerialLink, LongReplyIsFetchedWithContinuationRequests)
+{
+    const Bytes parts[] = {Sequence(5, 1), Sequence(300, 2), Sequence(7, 3)};
+    ScriptedPeer peer([&](const Bytes&, int index) {
+        return FrameOf(kCommandUploadConfiguration, 3, index + 1, parts[index]);
+    });
+    OpenLink open(peer.Path());
+    Bytes reply;
+    ASSERT_TRUE(open.Transact(kCommandUploadConfiguration, {}, reply));
+    Bytes expected;
+    for (const Bytes& part : parts) {
+        expected.insert(expected.end(), part.begin(), part.end());
+    }
+    EXPECT_EQ(reply, expected);
+    const auto frames = peer.Frames();
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0], (Bytes{0x00, 0x08, 0x00, 0x11, 0x01, 0x01, 0x8F, 0x71}));
+    EXPECT_EQ(frames[1], (Bytes{0x00, 0x08, 0x20, 0x11, 0x01, 0x01, 0x4F, 0x7A}));
+    EXPECT_EQ(frames[2], frames[1]);
+}
+
+TEST(SerialLink, ReplyThatDoesNotFitOrComesOutOfSequenceFails)
+{
+    ScriptedPeer big([](const Bytes& request, int) { return FrameOf(request[3], 1, 1, {1, 2, 3}); });
+    OpenLink toBig(big.Path());
+    Bytes reply;
+    EXPECT_FALSE(toBig.Transact(kCommandFirmwareVersion, {}, reply, 2));
+
+    // Block 3 right after block 1 would put its data where block 2 belongs.
+    ScriptedPeer skipping([](const Bytes& request, int index) {
+        return FrameOf(request[3], 3, index == 0 ? 1 : 3, {static_cast<std::uint8_t>(index)});
+    });
+    OpenLink toSkipping(skipping.Path());
+    EXPECT_FALSE(toSkipping.Transact(kCommandUploadArchive, {}, reply));
+    EXPECT_EQ(skipping.Frames().size(), 2u);
+}
+
+TEST(SerialLink, ResendAfterAnInvalidReplyIsAPlainRequest)
+{
+    // The continuation's reply has a bad checksum: the frame goes out again
+    // with byte 2 reduced to its bit 6 and a fresh checksum.
+    ScriptedPeer peer([](const Bytes&, int index) {
+        Bytes frame = FrameOf(kCommandUploadConfiguration, 2, index == 0 ? 1 : 2, {9});
+        if (index == 1) {
+            frame.back() ^= 0xFF;
+        }
+        return frame;
+    });
+    OpenLink open(peer.Path());
+    Bytes reply;
+    ASSERT_TRUE(open.Transact(kCommandUploadConfiguration, {}, reply));
+    EXPECT_EQ(reply, (Bytes{9, 9}));
+    const auto frames = peer.Frames();
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[1][2], 0x20);
+    EXPECT_EQ(frames[2], (Bytes{0x00, 0x08, 0x00, 0x11, 0x01, 0x01, 0x8F, 0x71}));
+}
+
+TEST(SerialLink, RetryBitCountsAsAnAttempt)
+{
+    // Bit 6 alone does not reject a reply...
+    SimulatedGateway gateway({"retry-bit:1"});
+    OpenLink open(gateway.Path());
+    Bytes reply;
+    EXPECT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(gateway.RequestsReceived(), 1);
+
+    // ...but with a bad checksum each reply uses up two of the three sends.
+    ScriptedPeer peer([](const Bytes& request, int) {
+        Bytes frame = FrameOf(request[3], 1, 1);
+        frame[2] = kRetryBit;
+        return frame;  // checksum computed before bit 6 was set
+    });
+    OpenLink toPeer(peer.Path());
+    EXPECT_FALSE(toPeer.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(toPeer.link.GetLastStatus(), kLinkRetriesUsedUp);
+    EXPECT_EQ(peer.Frames().size(), 2u);
+}
+
+TEST(SerialLinkAgainstSimulator, ReplyFetchedInThreeBlocks)
+{
+    GatewaySettings settings;
+    settings.ReplyBlock = 1;
+    SimulatedGateway gateway({}, settings);
+    OpenLink open(gateway.Path());
+    Bytes reply;
+    ASSERT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(reply, (Bytes{1, 5, 12}));
+    EXPECT_EQ(gateway.RequestsReceived(), 3);
+}
+
+TEST(SerialLinkAgainstSimulator, BadChecksumIsAnsweredByResends)
+{
+    {
+        SimulatedGateway gateway({"bad-crc:2"});
+        OpenLink open(gateway.Path());
+        Bytes reply;
+        EXPECT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
+        EXPECT_EQ(reply, (Bytes{1, 5, 12}));
+        EXPECT_EQ(gateway.RequestsReceived(), 3);
+    }
+    SimulatedGateway gateway({"bad-crc:3"});
+    OpenLink open(gateway.Path());
+    Bytes reply;
+    EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(open.link.GetLastStatus(), kLinkRetriesUsedUp);
+    EXPECT_EQ(gateway.RequestsReceived(), 3);
+}
+
+TEST(SerialLinkAgainstSimulator, SilenceTimesOutAfterOneSendWithoutUsingTheProcessor)
+{
+    SimulatedGateway gateway({"silence"});
+    OpenLink open(gateway.Path(), 1000);
+    Bytes reply;
+    const Stopwatch watch;
+    EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    const long long wall = watch.WallMilliseconds();
+    EXPECT_EQ(open.link.GetLastStatus(), kLinkTimedOut);
+    EXPECT_EQ(gateway.RequestsReceived(), 1);
+    EXPECT_GE(wall, 1000);
+    EXPECT_LT(wall, 1300);
+    EXPECT_LT(watch.CpuMilliseconds(), 30.0) << "the wait must sleep, not spin";
+}
+
+TEST(SerialLinkAgainstSimulator, ErrorBitEndsTheExchangeWithoutResend)
+{
+    SimulatedGateway gateway({"error-bit"});
+    OpenLink open(gateway.Path());
+    Bytes reply;
+    EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(open.link.GetLastStatus(), kLinkDeviceError);
+    EXPECT_EQ(gateway.RequestsReceived(), 1);
+}
+
+TEST(SerialLinkAgainstSimulator, InvalidLengthAndBlockCountAreResent)
+{
+    for (const char* fault : {"oversize-length", "zero-block-count"}) {
+        {
+            SimulatedGateway gateway({std::string(fault) + ":1"});
+            OpenLink open(gateway.Path());
+            Bytes reply;
+            EXPECT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply)) << fault;
+            EXPECT_EQ(reply, (Bytes{1, 5, 12})) << fault;
+            EXPECT_EQ(gateway.RequestsReceived(), 2) << fault;
+        }
+        SimulatedGateway gateway({std::string(fault) + ":3"});
+        OpenLink open(gateway.Path());
+        Bytes reply;
+        EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply)) << fault;
+        EXPECT_EQ(open.link.GetLastStatus(), kLinkRetriesUsedUp) << fault;
+    }
+}
+
+TEST(SerialLinkAgainstSimulator, MoreBytesThanAnnouncedEndInATimeOut)
+{
+    SimulatedGateway gateway({"trailing-bytes"});
+    OpenLink open(gateway.Path());
+    Bytes reply;
+    EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(open.link.GetLastStatus(), kLinkTimedOut);
+    EXPECT_EQ(gateway.RequestsReceived(), 1);
+
+    // The stray bytes do not spoil the next exchange.
+    EXPECT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(reply, (Bytes{1, 5, 12}));
+}
+
+TEST(SerialLinkAgainstSimulator, ContinuationResentAfterABadBlockKeepsTheDataInOrder)
+{
+    GatewaySettings settings;
+    settings.ReplyBlock = 1;
+    // The second reply block arrives damaged twice.
+    SimulatedGateway gateway({"retry-bit:1", "bad-crc:2"}, settings);
+    OpenLink open(gateway.Path());
+    Bytes reply;
+    ASSERT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(reply, (Bytes{1, 5, 12}));
+    EXPECT_EQ(gateway.RequestsReceived(), 5);
+}
+
+// Replies no gateway should send: the link neither overruns a buffer nor
+// waits beyond its time-out.
+TEST(SerialLinkRobustness, MalformedRepliesFailWithinTheTimeOut)
+{
+    struct Case {
+        const char* Name;
+        ScriptedPeer::Responder Reply;
+        int Status;
+    };
+    const Case cases[] = {
+        {"error reply under 8 bytes", [](const Bytes&, int) { return Bytes{0x00, 0x05, 0x80, 0x02, 0x01}; },
+         kLinkRetriesUsedUp},
+        {"length field beyond the buffers",
+         [](const Bytes&, int) {
+             Bytes frame(1100, 0x55);
+             frame[0] = 0x04;
+             frame[1] = 0x4C;  // 1100
+             return frame;
+         },
+         kLinkRetriesUsedUp},
+        {"length field 0", [](const Bytes&, int) { return Bytes{0x00, 0x00, 0x00, 0x02}; }, kLinkRetriesUsedUp},
+        {"partial frame", [](const Bytes&, int) { return Bytes{0x00, 0x0B, 0x00, 0x02, 0x01, 0x01}; },
+         kLinkTimedOut},
+        {"flood of garbage",
+         [](const Bytes&, int) {
+             Bytes flood = Sequence(3000, 11);
+             flood[0] = 0x00;
+             flood[1] = 0x0A;
+             return flood;
+         },
+         kLinkTimedOut},
+    };
+    for (const Case& c : cases) {
+        ScriptedPeer peer(c.Reply);
+        OpenLink open(peer.Path(), 300);
+        Bytes reply;
+        const Stopwatch watch;
+        EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply)) << c.Name;
+        EXPECT_EQ(open.link.GetLastStatus(), c.Status) << c.Name;
+        EXPECT_LE(watch.WallMilliseconds(), 3 * 300 + 200) << c.Name;
+    }
+}

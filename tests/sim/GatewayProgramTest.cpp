@@ -1,0 +1,75 @@
+#include "GatewayStore.h"
+#include "ProcessRunner.h"
+#include "SimOptions.h"
+#include "SimProcess.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+TEST(SimOptions, ValuesAndMistakes)
+{
+    std::string error;
+    auto options = ParseSimOptions({"--firmware", "2.10.300"}, error);
+    EXPECT_FALSE(options);
+    options = ParseSimOptions({"--firmware", "2.10.30", "--reply-block", "1000", "--line-rate", "38400", "--fault",
+                               "silence:2", "--link", "/tmp/x", "--state", "/tmp/y"},
+                              error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->Settings.Firmware, (std::array<std::uint8_t, 3>{2, 10, 30}));
+    EXPECT_EQ(options->Settings.ReplyBlock, 1000);
+    EXPECT_EQ(options->LineRate, 38400);
+    EXPECT_EQ(options->Faults.Next(), FaultKind::Silence);
+    EXPECT_EQ(options->LinkPath, "/tmp/x");
+    EXPECT_EQ(options->StateDirectory, "/tmp/y");
+
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"--reply-block", "0"}, {"--reply-block", "1001"}, {"--line-rate", "fast"}, {"--fault", "noise"},
+             {"--firmware", "1.2"}, {"--link"}, {"--colour", "red"}, {"stray"}}) {
+        EXPECT_FALSE(ParseSimOptions(wrong, error)) << wrong[0];
+    }
+}
+
+TEST(GatewayStore, KeepsEverythingInItsStateDirectory)
+{
+    TemporaryDirectory directory;
+    const std::string state = directory.File("state");
+    std::string error;
+    {
+        GatewayStore store;
+        ASSERT_TRUE(store.UseDirectory(state, error)) << error;
+        store.KeepConfiguration({2, 0, 1}, "text");
+        store.KeepArchive("a.zip", {9, 8});
+        store.Diagnostics() = {1, 2, 3};
+        store.DiagnosticsChanged();
+    }
+    GatewayStore store;
+    ASSERT_TRUE(store.UseDirectory(state, error));
+    EXPECT_EQ(store.Image(), (std::vector<std::uint8_t>{2, 0, 1}));
+    EXPECT_EQ(store.Text(), "text");
+    EXPECT_EQ(store.ArchiveName(), "a.zip");
+    EXPECT_EQ(store.Archive(), (std::vector<std::uint8_t>{9, 8}));
+    EXPECT_EQ(store.Diagnostics(), (std::vector<std::uint8_t>{1, 2, 3}));
+
+    WriteTextFile(directory.File("file"), "x");
+    EXPECT_FALSE(GatewayStore().UseDirectory(directory.File("file"), error));
+}
+
+TEST(GatewayProgram, PrintsItsTerminalLinksItAndStopsCleanly)
+{
+    TemporaryDirectory directory;
+    const std::string link = directory.File("gateway");
+    SimProcess sim({"--link", link});
+    ASSERT_FALSE(sim.Path().empty());
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), sim.Path());
+    EXPECT_EQ(sim.Stop(SIGINT), 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+
+    SimProcess second({});
+    EXPECT_EQ(second.Stop(SIGTERM), 0);
+
+    const ProcessResult wrong = RunProcess({HALVEX_SIM_PATH, "--fault", "noise"});
+    EXPECT_EQ(wrong.ExitStatus, 2);
+    EXPECT_NE(wrong.Err.find("usage:"), std::string::npos);
+}
