@@ -1,0 +1,77 @@
+#pragma once
+
+#include "CommandTable.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+// The main window: the menu bar, the toolbar, the status bar with its
+// message pane and the CAP, NUM and SCRL indicators, and the main view in
+// the middle. A command runs what was registered for it with
+// SetCommandHandler; until then its menu item, toolbar button and shortcut
+// keys are disabled.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Once per command: enables its menu item, toolbar button and shortcut keys.
+    void SetCommandHandler(int commandId, std::function<void()> handler);
+    // The action of a command as the menu and the toolbar show it; nullptr for
+    // an unknown command.
+    QAction* CommandAction(int commandId) const;
+
+    // The recent-file entries of the File menu, most recent first.
+    void SetRecentFiles(const std::vector<std::string>& paths);
+    void SetRecentFileHandler(std::function<void(int index)> handler);
+    QAction* RecentFileAction(int index) const;
+
+    // Asked before the window closes; false keeps it open.
+    void SetCloseGuard(std::function<bool()> guard);
+
+    // "<document title> - Halvex Configuration Tool".
+    void SetDocumentTitle(const std::string& documentTitle);
+    // The message pane; painted at once, as device operations set it while
+    // they keep the user-interface thread busy.
+    void SetStatusText(const std::string& text);
+    QString StatusText() const;
+    // Checks item comPort-1 of the "&COM Port" submenu and unchecks the others.
+    void SetComPortChecks(int comPort);
+
+    QToolBar* ToolBar() const { return toolBar_; }
+    QLabel* Indicator(int index) const { return indicators_[static_cast<std::size_t>(index)]; }
+    void UpdateKeyLockIndicators();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* MakeAction(int commandId, const std::string& text);
+    void FillMenu(QMenu* menu, const std::vector<MenuEntry>& entries);
+    void CreateMenuBar();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void RegisterFrameCommands();
+
+    std::map<int, QAction*> actions_;
+    std::vector<QAction*> recentFileActions_;
+    std::vector<QAction*> shortcutActions_;
+    std::function<void(int)> recentFileHandler_;
+    std::function<bool()> closeGuard_;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* message_ = nullptr;
+    std::vector<QLabel*> indicators_;
+};

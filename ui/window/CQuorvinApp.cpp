@@ -1,0 +1,123 @@
+#include "CQuorvinApp.h"
+
+#include "AboutBox.h"
+#include "CMainFrame.h"
+#include "CQuorvinDoc.h"
+#include "CQuorvinView.h"
+#include "CommandTable.h"
+#include "FileChangeEvent.h"
+#include "QtWindowSystem.h"
+
+#include <functional>
+#include <utility>
+
+CQuorvinApp::CQuorvinApp(StartOptions options, std::unique_ptr<ProfileStore> profile)
+    : options_(std::move(options)),
+      profile_(profile ? std::move(profile) : std::make_unique<ProfileStore>()),
+      recentFiles_(*profile_, kRecentFileCount)
+{
+}
+
+CQuorvinApp::~CQuorvinApp()
+{
+    if (ui_) {
+        ui_->Detach();
+    }
+    frame_.reset();
+    document_.reset();
+    ui_.reset();
+}
+
+void CQuorvinApp::InitInstance()
+{
+    FileChangeEventType();
+    recentFiles_.Load();
+
+    ui_ = std::make_unique<QtWindowSystem>(*profile_, recentFiles_);
+    document_ = std::make_unique<CQuorvinDoc>(*ui_, options_.CommandLine);
+    frame_ = std::make_unique<CMainFrame>();
+    view_ = new CQuorvinView(*document_);
+    frame_->setCentralWidget(view_);
+    ui_->Attach(frame_.get(), view_);
+    frame_->SetRecentFiles(recentFiles_.Paths());
+    RegisterCommands();
+
+    // A file that cannot be opened leaves the new untitled configuration
+    // that the failed open made; the program goes on with it.
+    if (options_.File.empty()) {
+        document_->FileNew();
+    } else {
+        document_->FileOpenPath(options_.File);
+    }
+    view_->OnInitialUpdate();
+    frame_->show();
+}
+
+void CQuorvinApp::RegisterCommands()
+{
+    using namespace CommandId;
+    CQuorvinDoc& document = *document_;
+    // Commands whose operation has not been built are missing here and stay
+    // disabled; each joins this table with one line.
+    const std::pair<int, std::function<void()>> handlers[] = {
+        {FileNew, [this] { OnFileNew(); }},
+        {FileOpen, [this] { OnFileOpen(); }},
+        {FileSave, [&document] { document.FileSave(); }},
+        {FileSaveAs, [&document] { document.FileSaveAs(); }},
+        {AppAbout, [this] { OnAppAbout(); }},
+        {ComPort1, [&document] { document.OnSelectComPort(1); }},
+        {ComPort1 + 1, [&document] { document.OnSelectComPort(2); }},
+        {ComPort1 + 2, [&document] { document.OnSelectComPort(3); }},
+        {ComPort1 + 3, [&document] { document.OnSelectComPort(4); }},
+        {SlaveAdd, [&document] { document.OnSlaveAdd(); }},
+        {SlaveRemove, [&document] { document.OnSlaveRemove(); }},
+        {SlaveSetAddress, [&document] { document.OnSlaveSetAddress(); }},
+        {SlavePrioritizeOn, [&document] { document.OnPrioritize(true); }},
+        {SlavePrioritizeOff, [&document] { document.OnPrioritize(false); }},
+        {ViewRefresh, [&document] { document.OnRefresh(); }},
+    };
+    for (const auto& [commandId, handler] : handlers) {
+        frame_->SetCommandHandler(commandId, handler);
+    }
+    frame_->SetRecentFileHandler([this](int index) { OnOpenRecentFile(index); });
+    frame_->SetCloseGuard([&document] { return document.SaveModified(); });
+}
+
+void CQuorvinApp::OnFileNew()
+{
+    if (document_->FileNew()) {
+        view_->OnInitialUpdate();
+    }
+}
+
+void CQuorvinApp::OnFileOpen()
+{
+    if (document_->FileOpen()) {
+        view_->OnInitialUpdate();
+    }
+}
+
+void CQuorvinApp::OnOpenRecentFile(int index)
+{
+    if (index < 0 || index >= static_cast<int>(recentFiles_.Paths().size())) {
+        return;
+    }
+    const std::string path = recentFiles_.Paths()[static_cast<std::size_t>(index)];
+    if (document_->FileOpenPath(path)) {
+        view_->OnInitialUpdate();
+        return;
+    }
+    // A failed read leaves an unmodified untitled document; a cancelled
+    // save-changes question leaves the modified one. Only the first drops
+    // the entry.
+    if (document_->PathName().empty() && !document_->IsModified()) {
+        recentFiles_.Remove(index);
+        frame_->SetRecentFiles(recentFiles_.Paths());
+    }
+}
+
+void CQuorvinApp::OnAppAbout()
+{
+    AboutBox about(frame_.get());
+    about.exec();
+}

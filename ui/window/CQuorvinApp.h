@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ProfileStore.h"
+#include "RecentFileList.h"
+#include "StartOptions.h"
+
+#include <memory>
+
+class CMainFrame;
+class CQuorvinDoc;
+class CQuorvinView;
+class QtWindowSystem;
+
+// The application: ties the document, the main frame and the main view
+// together, keeps the profile and the recent-file list, and runs the
+// commands that belong to no document (New, Open, the recent files, About).
+class CQuorvinApp {
+public:
+    // The user's profile, or the one given (tests).
+    explicit CQuorvinApp(StartOptions options, std::unique_ptr<ProfileStore> profile = nullptr);
+    ~CQuorvinApp();
+
+    CQuorvinApp(const CQuorvinApp&) = delete;
+    CQuorvinApp& operator=(const CQuorvinApp&) = delete;
+
+    // Start-up: the "FILECHANGE" event type, the recent files, the
+    // document, frame and view, the file of the command line (or a new
+    // document), the window shown.
+    void InitInstance();
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnOpenRecentFile(int index);
+    void OnAppAbout();
+
+    CMainFrame& Frame() { return *frame_; }
+    CQuorvinView& View() { return *view_; }
+    CQuorvinDoc& Document() { return *document_; }
+    QtWindowSystem& Ui() { return *ui_; }
+    RecentFileList& RecentFiles() { return recentFiles_; }
+    ProfileStore& Profile() { return *profile_; }
+
+private:
+    void RegisterCommands();
+
+    StartOptions options_;
+    std::unique_ptr<ProfileStore> profile_;
+    RecentFileList recentFiles_;
+    std::unique_ptr<QtWindowSystem> ui_;
+    std::unique_ptr<CQuorvinDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
+    CQuorvinView* view_ = nullptr;  // owned by the frame
+};

@@ -1,0 +1,643 @@
+#include "CQuorvinView.h"
+
+#include "CCompanionListBox.h"
+#include "CQuorvinDoc.h"
+#include "DialogUnits.h"
+#include "FormFont.h"
+#include "FileChangeEvent.h"
+#include "NumberText.h"
+#include "PointEditing.h"
+#include "PointList.h"
+#include "StoreChanged.h"
+#include "TextConversion.h"
+#include "TextCut.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+enum class ControlKind { Group, Label, DropDownList, Edit, ReadOnlyEdit, CheckBox, TabStrip, ListBox, Button, Progress };
+
+struct ControlSpec {
+    int Id;
+    ControlKind Kind;
+    const char* Caption;
+    QRect Rect;  // dialog units
+};
+
+// The form, 526 by 297 dialog units, in tab order.
+constexpr QSize kFormSize(526, 297);
+
+const ControlSpec kControls[] = {
+    {-1, ControlKind::Group, "SPA Configuration", QRect(5, 5, 155, 165)},
+    {-1, ControlKind::Label, "SPA Baudrate:", QRect(10, 20, 55, 10)},
+    {FormId::BaudRate, ControlKind::DropDownList, "", QRect(85, 20, 65, 75)},
+    {-1, ControlKind::Label, "SPA Reply Timeout:", QRect(10, 40, 70, 10)},
+    {FormId::ReplyTimeout, ControlKind::Edit, "", QRect(85, 40, 45, 15)},
+    {-1, ControlKind::Label, "ms", QRect(135, 40, 15, 10)},
+    {-1, ControlKind::Label, "SPA Idle Time:", QRect(10, 60, 70, 10)},
+    {FormId::IdleTime, ControlKind::Edit, "", QRect(85, 60, 45, 15)},
+    {-1, ControlKind::Label, "ms", QRect(135, 60, 15, 10)},
+    {-1, ControlKind::Label, "SPA Com Retrycount:", QRect(10, 80, 70, 10)},
+    {FormId::RetryCount, ControlKind::Edit, "", QRect(85, 80, 45, 15)},
+    {-1, ControlKind::Label, "Global Poll Interval:", QRect(10, 100, 70, 10)},
+    {FormId::GlobalPollInterval, ControlKind::Edit, "", QRect(85, 100, 45, 15)},
+    {-1, ControlKind::Label, "ms", QRect(135, 100, 15, 10)},
+    {FormId::GlobalEventPoll, ControlKind::CheckBox, "Global Event Poll", QRect(10, 120, 135, 10)},
+    {FormId::TimeSync, ControlKind::CheckBox, "Time Synchronization Support", QRect(10, 135, 135, 10)},
+    {FormId::DateSync, ControlKind::CheckBox, "Date Synchronization Support", QRect(10, 150, 135, 10)},
+    {-1, ControlKind::Group, "Profibus Configuration", QRect(5, 170, 155, 70)},
+    {-1, ControlKind::Label, "Default Profibus Adr.:", QRect(10, 186, 70, 10)},
+    {FormId::ProfibusAddress, ControlKind::Edit, "", QRect(85, 186, 45, 15)},
+    {-1, ControlKind::Label, "Decimal Place:", QRect(10, 205, 70, 10)},
+    {FormId::DecimalPlace, ControlKind::Edit, "", QRect(85, 205, 45, 15)},
+    {FormId::TemplateInfo, ControlKind::Group, "Template Info", QRect(165, 5, 355, 270)},
+    {-1, ControlKind::Label, "Total Template Size:", QRect(170, 20, 65, 10)},
+    {FormId::InputBytes, ControlKind::ReadOnlyEdit, "", QRect(240, 20, 25, 12)},
+    {-1, ControlKind::Label, "Input Area Bytes", QRect(270, 20, 55, 10)},
+    {FormId::OutputBytes, ControlKind::ReadOnlyEdit, "", QRect(330, 20, 25, 12)},
+    {-1, ControlKind::Label, "Output Area Bytes", QRect(360, 20, 65, 10)},
+    {FormId::SlaveTabs, ControlKind::TabStrip, "", QRect(170, 35, 345, 20)},
+    {FormId::PointList, ControlKind::ListBox, "", QRect(170, 50, 345, 185)},
+    {FormId::ButtonGroup, ControlKind::Group, "", QRect(170, 240, 345, 30)},
+    {FormId::EditButton, ControlKind::Button, "Edit", QRect(180, 250, 66, 15)},
+    {FormId::RemoveButton, ControlKind::Button, "Remove", QRect(250, 250, 66, 15)},
+    {FormId::AddIndirectMessage, ControlKind::Button, "Add New Indirect SPA Message", QRect(375, 250, 131, 15)},
+    {FormId::ProgressBar, ControlKind::Progress, "", QRect(5, 280, 515, 10)},
+};
+
+// The baud list, index 0..6.
+constexpr int kBaudRates[] = {300, 1200, 2400, 4800, 9600, 19200, 38400};
+// What an index outside the list (no selection) commits.
+constexpr int kDefaultBaudRate = 9600;
+
+int BaudIndexOf(int baudRate)
+{
+    const auto found = std::find(std::begin(kBaudRates), std::end(kBaudRates), baudRate);
+    return found == std::end(kBaudRates) ? 0 : static_cast<int>(found - std::begin(kBaudRates));
+}
+
+int BaudRateAt(int index)
+{
+    return index >= 0 && index < static_cast<int>(std::size(kBaudRates)) ? kBaudRates[index] : kDefaultBaudRate;
+}
+
+// A numeric field of the form, in the order CommitForm checks them.
+struct RangedField {
+    int Id;
+    int Minimum;
+    int Maximum;
+    int MainFormValues::*Value;
+};
+
+const RangedField kRangedFields[] = {
+    {FormId::ReplyTimeout, 5, 500, &MainFormValues::ReplyTimeout},
+    {FormId::DecimalPlace, 0, 6, &MainFormValues::DecimalPlace},
+    {FormId::ProfibusAddress, 1, 126, &MainFormValues::ProfibusAddress},
+    {FormId::IdleTime, 5, 10, &MainFormValues::IdleTime},
+    {FormId::RetryCount, 1, 32, &MainFormValues::RetryCount},
+    {FormId::GlobalPollInterval, 100, 10000, &MainFormValues::GlobalPollInterval},
+};
+
+// The edits whose losing the focus commits the form. The global poll
+// interval has no commit of its own.
+constexpr int kCommittingEdits[] = {FormId::ReplyTimeout, FormId::IdleTime, FormId::ProfibusAddress,
+                                    FormId::DecimalPlace, FormId::RetryCount};
+
+// A whole integer: blanks around it, an optional sign, digits.
+std::optional<int> ParseInteger(const QString& text)
+{
+    const std::string latin = ToLatin1(text.trimmed());
+    const IntScan scan = ScanInt(latin);
+    if (!scan.Found || scan.Used != latin.size()) {
+        return std::nullopt;
+    }
+    return scan.Value;
+}
+
+std::string RangeMessage(int minimum, int maximum)
+{
+    return "Please enter an integer between " + FormatInt(minimum) + " and " + FormatInt(maximum) + ".";
+}
+
+// The focus went to another control of the window; not to a message box,
+// another window or the menu bar.
+bool IsFocusMoveWithinWindow(Qt::FocusReason reason)
+{
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::MenuBarFocusReason;
+}
+
+QWidget* MakeControl(const ControlSpec& spec)
+{
+    const QString caption = QString::fromLatin1(spec.Caption);
+    switch (spec.Kind) {
+    case ControlKind::Group:
+        return new QGroupBox(caption);
+    case ControlKind::Label: {
+        auto* label = new QLabel(caption);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::DropDownList:
+        return new QComboBox;
+    case ControlKind::Edit:
+        return new QLineEdit;
+    case ControlKind::ReadOnlyEdit: {
+        auto* edit = new QLineEdit;
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::ClickFocus);
+        return edit;
+    }
+    case ControlKind::CheckBox:
+        return new QCheckBox(caption);
+    case ControlKind::TabStrip: {
+        auto* tabs = new QTabBar;
+        tabs->setExpanding(false);
+        tabs->setUsesScrollButtons(true);
+        tabs->setDrawBase(false);
+        return tabs;
+    }
+    case ControlKind::ListBox:
+        return new CCompanionListBox;
+    case ControlKind::Button:
+        return new QPushButton(caption);
+    case ControlKind::Progress: {
+        auto* progress = new QProgressBar;
+        progress->setRange(0, 100);
+        progress->setValue(0);
+        progress->setTextVisible(false);
+        return progress;
+    }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+CQuorvinView::CQuorvinView(CQuorvinDoc& document, QWidget* parent) : CResizableFormView(parent), document_(document)
+{
+    Form()->setFont(FormFont());
+    CreateControls();
+    ConnectEvents();
+}
+
+void CQuorvinView::CreateControls()
+{
+    const DialogUnits units(Form()->font());
+    SetReferenceSize(units.Size(kFormSize.width(), kFormSize.height()));
+    std::vector<QWidget*> groups;
+    for (const ControlSpec& spec : kControls) {
+        QWidget* control = MakeControl(spec);
+        QRect rect = units.Rect(spec.Rect.x(), spec.Rect.y(), spec.Rect.width(), spec.Rect.height());
+        if (spec.Kind == ControlKind::DropDownList) {
+            // The design height is that of the opened list; closed, the
+            // control has its natural height.
+            rect.setHeight(control->sizeHint().height());
+        }
+        PlaceControl(spec.Id, control, rect);
+        if (spec.Kind == ControlKind::Group) {
+            groups.push_back(control);
+        }
+    }
+    // Group boxes frame their controls from behind.
+    for (QWidget* group : groups) {
+        group->lower();
+    }
+    baudList_ = static_cast<QComboBox*>(Control(FormId::BaudRate));
+    globalEventPoll_ = static_cast<QCheckBox*>(Control(FormId::GlobalEventPoll));
+    timeSync_ = static_cast<QCheckBox*>(Control(FormId::TimeSync));
+    dateSync_ = static_cast<QCheckBox*>(Control(FormId::DateSync));
+    slaveTabs_ = static_cast<QTabBar*>(Control(FormId::SlaveTabs));
+    pointList_ = static_cast<CCompanionListBox*>(Control(FormId::PointList));
+    editButton_ = static_cast<QPushButton*>(Control(FormId::EditButton));
+    removeButton_ = static_cast<QPushButton*>(Control(FormId::RemoveButton));
+    addButton_ = static_cast<QPushButton*>(Control(FormId::AddIndirectMessage));
+    progress_ = static_cast<QProgressBar*>(Control(FormId::ProgressBar));
+    editButton_->setEnabled(false);
+    removeButton_->setEnabled(false);
+}
+
+void CQuorvinView::ConnectEvents()
+{
+    connect(baudList_, &QComboBox::activated, this, [this] { CommitForm(); });
+    for (QCheckBox* box : {globalEventPoll_, timeSync_, dateSync_}) {
+        connect(box, &QCheckBox::clicked, this, [this] { CommitForm(); });
+    }
+    for (int id : kCommittingEdits) {
+        Edit(id)->installEventFilter(this);
+    }
+    connect(slaveTabs_, &QTabBar::currentChanged, this, &CQuorvinView::OnSlaveTabChanged);
+    connect(pointList_, &CCompanionListBox::SelectionChanged, this, &CQuorvinView::UpdateButtons);
+    connect(pointList_, &CCompanionListBox::LineDoubleClicked, this, &CQuorvinView::EditSelectedLine);
+    connect(pointList_, &CCompanionListBox::FocusChanged, this, [this](bool hasFocus) { listHasFocus_ = hasFocus; });
+    pointList_->installEventFilter(this);
+    connect(editButton_, &QPushButton::clicked, this, &CQuorvinView::EditSelectedLine);
+    connect(removeButton_, &QPushButton::clicked, this, &CQuorvinView::RemoveSelectedLine);
+    connect(addButton_, &QPushButton::clicked, this, &CQuorvinView::AddIndirectMessage);
+}
+
+QLineEdit* CQuorvinView::Edit(int controlId) const { return qobject_cast<QLineEdit*>(Control(controlId)); }
+
+void CQuorvinView::OnInitialUpdate()
+{
+    AddAnchor(FormId::PointList, kAnchorTopLeft, kAnchorBottomRight);
+    AddAnchor(FormId::TemplateInfo, kAnchorTopLeft, kAnchorBottomRight);
+    AddAnchor(FormId::SlaveTabs, kAnchorTopLeft, kAnchorBottomRight);
+    AddAnchor(FormId::EditButton, kAnchorBottomLeft, kNoAnchor);
+    AddAnchor(FormId::AddIndirectMessage, kAnchorBottomLeft, kNoAnchor);
+    AddAnchor(FormId::RemoveButton, kAnchorBottomLeft, kNoAnchor);
+    AddAnchor(FormId::ButtonGroup, kAnchorBottomLeft, kAnchorBottomRight);
+    AddAnchor(FormId::ProgressBar, kAnchorBottomLeft, kAnchorBottomRight);
+
+    InitialLayout();
+    ResizeFrameToFit();
+    FillBaudList();
+    pointList_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    document_.Ui().SetComPortChecks(document_.ComPort);
+    LoadForm();
+    ArrangeLayout();
+}
+
+void CQuorvinView::OnFormInitialUpdate()
+{
+    ShowFormValues();
+    OnUpdate();
+}
+
+void CQuorvinView::ResizeFrameToFit()
+{
+    QWidget* frame = window();
+    if (frame == this) {
+        return;
+    }
+    if (frame->layout()) {
+        frame->layout()->activate();
+    }
+    if (firstLayoutDone_) {
+        return;
+    }
+    firstLayoutDone_ = true;
+    // The frame shrinks so that the form fits it exactly; it never grows
+    // beyond its initial size.
+    // The view's own frame around the form; the viewport of a view that is
+    // not shown yet has not been laid out.
+    const QSize needed = ReferenceSize() + (size() - contentsRect().size());
+    const QSize shrink = (size() - needed).expandedTo(QSize(0, 0));
+    frame->resize(frame->size() - shrink);
+}
+
+void CQuorvinView::FillBaudList()
+{
+    baudList_->clear();
+    for (int rate : kBaudRates) {
+        baudList_->addItem(QString::number(rate));
+    }
+}
+
+void CQuorvinView::OnUpdate()
+{
+    LoadForm();
+    RefreshSlaveTabs();
+    RefillPointList();
+}
+
+void CQuorvinView::LoadForm()
+{
+    const ConfigTemplate& config = document_.Config();
+    values_.IdleTime = config.SpaIdleTime;
+    values_.ReplyTimeout = config.SpaReplyTimeout;
+    values_.RetryCount = config.SpaRetryCount;
+    values_.ProfibusAddress = config.ProfibusDefaultAddress;
+    values_.DecimalPlace = config.ProfibusDecimalPlace;
+    values_.DateSync = config.DateSync;
+    values_.TimeSync = config.TimeSync;
+    values_.GlobalEventPoll = config.GlobalEventPoll;
+    values_.GlobalPollInterval = config.GlobalEventPollPeriod;
+    values_.BaudIndex = BaudIndexOf(config.SpaBaudRate);
+    ShowFormValues();
+}
+
+void CQuorvinView::ShowFormValues()
+{
+    for (const RangedField& field : kRangedFields) {
+        Edit(field.Id)->setText(QString::number(values_.*field.Value));
+    }
+    globalEventPoll_->setChecked(values_.GlobalEventPoll);
+    timeSync_->setChecked(values_.TimeSync);
+    dateSync_->setChecked(values_.DateSync);
+    baudList_->setCurrentIndex(values_.BaudIndex < baudList_->count() ? values_.BaudIndex : -1);
+}
+
+bool CQuorvinView::ReadFormValues(MainFormValues& values)
+{
+    for (const RangedField& field : kRangedFields) {
+        QLineEdit* edit = Edit(field.Id);
+        const std::optional<int> value = ParseInteger(edit->text());
+        if (!value || *value < field.Minimum || *value > field.Maximum) {
+            document_.Ui().Notice(value ? RangeMessage(field.Minimum, field.Maximum) : "Please enter an integer.");
+            refusedField_ = edit;
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+            return false;
+        }
+        values.*field.Value = *value;
+    }
+    values.GlobalEventPoll = globalEventPoll_->isChecked();
+    values.TimeSync = timeSync_->isChecked();
+    values.DateSync = dateSync_->isChecked();
+    values.BaudIndex = baudList_->currentIndex();
+    return true;
+}
+
+bool CQuorvinView::CommitForm()
+{
+    MainFormValues values = values_;
+    if (!ReadFormValues(values)) {
+        return false;
+    }
+    refusedField_ = nullptr;
+    values_ = values;
+    ConfigTemplate& config = document_.Config();
+    bool changed = false;
+    changed |= StoreChanged(config.SpaIdleTime, values.IdleTime);
+    changed |= StoreChanged(config.SpaReplyTimeout, values.ReplyTimeout);
+    changed |= StoreChanged(config.SpaRetryCount, values.RetryCount);
+    changed |= StoreChanged(config.ProfibusDefaultAddress, values.ProfibusAddress);
+    changed |= StoreChanged(config.ProfibusDecimalPlace, values.DecimalPlace);
+    changed |= StoreChanged(config.GlobalEventPollPeriod, values.GlobalPollInterval);
+    changed |= StoreChanged(config.DateSync, values.DateSync);
+    changed |= StoreChanged(config.TimeSync, values.TimeSync);
+    changed |= StoreChanged(config.GlobalEventPoll, values.GlobalEventPoll);
+    changed |= StoreChanged(config.SpaBaudRate, BaudRateAt(values.BaudIndex));
+    if (changed) {
+        document_.SetModifiedFlag(true);
+    }
+    return true;
+}
+
+void CQuorvinView::CommitAfterFocusLoss()
+{
+    // The focus that a refused commit gives back to its field takes it from
+    // another edit; that is no reason to refuse again.
+    if (refusedField_ && QApplication::focusWidget() == refusedField_) {
+        return;
+    }
+    CommitForm();
+}
+
+void CQuorvinView::RefreshSlaveTabs()
+{
+    refreshingTabs_ = true;
+    while (slaveTabs_->count() > 0) {
+        slaveTabs_->removeTab(slaveTabs_->count() - 1);
+    }
+    bool selectedExists = false;
+    for (int address : document_.UsedSlaves) {
+        if (address == -1) {
+            continue;
+        }
+        const int index = slaveTabs_->addTab(QStringLiteral("Slave %1").arg(address));
+        slaveTabs_->setTabData(index, address);
+        selectedExists |= address == document_.SelectedSlave;
+    }
+    if (!selectedExists) {
+        document_.SelectedSlave = document_.UsedSlaves[0];
+    }
+    for (int index = 0; index < slaveTabs_->count(); ++index) {
+        if (slaveTabs_->tabData(index).toInt() == document_.SelectedSlave) {
+            slaveTabs_->setCurrentIndex(index);
+        }
+    }
+    refreshingTabs_ = false;
+}
+
+void CQuorvinView::OnSlaveTabChanged(int index)
+{
+    if (refreshingTabs_ || index < 0) {
+        return;
+    }
+    CommitForm();
+    document_.SelectedSlave = slaveTabs_->tabData(index).toInt();
+    RefillPointList();
+}
+
+void CQuorvinView::RefillPointList()
+{
+    const int oldInputBytes = inputBytes_;
+    const int oldOutputBytes = outputBytes_;
+    const PointListContents contents =
+        BuildPointList(document_.Config(), document_.SelectedSlave, document_.HasNoSlaves());
+    const int horizontalPosition = pointList_->horizontalScrollBar()->value();
+    pointList_->ResetContent();
+    for (const PointListLine& line : contents.Lines) {
+        pointList_->AddLine(ToQString(line.Text), line.Number);
+    }
+    pointList_->horizontalScrollBar()->setValue(horizontalPosition);
+    inputBytes_ = contents.InputBytes;
+    outputBytes_ = contents.OutputBytes;
+    Edit(FormId::InputBytes)->setText(QString::number(inputBytes_));
+    Edit(FormId::OutputBytes)->setText(QString::number(outputBytes_));
+    if (inputBytes_ != oldInputBytes || outputBytes_ != oldOutputBytes) {
+        if (inputBytes_ > kTemplateSizeWarningLimit) {
+            document_.Ui().Notice("Warning : Total template size (input) exceeds 240 bytes");
+        }
+        if (outputBytes_ > kTemplateSizeWarningLimit) {
+            document_.Ui().Notice("Warning : Total template size (output) exceeds 240 bytes");
+        }
+    }
+    UpdateButtons();
+}
+
+void CQuorvinView::UpdateButtons()
+{
+    const int selection = pointList_->CurrentSelection();
+    const bool pointSelected =
+        selection >= 0 && KindOfLineNumber(pointList_->Number(selection)) != LineKind::Heading;
+    editButton_->setEnabled(pointSelected);
+    removeButton_->setEnabled(pointSelected);
+    addButton_->setEnabled(!document_.HasNoSlaves());
+}
+
+void CQuorvinView::SelectLineNumber(std::uint32_t number)
+{
+    for (int line = 0; line < pointList_->Count(); ++line) {
+        if (pointList_->Number(line) == number) {
+            pointList_->SetCurrentSelection(line);
+            return;
+        }
+    }
+    pointList_->SetCurrentSelection(0);
+}
+
+void CQuorvinView::EditSelectedLine()
+{
+    if (document_.HasNoSlaves()) {
+        document_.Ui().Notice(kNoSlavesNotice);
+        return;
+    }
+    const int selection = pointList_->CurrentSelection();
+    if (selection < 0) {
+        return;
+    }
+    const std::uint32_t number = pointList_->Number(selection);
+    const int index = IndexOfLineNumber(number);
+    ConfigTemplate& config = document_.Config();
+    bool changed = false;
+    switch (KindOfLineNumber(number)) {
+    case LineKind::Heading:
+        return;
+    case LineKind::AnalogInput:
+        changed = EditAnalogInput(this, config.AnalogInputs[index]);
+        break;
+    case LineKind::DigitalInput: {
+        const DigitalInputEdit edit = EditDigitalInput(this, config.DigitalInputs[index]);
+        if (edit == DigitalInputEdit::UnreadableAddress) {
+            document_.Ui().ErrorBox("Error", "Error in Ch/Cat/Dno");
+            return;
+        }
+        changed = edit == DigitalInputEdit::Changed;
+        break;
+    }
+    case LineKind::AnalogOutput:
+        changed = EditAnalogOutput(this, config.AnalogOutputs[index]);
+        break;
+    case LineKind::DigitalOutput:
+        changed = EditDigitalOutput(this, config.DigitalOutputs[index]);
+        break;
+    case LineKind::IndirectMessage:
+        changed = EditIndirectMessage(this, config.IndirectMessages[index]);
+        break;
+    }
+    if (changed) {
+        document_.SetModifiedFlag(true);
+        RefillPointList();
+        pointList_->SetCurrentSelection(selection);
+        UpdateButtons();
+    }
+}
+
+void CQuorvinView::RemoveSelectedLine()
+{
+    if (document_.HasNoSlaves()) {
+        document_.Ui().Notice(kNoSlavesNotice);
+        return;
+    }
+    const int selection = pointList_->CurrentSelection();
+    if (selection < 0) {
+        return;
+    }
+    const std::uint32_t number = pointList_->Number(selection);
+    const LineKind kind = KindOfLineNumber(number);
+    if (kind == LineKind::Heading) {
+        return;
+    }
+    if (!document_.ExtendedMode &&
+        !document_.Ui().Question("Remove?", "Do you really want to remove this parameter?")) {
+        return;
+    }
+    ConfigTemplate& config = document_.Config();
+    const int index = IndexOfLineNumber(number);
+    switch (kind) {
+    case LineKind::AnalogInput:
+        config.AnalogInputs.RemoveAt(index);
+        break;
+    case LineKind::DigitalInput:
+        config.DigitalInputs.RemoveAt(index);
+        break;
+    case LineKind::AnalogOutput:
+        config.AnalogOutputs.RemoveAt(index);
+        break;
+    case LineKind::DigitalOutput:
+        config.DigitalOutputs.RemoveAt(index);
+        break;
+    case LineKind::IndirectMessage:
+        config.IndirectMessages.RemoveAt(index);
+        break;
+    case LineKind::Heading:
+        return;
+    }
+    document_.SetModifiedFlag(true);
+    RefillPointList();
+    pointList_->SetCurrentSelection(selection - 1);
+    UpdateButtons();
+}
+
+void CQuorvinView::AddIndirectMessage()
+{
+    if (document_.HasNoSlaves()) {
+        document_.Ui().Notice(kNoSlavesNotice);
+        return;
+    }
+    if (document_.SelectedSlave == -1) {
+        return;
+    }
+    ConfigTemplate& config = document_.Config();
+    if (config.IndirectMessages.Count() >= kMaxIndirectMessages) {
+        document_.Ui().Notice("There can be max 127 indirect SPA commands");
+        return;
+    }
+    IndirectSpaMessage message;
+    message.Description = "(No Name)";
+    message.InUse = true;
+    message.Write = false;
+    message.Address = "0I0";
+    message.Scale = 1.0f;
+    message.SlaveAddress = document_.SelectedSlave;
+    message.StaticData = 0;
+    config.IndirectMessages.Append(message);
+    document_.SetModifiedFlag(true);
+    RefillPointList();
+    SelectLineNumber(LineNumber(LineKind::IndirectMessage, config.IndirectMessages.Count() - 1));
+    UpdateButtons();
+}
+
+void CQuorvinView::SetProgress(int percent)
+{
+    progress_->setValue(std::clamp(percent, 0, 100));
+    progress_->repaint();
+}
+
+bool CQuorvinView::event(QEvent* event)
+{
+    if (event->type() == FileChangeEventType()) {
+        document_.OnFileChangeConfirmed();
+        return true;
+    }
+    return CResizableFormView::event(event);
+}
+
+bool CQuorvinView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == pointList_ && event->type() == QEvent::KeyPress && listHasFocus_) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            EditSelectedLine();
+            return true;
+        }
+        if (key == Qt::Key_Delete) {
+            RemoveSelectedLine();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::FocusOut && watched != pointList_ &&
+        IsFocusMoveWithinWindow(static_cast<QFocusEvent*>(event)->reason())) {
+        QTimer::singleShot(0, this, &CQuorvinView::CommitAfterFocusLoss);
+    }
+    return CResizableFormView::eventFilter(watched, event);
+}

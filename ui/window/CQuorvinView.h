@@ -1,0 +1,132 @@
+#pragma once
+
+#include "CResizableFormView.h"
+
+#include <QPointer>
+
+class CCompanionListBox;
+class CQuorvinDoc;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTabBar;
+
+// The identifiers of the main form's controls.
+namespace FormId {
+inline constexpr int BaudRate = 1000;
+inline constexpr int ReplyTimeout = 1001;
+inline constexpr int IdleTime = 1002;
+inline constexpr int ProfibusAddress = 1003;
+inline constexpr int TimeSync = 1004;
+inline constexpr int PointList = 1006;
+inline constexpr int DecimalPlace = 1009;
+inline constexpr int RetryCount = 1010;
+inline constexpr int GlobalPollInterval = 1011;
+inline constexpr int DateSync = 1013;
+inline constexpr int AddIndirectMessage = 1014;
+inline constexpr int RemoveButton = 1015;
+inline constexpr int GlobalEventPoll = 1016;
+inline constexpr int EditButton = 1017;
+inline constexpr int ProgressBar = 1023;
+inline constexpr int SlaveTabs = 1053;
+inline constexpr int InputBytes = 1054;
+inline constexpr int OutputBytes = 1055;
+inline constexpr int TemplateInfo = 1056;
+inline constexpr int ButtonGroup = 1057;
+}  // namespace FormId
+
+// The main form's values, one per field.
+struct MainFormValues {
+    int ReplyTimeout = 0;
+    int IdleTime = 0;
+    int RetryCount = 0;
+    int GlobalPollInterval = 0;
+    int ProfibusAddress = 0;
+    int DecimalPlace = 0;
+    bool GlobalEventPoll = false;
+    bool TimeSync = false;
+    bool DateSync = false;
+    int BaudIndex = 0;
+};
+
+// The main form: the SPA and Profibus settings on the left; the area byte
+// counts, one tab per slave, the selected slave's point list and its buttons
+// on the right; the progress bar of the device operations at the bottom.
+// The configuration is the only truth: every update rebuilds form, tabs and
+// list from it.
+class CQuorvinView : public CResizableFormView {
+    Q_OBJECT
+
+public:
+    explicit CQuorvinView(CQuorvinDoc& document, QWidget* parent = nullptr);
+
+    CQuorvinDoc& GetDocument() { return document_; }
+
+    // The first display after a document was created or opened.
+    void OnInitialUpdate();
+    // The document's update of all views: LoadForm, RefreshSlaveTabs,
+    // RefillPointList.
+    void OnUpdate();
+
+    void LoadForm();
+    // Validates every field and writes what changed into the configuration;
+    // false, with a message and the focus on the field, when a field is out of
+    // range. Nothing is written then.
+    bool CommitForm();
+    void RefreshSlaveTabs();
+    void RefillPointList();
+    void UpdateButtons();
+    void EditSelectedLine();
+    void RemoveSelectedLine();
+    void AddIndirectMessage();
+
+    void SetProgress(int percent);
+
+    int InputBytes() const { return inputBytes_; }
+    int OutputBytes() const { return outputBytes_; }
+    bool ListHasFocus() const { return listHasFocus_; }
+
+    CCompanionListBox* PointList() const { return pointList_; }
+    QTabBar* SlaveTabs() const { return slaveTabs_; }
+    QLineEdit* Edit(int controlId) const;
+
+protected:
+    void OnFormInitialUpdate() override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectEvents();
+    void ShowFormValues();
+    // Reads and checks the fields into values; false after the range message.
+    bool ReadFormValues(MainFormValues& values);
+    void FillBaudList();
+    void ResizeFrameToFit();
+    void CommitAfterFocusLoss();
+    void OnSlaveTabChanged(int index);
+    void SelectLineNumber(std::uint32_t number);
+
+    CQuorvinDoc& document_;
+    MainFormValues values_;
+    int inputBytes_ = 0;
+    int outputBytes_ = 0;
+    bool listHasFocus_ = false;
+    bool firstLayoutDone_ = false;
+    bool refreshingTabs_ = false;
+    // The field that the last refused commit sent the user back to.
+    QPointer<QWidget> refusedField_;
+
+    QComboBox* baudList_ = nullptr;
+    QCheckBox* globalEventPoll_ = nullptr;
+    QCheckBox* timeSync_ = nullptr;
+    QCheckBox* dateSync_ = nullptr;
+    QTabBar* slaveTabs_ = nullptr;
+    CCompanionListBox* pointList_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+    QPushButton* removeButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+};

@@ -1,0 +1,151 @@
+#include "CommandTable.h"
+
+#include <map>
+
+namespace {
+
+MenuEntry Command(const char* text, int id) { return {MenuEntry::Kind::Command, text, id, {}}; }
+
+MenuEntry Separator() { return {MenuEntry::Kind::Separator, "", 0, {}}; }
+
+MenuEntry Submenu(const char* text, std::vector<MenuEntry> items)
+{
+    return {MenuEntry::Kind::Submenu, text, 0, std::move(items)};
+}
+
+}  // namespace
+
+const std::vector<MenuEntry>& MenuBarLayout()
+{
+    using namespace CommandId;
+    static const std::vector<MenuEntry> layout{
+        Submenu("&File",
+                {
+                    Command("&Open...\tCtrl+O", FileOpen),
+                    Command("&Save\tCtrl+S", FileSave),
+                    Command("Save &As...", FileSaveAs),
+                    Command("&Export CSV", FileExportCsv),
+                    Separator(),
+                    Command("&Print\tCtrl+P", FilePrint),
+                    Separator(),
+                    Command("Recent File", FileRecent1),
+                    Separator(),
+                    Command("E&xit", AppExit),
+                }),
+        Submenu("&Device",
+                {
+                    Command("&Download Configuration to device", DeviceDownload),
+                    Submenu("Download Configuration to device a&s...",
+                            {
+                                Command("v&2.00", DeviceDownloadV200),
+                                Command("v&1.02", DeviceDownloadV102),
+                            }),
+                    Command("&Upload Configuration from device", DeviceUpload),
+                    Separator(),
+                    Command("Download &Archive to device", DeviceDownloadArchive),
+                    Command("Upload A&rchive from device", DeviceUploadArchive),
+                    Separator(),
+                    Command("Upload &Diagnostics from device", DeviceUploadDiagnostics),
+                    Command("&Clear Diagnostics", DeviceClearDiagnostics),
+                    Separator(),
+                    Command("Get &Firmware Version from device", DeviceFirmwareVersion),
+                }),
+        Submenu("&Settings",
+                {
+                    Submenu("&COM Port",
+                            {
+                                Command("COM&1", ComPort1),
+                                Command("COM&2", ComPort1 + 1),
+                                Command("COM&3", ComPort1 + 2),
+                                Command("COM&4", ComPort1 + 3),
+                            }),
+                }),
+        Submenu("S&lave",
+                {
+                    Command("&Add", SlaveAdd),
+                    Command("&Remove", SlaveRemove),
+                    Command("&Set Address", SlaveSetAddress),
+                    Submenu("&Prioritize",
+                            {
+                                Command("&On", SlavePrioritizeOn),
+                                Command("O&ff", SlavePrioritizeOff),
+                            }),
+                    Command("&Import", SlaveImport),
+                }),
+        Submenu("&View",
+                {
+                    Command("&Toolbar", ViewToolbar),
+                    Command("&Status Bar", ViewStatusBar),
+                    Command("Refresh", ViewRefresh),
+                }),
+        Submenu("&Help",
+                {
+                    Command("&About Halvex Configuration Tool...", AppAbout),
+                }),
+    };
+    return layout;
+}
+
+std::string CommandPrompt(int commandId)
+{
+    using namespace CommandId;
+    static const std::map<int, std::string> prompts{
+        {FileNew, "Create a new document\nNew"},
+        {FileOpen, "Open an existing document\nOpen"},
+        {FileSave, "Save the active document\nSave"},
+        {FileSaveAs, "Save the active document with a new name\nSave As"},
+        {FilePrint, "Print the active document\nPrint"},
+        {FileRecent1, "Open this document"},
+        {FileRecent1 + 1, "Open this document"},
+        {FileRecent1 + 2, "Open this document"},
+        {FileRecent1 + 3, "Open this document"},
+        {EditCut, "Cut the selection and put it on the Clipboard\nCut"},
+        {EditCopy, "Copy the selection and put it on the Clipboard\nCopy"},
+        {EditPaste, "Insert Clipboard contents\nPaste"},
+        {AppExit, "Quit the application; prompts to save documents\nExit"},
+        {ViewToolbar, "Show or hide the toolbar\nToggle ToolBar"},
+        {ViewStatusBar, "Show or hide the status bar\nToggle StatusBar"},
+        {AppAbout, "Display program information and version number\nAbout"},
+    };
+    const auto found = prompts.find(commandId);
+    return found == prompts.end() ? std::string() : found->second;
+}
+
+std::string PromptStatusText(const std::string& prompt) { return prompt.substr(0, prompt.find('\n')); }
+
+std::string PromptToolTip(const std::string& prompt)
+{
+    const std::size_t lineBreak = prompt.find('\n');
+    return lineBreak == std::string::npos ? std::string() : prompt.substr(lineBreak + 1);
+}
+
+const std::vector<ShortcutEntry>& ShortcutTable()
+{
+    using namespace CommandId;
+    static const std::vector<ShortcutEntry> table{
+        {QKeySequence(Qt::CTRL | Qt::Key_N), FileNew},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), FileOpen},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), FileSave},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), FilePrint},
+        {QKeySequence(Qt::Key_F5), ViewRefresh},
+        {QKeySequence(Qt::Key_F6), NextPane},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F6), PreviousPane},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), EditUndo},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), EditCut},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), EditCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), EditPaste},
+        {QKeySequence(Qt::ALT | Qt::Key_Backspace), EditUndo},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Delete), EditCut},
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), EditCopy},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), EditPaste},
+    };
+    return table;
+}
+
+const std::vector<int>& ToolbarLayout()
+{
+    using namespace CommandId;
+    static const std::vector<int> layout{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0,
+                                         FilePrint, 0, AppAbout};
+    return layout;
+}

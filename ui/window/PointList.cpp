@@ -1,0 +1,212 @@
+#include "PointList.h"
+
+#include "AreaLayout.h"
+#include "NumberText.h"
+#include "TextCut.h"
+
+namespace {
+
+const char* const kAnalogInputBanner =
+    "________________________[Analog_Input]________________________________________________";
+const char* const kDigitalInputBanner =
+    "_______________________[Digital_Input]________________________________________________";
+const char* const kAnalogOutputBanner =
+    "_______________________[Analog_Output]________________________________________________";
+const char* const kDigitalOutputBanner =
+    "_______________________[Digital_Output]_______________________________________________";
+const char* const kIndirectMessageBanner =
+    "___________________[Indirect_SPA_Messages]____________________________________________";
+
+const char* const kAnalogHeading =
+    "Ofs Description                  InUse Pr Sl ChCatDno   Scale  Size                   ";
+const char* const kDigitalInputHeading =
+    "Ofs Description                  InUse Pr Sl ChCatDno      Type B Ch  St End EvnVals  ";
+const char* const kDigitalOutputHeading =
+    "Ofs Description                  InUse Pr Sl ChCatDno   Type                          ";
+const char* const kIndirectMessageHeading =
+    "    Description                  InUse    Sl ChCatDno R/W Dat Scale                   ";
+
+// "%3d"
+std::string Int3(int value) { return PadLeft(FormatInt(value), 3); }
+
+// "%03d" of an offset, which is never negative.
+std::string Offset3(int offset)
+{
+    std::string digits = FormatInt(offset);
+    if (digits.size() < 3) {
+        digits.insert(0, 3 - digits.size(), '0');
+    }
+    return digits;
+}
+
+// "%3.2f"
+std::string Scale3(float scale) { return PadLeft(FormatFixed(scale, 2), 3); }
+
+std::string Flag(bool value, const char* on, const char* off) { return value ? on : off; }
+
+// The description column: cut to 32 characters and padded to 33.
+std::string DescriptionColumn(const std::string& description) { return PadTo(CutTo(description, 32), 33); }
+
+// The column after the address: cut to n and padded to n + 1.
+std::string CutAndPad(std::string text, std::size_t n) { return PadTo(CutTo(std::move(text), n), n + 1); }
+
+int AnalogBytes(int size)
+{
+    if (size == 16) {
+        return 2;
+    }
+    if (size == 32) {
+        return 4;
+    }
+    return 0;
+}
+
+int DigitalInputBytes(const std::string& dataType)
+{
+    const char letter = dataType.empty() ? '\0' : dataType.front();
+    if (letter == 'D' || letter == 'H' || letter == 'S') {
+        return 1;
+    }
+    return letter == 'P' ? 2 : 0;
+}
+
+int DigitalOutputBytes(const std::string& dataType)
+{
+    const char letter = dataType.empty() ? '\0' : dataType.front();
+    return letter == 'B' || letter == 'D' || letter == 'H' || letter == 'S' ? 1 : 0;
+}
+
+std::string AnalogInputLine(const AnalogInputPoint& point)
+{
+    std::string line = DescriptionColumn(point.Description) + Flag(point.InUse, "1 ", "0 ") +
+                       Flag(point.Priority, "P ", "N ") + Int3(point.SlaveAddress) + " " + point.Address;
+    line = CutAndPad(std::move(line), 51) + Scale3(point.Scale) + " ";
+    return CutAndPad(std::move(line), 57) + Int3(point.Size);
+}
+
+std::string DigitalInputLine(const DigitalInputPoint& point)
+{
+    std::string line = DescriptionColumn(point.Description) + Flag(point.InUse, "1 ", "0 ") +
+                       Flag(point.Priority, "P ", "N ") + Int3(point.SlaveAddress) + " " + point.Address;
+    line = CutAndPad(std::move(line), 57) + point.DataType + " " + Flag(point.BitSwitch, "1", "0");
+    line += Int3(point.EventChannel) + " " + Int3(point.EventStart) + " " + Int3(point.EventEnd) + " [" +
+            FormatInt(point.EventValues[0]) + "," + FormatInt(point.EventValues[1]) + "," +
+            FormatInt(point.EventValues[2]) + "," + FormatInt(point.EventValues[3]) + "]";
+    return line;
+}
+
+std::string AnalogOutputLine(const AnalogOutputPoint& point)
+{
+    std::string line = DescriptionColumn(point.Description) + "  " + Flag(point.Priority, "P ", "N ") +
+                       Int3(point.SlaveAddress) + " " + point.Address;
+    line = CutAndPad(std::move(line), 51) + Scale3(point.Scale);
+    return CutAndPad(std::move(line), 57) + Int3(point.Size);
+}
+
+std::string DigitalOutputLine(const DigitalOutputPoint& point)
+{
+    const std::string line = DescriptionColumn(point.Description) + "  " + Flag(point.Priority, "P ", "N ") +
+                             Int3(point.SlaveAddress) + " " + point.Address;
+    return CutAndPad(line, 51) + point.DataType;
+}
+
+std::string IndirectMessageLine(const IndirectSpaMessage& message)
+{
+    std::string line = DescriptionColumn(message.Description) + Flag(message.InUse, "1 ", "0 ") + "  " +
+                       Int3(message.SlaveAddress) + " " + message.Address;
+    line = CutAndPad(std::move(line), 51) + Flag(message.Write, "W ", "R ") + Int3(message.StaticData);
+    return CutAndPad(std::move(line), 57) + Scale3(message.Scale);
+}
+
+class ListBuilder {
+public:
+    explicit ListBuilder(PointListContents& contents) : contents_(contents) {}
+
+    void Section(const char* banner, const char* heading)
+    {
+        Add(banner, LineKind::Heading, 0);
+        Add(heading, LineKind::Heading, 0);
+    }
+
+    void Add(std::string text, LineKind kind, int index)
+    {
+        contents_.Lines.push_back({std::move(text), LineNumber(kind, index)});
+    }
+
+private:
+    PointListContents& contents_;
+};
+
+}  // namespace
+
+std::uint32_t LineNumber(LineKind kind, int index)
+{
+    return (static_cast<std::uint32_t>(kind) << 16) | (static_cast<std::uint32_t>(index) & 0xFFFFu);
+}
+
+LineKind KindOfLineNumber(std::uint32_t number) { return static_cast<LineKind>(number >> 16); }
+
+int IndexOfLineNumber(std::uint32_t number) { return static_cast<int>(number & 0xFFFFu); }
+
+PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave, bool hasNoSlaves)
+{
+    PointListContents contents;
+    if (hasNoSlaves) {
+        return contents;
+    }
+    ListBuilder list(contents);
+    int inputOffset = kInputAreaStart;
+    int outputOffset = 0;
+
+    list.Section(kAnalogInputBanner, kAnalogHeading);
+    for (int i = 0; i < config.AnalogInputs.Count(); ++i) {
+        const AnalogInputPoint& point = config.AnalogInputs[i];
+        const std::string prefix = Offset3(inputOffset) + " ";
+        inputOffset += AnalogBytes(point.Size);
+        if (point.SlaveAddress == selectedSlave) {
+            list.Add(prefix + AnalogInputLine(point), LineKind::AnalogInput, i);
+        }
+    }
+
+    list.Section(kDigitalInputBanner, kDigitalInputHeading);
+    for (int i = 0; i < config.DigitalInputs.Count(); ++i) {
+        const DigitalInputPoint& point = config.DigitalInputs[i];
+        const std::string prefix = Offset3(inputOffset) + " ";
+        inputOffset += DigitalInputBytes(point.DataType);
+        if (point.SlaveAddress == selectedSlave) {
+            list.Add(prefix + DigitalInputLine(point), LineKind::DigitalInput, i);
+        }
+    }
+
+    list.Section(kAnalogOutputBanner, kAnalogHeading);
+    for (int i = 0; i < config.AnalogOutputs.Count(); ++i) {
+        const AnalogOutputPoint& point = config.AnalogOutputs[i];
+        const std::string prefix = Offset3(outputOffset) + " ";
+        outputOffset += AnalogBytes(point.Size);
+        if (point.SlaveAddress == selectedSlave) {
+            list.Add(prefix + AnalogOutputLine(point), LineKind::AnalogOutput, i);
+        }
+    }
+
+    list.Section(kDigitalOutputBanner, kDigitalOutputHeading);
+    for (int i = 0; i < config.DigitalOutputs.Count(); ++i) {
+        const DigitalOutputPoint& point = config.DigitalOutputs[i];
+        const std::string prefix = Offset3(outputOffset) + " ";
+        outputOffset += DigitalOutputBytes(point.DataType);
+        if (point.SlaveAddress == selectedSlave) {
+            list.Add(prefix + DigitalOutputLine(point), LineKind::DigitalOutput, i);
+        }
+    }
+
+    list.Section(kIndirectMessageBanner, kIndirectMessageHeading);
+    for (int i = 0; i < config.IndirectMessages.Count(); ++i) {
+        const IndirectSpaMessage& message = config.IndirectMessages[i];
+        if (message.SlaveAddress == selectedSlave) {
+            list.Add("    " + IndirectMessageLine(message), LineKind::IndirectMessage, i);
+        }
+    }
+
+    contents.InputBytes = inputOffset;
+    contents.OutputBytes = outputOffset;
+    return contents;
+}

@@ -1,0 +1,314 @@
+#include "QtWindowSystem.h"
+
+#include "CMainFrame.h"
+#include "CQuorvinView.h"
+#include "FileChangeEvent.h"
+#include "FileDialogFilter.h"
+#include "ProfileStore.h"
+#include "RecentFileList.h"
+#include "RegionalSeparators.h"
+#include "SlaveAddressDialog.h"
+#include "TextConversion.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLocale>
+#include <QMessageBox>
+#include <QThread>
+
+#include <algorithm>
+
+namespace {
+
+// The regional separators are texts of up to 32 characters.
+constexpr std::size_t kSeparatorLength = 32;
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton RunMessageBox(QWidget* owner, const std::string& caption, const std::string& text,
+                                          MessageIcon icon, QMessageBox::StandardButtons buttons,
+                                          QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(ToQtIcon(icon), MessageToQString(caption), MessageToQString(text), buttons, owner);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+std::optional<std::string> ProfileSeparator(ProfileStore& profile, const char* key)
+{
+    auto value = profile.ReadString("Settings", key);
+    if (value && value->size() > kSeparatorLength) {
+        value->resize(kSeparatorLength);
+    }
+    return value;
+}
+
+std::string SystemDecimalSeparator() { return ToLatin1(QLocale::system().decimalPoint()); }
+
+}  // namespace
+
+struct QtWindowSystem::PendingQuestion {
+    std::mutex Lock;
+    std::condition_variable Changed;
+    std::optional<bool> Answer;
+
+    void Give(bool answer)
+    {
+        {
+            std::lock_guard guard(Lock);
+            if (Answer) {
+                return;
+            }
+            Answer = answer;
+        }
+        Changed.notify_all();
+    }
+
+    bool IsAnswered()
+    {
+        std::lock_guard guard(Lock);
+        return Answer.has_value();
+    }
+
+    bool Wait()
+    {
+        std::unique_lock guard(Lock);
+        Changed.wait(guard, [this] { return Answer.has_value(); });
+        return *Answer;
+    }
+};
+
+QtWindowSystem::QtWindowSystem(ProfileStore& profile, RecentFileList& recentFiles)
+    : profile_(profile), recentFiles_(recentFiles), uiThreadContext_(std::make_unique<QObject>())
+{
+}
+
+QtWindowSystem::~QtWindowSystem() { Detach(); }
+
+void QtWindowSystem::Attach(CMainFrame* frame, CQuorvinView* view)
+{
+    frame_ = frame;
+    view_ = view;
+    std::lock_guard guard(crossThreadLock_);
+    postTarget_ = view;
+    detached_ = false;
+}
+
+void QtWindowSystem::Detach()
+{
+    std::vector<std::weak_ptr<PendingQuestion>> pending;
+    {
+        std::lock_guard guard(crossThreadLock_);
+        detached_ = true;
+        postTarget_ = nullptr;
+        pending.swap(pendingQuestions_);
+    }
+    for (const auto& waiting : pending) {
+        if (const auto question = waiting.lock()) {
+            question->Give(false);
+        }
+    }
+    frame_ = nullptr;
+    view_ = nullptr;
+}
+
+QWidget* QtWindowSystem::Owner() const { return frame_.data(); }
+
+void QtWindowSystem::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon)
+{
+    RunMessageBox(Owner(), caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtWindowSystem::AskYesNo(const std::string& caption, const std::string& text, MessageIcon icon)
+{
+    if (QThread::currentThread() == uiThreadContext_->thread()) {
+        return AskOnThisThread(caption, text, icon);
+    }
+    return AskFromOtherThread(caption, text, icon);
+}
+
+bool QtWindowSystem::AskOnThisThread(const std::string& caption, const std::string& text, MessageIcon icon)
+{
+    return RunMessageBox(Owner(), caption, text, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
+}
+
+bool QtWindowSystem::AskFromOtherThread(const std::string& caption, const std::string& text, MessageIcon icon)
+{
+    const auto question = std::make_shared<PendingQuestion>();
+    {
+        std::lock_guard guard(crossThreadLock_);
+        if (detached_) {
+            return false;
+        }
+        std::erase_if(pendingQuestions_, [](const std::weak_ptr<PendingQuestion>& entry) { return entry.expired(); });
+        pendingQuestions_.push_back(question);
+        QMetaObject::invokeMethod(
+            uiThreadContext_.get(),
+            [this, question, caption, text, icon] {
+                if (!question->IsAnswered()) {
+                    question->Give(AskOnThisThread(caption, text, icon));
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    return question->Wait();
+}
+
+std::optional<std::string> QtWindowSystem::ChooseFileToOpen(const FileDialogRequest& request)
+{
+    QFileDialog dialog(Owner());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(NameFiltersFromFilterText(request.Filter));
+    dialog.setDefaultSuffix(DefaultSuffix(request.DefaultExtension));
+    if (!request.InitialName.empty()) {
+        dialog.selectFile(PathToQString(request.InitialName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return PathFromQString(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtWindowSystem::ChooseFileToSave(const FileDialogRequest& request)
+{
+    QFileDialog dialog(Owner());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+    dialog.setNameFilters(NameFiltersFromFilterText(request.Filter));
+    dialog.setDefaultSuffix(DefaultSuffix(request.DefaultExtension));
+    if (!request.InitialName.empty()) {
+        dialog.selectFile(PathToQString(request.InitialName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return PathFromQString(dialog.selectedFiles().front());
+}
+
+void QtWindowSystem::SetStatusText(const std::string& text)
+{
+    if (frame_) {
+        frame_->SetStatusText(text);
+    }
+}
+
+void QtWindowSystem::SetProgress(int percent)
+{
+    if (view_) {
+        view_->SetProgress(percent);
+    }
+}
+
+WindowSystem::SaveChangesAnswer QtWindowSystem::AskSaveChanges(const std::string& documentTitle)
+{
+    const auto answer = RunMessageBox(Owner(), kApplicationTitle, "Save changes to " + documentTitle + "?",
+                                      MessageIcon::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                      QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        return SaveChangesAnswer::Yes;
+    }
+    return answer == QMessageBox::No ? SaveChangesAnswer::No : SaveChangesAnswer::Cancel;
+}
+
+bool QtWindowSystem::CommitForm() { return view_ ? view_->CommitForm() : true; }
+
+void QtWindowSystem::UpdateAllViews()
+{
+    if (view_) {
+        view_->OnUpdate();
+    }
+}
+
+void QtWindowSystem::TitleChanged(const std::string& title)
+{
+    if (frame_) {
+        frame_->SetDocumentTitle(title);
+    }
+}
+
+void QtWindowSystem::AddToRecentFiles(const std::string& path)
+{
+    recentFiles_.Add(path);
+    if (frame_) {
+        frame_->SetRecentFiles(recentFiles_.Paths());
+    }
+}
+
+void QtWindowSystem::SetComPortChecks(int comPort)
+{
+    if (frame_) {
+        frame_->SetComPortChecks(comPort);
+    }
+}
+
+int QtWindowSystem::ReadProfileInt(const std::string& section, const std::string& key, int defaultValue)
+{
+    return profile_.ReadInt(section, key, defaultValue);
+}
+
+void QtWindowSystem::WriteProfileInt(const std::string& section, const std::string& key, int value)
+{
+    profile_.WriteInt(section, key, value);
+}
+
+std::optional<std::string> QtWindowSystem::ReadProfileString(const std::string& section, const std::string& key)
+{
+    return profile_.ReadString(section, key);
+}
+
+std::optional<std::string> QtWindowSystem::QueryListSeparator()
+{
+    if (auto configured = ProfileSeparator(profile_, "ListSeparator")) {
+        return configured;
+    }
+    const std::string decimal = QueryDecimalSeparator().value_or(".");
+    return ListSeparatorFor(decimal);
+}
+
+std::optional<std::string> QtWindowSystem::QueryDecimalSeparator()
+{
+    if (auto configured = ProfileSeparator(profile_, "DecimalSeparator")) {
+        return configured;
+    }
+    std::string decimal = SystemDecimalSeparator();
+    if (decimal.empty()) {
+        return std::nullopt;
+    }
+    return decimal.substr(0, kSeparatorLength);
+}
+
+std::optional<int> QtWindowSystem::EditSlaveAddress(int preset)
+{
+    SlaveAddressDialog dialog(Owner());
+    dialog.Address = preset;
+    if (!dialog.Run()) {
+        return std::nullopt;
+    }
+    return dialog.Address;
+}
+
+void QtWindowSystem::PostFileChange()
+{
+    std::lock_guard guard(crossThreadLock_);
+    if (!detached_ && postTarget_) {
+        QCoreApplication::postEvent(postTarget_, new QEvent(FileChangeEventType()));
+    }
+}

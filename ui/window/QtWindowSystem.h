@@ -1,0 +1,80 @@
+#pragma once
+
+#include "WindowSystem.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class CMainFrame;
+class CQuorvinView;
+class ProfileStore;
+class RecentFileList;
+class QWidget;
+
+// The window system of the window program: message boxes, file dialogs, the
+// status line and the progress bar, the main form and view, the profile and
+// the user's regional settings.
+//
+// AskYesNo and PostFileChange may be called from any thread (the file
+// watcher asks from its own). A question from another thread is shown on the
+// user-interface thread and the caller waits for the answer; after
+// Detach() such questions are answered No at once.
+class QtWindowSystem : public WindowSystem {
+public:
+    QtWindowSystem(ProfileStore& profile, RecentFileList& recentFiles);
+    ~QtWindowSystem() override;
+
+    void Attach(CMainFrame* frame, CQuorvinView* view);
+    // Before the windows go: forgets them and answers every waiting question No.
+    void Detach();
+
+    void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override;
+    bool AskYesNo(const std::string& caption, const std::string& text, MessageIcon icon) override;
+    std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
+    void SetStatusText(const std::string& text) override;
+    void SetProgress(int percent) override;
+
+    SaveChangesAnswer AskSaveChanges(const std::string& documentTitle) override;
+    bool CommitForm() override;
+    void UpdateAllViews() override;
+    void TitleChanged(const std::string& title) override;
+    void AddToRecentFiles(const std::string& path) override;
+    void SetComPortChecks(int comPort) override;
+
+    int ReadProfileInt(const std::string& section, const std::string& key, int defaultValue) override;
+    void WriteProfileInt(const std::string& section, const std::string& key, int value) override;
+    std::optional<std::string> ReadProfileString(const std::string& section, const std::string& key) override;
+
+    std::optional<std::string> QueryListSeparator() override;
+    std::optional<std::string> QueryDecimalSeparator() override;
+
+    std::optional<int> EditSlaveAddress(int preset) override;
+
+    void PostFileChange() override;
+
+private:
+    struct PendingQuestion;
+
+    QWidget* Owner() const;
+    bool AskOnThisThread(const std::string& caption, const std::string& text, MessageIcon icon);
+    bool AskFromOtherThread(const std::string& caption, const std::string& text, MessageIcon icon);
+
+    ProfileStore& profile_;
+    RecentFileList& recentFiles_;
+    // Lives on the user-interface thread; questions from other threads are
+    // queued to it.
+    std::unique_ptr<QObject> uiThreadContext_;
+    QPointer<CMainFrame> frame_;
+    QPointer<CQuorvinView> view_;
+
+    std::mutex crossThreadLock_;  // guards the three below
+    bool detached_ = false;
+    CQuorvinView* postTarget_ = nullptr;
+    std::vector<std::weak_ptr<PendingQuestion>> pendingQuestions_;
+};

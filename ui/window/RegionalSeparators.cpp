@@ -1,0 +1,3 @@
+#include "RegionalSeparators.h"
+
+std::string ListSeparatorFor(const std::string& decimalSeparator) { return decimalSeparator == "," ? ";" : ","; }

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// The list separator that goes with a decimal separator: ";" where the
+// decimal separator is ",", else ",".
+std::string ListSeparatorFor(const std::string& decimalSeparator);

@@ -1,0 +1,35 @@
+#include "StartOptions.h"
+
+#include "CQuorvinDoc.h"
+
+namespace {
+
+bool IsExtendedModeSwitch(const std::string& argument)
+{
+    const std::string keyword = kExtendedModeKeyword;
+    return argument == keyword || argument == "-" + keyword || argument == "--" + keyword || argument == "/" + keyword;
+}
+
+}  // namespace
+
+StartOptions ParseStartOptions(const std::vector<std::string>& arguments)
+{
+    StartOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        options.CommandLine += (i == 0 ? "" : " ") + argument;
+        if (i == 0 || IsExtendedModeSwitch(argument)) {
+            continue;
+        }
+        if (argument == "--describe-window") {
+            options.DescribeWindow = true;
+        } else if (argument.size() > 1 && argument.front() == '-') {
+            options.Error = "unknown option " + argument;
+        } else if (options.File.empty()) {
+            options.File = argument;
+        } else {
+            options.Error = "more than one file named: " + argument;
+        }
+    }
+    return options;
+}

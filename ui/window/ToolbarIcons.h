@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+// The toolbar's 16 by 15 pixel images, drawn in code; an empty icon for a
+// command without an image.
+QIcon ToolbarIcon(int commandId);
+
+// The program's icon (window and about box).
+QIcon ApplicationIcon();

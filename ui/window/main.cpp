@@ -1,0 +1,30 @@
+// halvex: the window program of the Halvex Configuration Tool.
+#include "CMainFrame.h"
+#include "CQuorvinApp.h"
+#include "StartOptions.h"
+#include "WindowDescription.h"
+#include "WindowSystem.h"
+
+#include <QApplication>
+
+#include <chrono>
+#include <iostream>
+
+int main(int argc, char* argv[])
+{
+    const auto started = std::chrono::steady_clock::now();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+
+    const StartOptions options = ParseStartOptions(std::vector<std::string>(argv, argv + argc));
+    if (!options.Error.empty()) {
+        std::cerr << "halvex: " << options.Error << "\n" << kStartUsage << "\n";
+        return 2;
+    }
+    CQuorvinApp app(options);
+    app.InitInstance();
+    if (options.DescribeWindow) {
+        DescribeWindowWhenShown(app.Frame(), app.View(), started);
+    }
+    return application.exec();
+}
