@@ -59,6 +59,8 @@ public:
     virtual void UpdateAllViews() {}
     // The document's title changed (for example to "Untitled").
     virtual void TitleChanged(const std::string& title) { (void)title; }
+    // A file was opened or saved: it goes to the top of the recent-file list.
+    virtual void AddToRecentFiles(const std::string& path) { (void)path; }
     // Check item comPort-1 of the COM port menu and uncheck the others; no
     // item is checked for a value outside 1..4.
     virtual void SetComPortChecks(int comPort) { (void)comPort; }

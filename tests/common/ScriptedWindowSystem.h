@@ -3,7 +3,9 @@
 #include "WindowSystem.h"
 
 #include <deque>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A window system for tests: every message box and question is recorded with
@@ -49,6 +51,61 @@ public:
     void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
     void SetProgress(int percent) override { ProgressValues.push_back(percent); }
 
+    // --- The document's side: scripted answers, counted calls.
+
+    SaveChangesAnswer AskSaveChanges(const std::string& documentTitle) override
+    {
+        SaveChangesTitles.push_back(documentTitle);
+        if (SaveChangesAnswers.empty()) {
+            return SaveChangesAnswer::No;
+        }
+        const SaveChangesAnswer answer = SaveChangesAnswers.front();
+        SaveChangesAnswers.pop_front();
+        return answer;
+    }
+
+    bool CommitForm() override
+    {
+        ++CommitFormCalls;
+        return CommitFormResult;
+    }
+
+    void UpdateAllViews() override { ++UpdateAllViewsCalls; }
+    void TitleChanged(const std::string& title) override { Titles.push_back(title); }
+    void AddToRecentFiles(const std::string& path) override { RecentFiles.push_back(path); }
+    void SetComPortChecks(int comPort) override { ComPortChecks.push_back(comPort); }
+
+    int ReadProfileInt(const std::string& section, const std::string& key, int defaultValue) override
+    {
+        const auto value = ProfileInts.find({section, key});
+        return value == ProfileInts.end() ? defaultValue : value->second;
+    }
+    void WriteProfileInt(const std::string& section, const std::string& key, int value) override
+    {
+        ProfileInts[{section, key}] = value;
+    }
+    std::optional<std::string> ReadProfileString(const std::string& section, const std::string& key) override
+    {
+        const auto value = ProfileStrings.find({section, key});
+        return value == ProfileStrings.end() ? std::nullopt : std::optional<std::string>(value->second);
+    }
+
+    std::optional<std::string> QueryListSeparator() override { return ListSeparatorAnswer; }
+    std::optional<std::string> QueryDecimalSeparator() override { return DecimalSeparatorAnswer; }
+
+    std::optional<int> EditSlaveAddress(int preset) override
+    {
+        SlaveAddressPresets.push_back(preset);
+        if (SlaveAddressAnswers.empty()) {
+            return std::nullopt;
+        }
+        const auto answer = SlaveAddressAnswers.front();
+        SlaveAddressAnswers.pop_front();
+        return answer;
+    }
+
+    void PostFileChange() override { ++PostFileChangeCalls; }
+
     // The texts of all messages and questions, in order.
     std::vector<std::string> Texts() const
     {
@@ -65,6 +122,22 @@ public:
     std::vector<FileDialogRequest> FileRequests;
     std::vector<std::string> StatusTexts;
     std::vector<int> ProgressValues;
+
+    std::deque<SaveChangesAnswer> SaveChangesAnswers;  // No when empty
+    std::vector<std::string> SaveChangesTitles;
+    bool CommitFormResult = true;
+    int CommitFormCalls = 0;
+    int UpdateAllViewsCalls = 0;
+    std::vector<std::string> Titles;
+    std::vector<std::string> RecentFiles;
+    std::vector<int> ComPortChecks;
+    std::map<std::pair<std::string, std::string>, int> ProfileInts;
+    std::map<std::pair<std::string, std::string>, std::string> ProfileStrings;
+    std::optional<std::string> ListSeparatorAnswer = ",";  // nullopt: cannot be read
+    std::optional<std::string> DecimalSeparatorAnswer = ".";
+    std::deque<std::optional<int>> SlaveAddressAnswers;  // nullopt = Cancel
+    std::vector<int> SlaveAddressPresets;
+    int PostFileChangeCalls = 0;
 
 private:
     std::optional<std::string> NextFile(const FileDialogRequest& request)

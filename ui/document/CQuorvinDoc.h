@@ -14,6 +14,14 @@ class DocumentWatcher;
 // the removal confirmations are skipped.
 inline constexpr const char* kExtendedModeKeyword = "vorlanqix";
 
+// The profile value that keeps the COM port.
+inline constexpr const char* kSettingsSection = "Settings";
+inline constexpr const char* kComPortKey = "COMPort";
+
+// The file dialogs' filter name and extension of configuration files.
+inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
+inline constexpr const char* kConfigurationFileExtension = ".hxc";
+
 inline constexpr const char* kNoSlavesNotice = "There are no slaves in the project. Add slaves or open a configuration";
 
 // The single open gateway configuration of the application: the
@@ -111,6 +119,11 @@ public:
     SlaveAddressTable AddedSlaves = kNoSlaves;
 
 private:
+    // Open document, then on success the framework's part: path, title,
+    // modified flag cleared (the document now shows the file), recent files.
+    bool LoadFile(const std::string& path);
+    // Saves to the path, or to a name asked for when it is empty; the
+    // document then shows (and the watcher watches) the saved file.
     bool DoSave(const std::string& path);
     void ReadRegionalSettings();
 

@@ -33,7 +33,9 @@ void DocumentWatcher::OnFileChanged(int reason, const std::string& path)
     if (path != WatchedPath()) {
         return;
     }
-    if (ui_.AskYesNo(kReloadCaption, ReloadQuestion(path), MessageIcon::Warning)) {
+    const bool reload = ui_.AskYesNo(kReloadCaption, ReloadQuestion(path), MessageIcon::Warning);
+    AcknowledgeChanges(path);
+    if (reload) {
         ui_.PostFileChange();
     }
 }

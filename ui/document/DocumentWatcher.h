@@ -21,7 +21,8 @@ public:
     void WatchDocument(const std::string& path);
     std::string WatchedPath() const;
 
-    // Asked on the watcher thread, which waits for the answer.
+    // Asked on the watcher thread, which waits for the answer; the answer
+    // covers the changes made while the question was open.
     void OnFileChanged(int reason, const std::string& path) override;
 
 private:

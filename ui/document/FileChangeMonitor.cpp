@@ -429,14 +429,12 @@ bool FileChangeMonitor::ScanDirectory(const ThreadContext& context, const std::s
         OnFileChanged(reason, path);
         if (reason == kFileGone) {
             Unwatch(path);
-        } else {
-            TakeChangesDuringReport(path);
         }
     }
     return true;
 }
 
-void FileChangeMonitor::TakeChangesDuringReport(const std::string& path)
+void FileChangeMonitor::AcknowledgeChanges(const std::string& path)
 {
     std::lock_guard collections(lock_);
     const auto entry = files_.find(path);

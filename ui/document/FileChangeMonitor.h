@@ -51,9 +51,6 @@ struct WatchedDirectory {
 // a moment, so that the steps of one save (truncate and write; or write a new
 // file, move the old one away and the new one in) are seen as one change.
 //
-// A report covers the changes made while OnFileChanged ran; a file changed
-// again after it returned is reported again.
-//
 // The collections are guarded by one lock, which the thread holds while it
 // checks a file, never while it waits or while OnFileChanged runs.
 class FileChangeMonitor {
@@ -89,6 +86,11 @@ protected:
     // OnFileChanged calls it in its destructor, before its own members go.
     void StopAndWait();
 
+    // Takes the file's present last-write time as seen, so that what changed
+    // up to now is not reported. For an OnFileChanged that waits for the
+    // user: the answer covers the changes made while the question was open.
+    void AcknowledgeChanges(const std::string& path);
+
 private:
     struct ThreadContext;
 
@@ -102,9 +104,6 @@ private:
     bool SettleEvents(ThreadContext& context, std::set<std::string>& signalled, bool& overflow);
     bool ScanSignalled(const ThreadContext& context, const std::set<std::string>& signalled, bool overflow);
     bool ScanDirectory(const ThreadContext& context, const std::string& directory);
-    // A report covers what changed while it ran (the user may take a while
-    // to answer): the file is not reported again for those changes.
-    void TakeChangesDuringReport(const std::string& path);
 
     mutable std::mutex lock_;  // watched files and directories
     std::map<std::string, WatchedFile> files_;

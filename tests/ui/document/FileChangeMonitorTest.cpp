@@ -23,14 +23,7 @@ protected:
 
     bool WaitForThreadCount(const FileChangeMonitor& monitor, int count)
     {
-        const auto giveUp = std::chrono::steady_clock::now() + kReportTimeout;
-        while (monitor.LiveThreadCount() != count) {
-            if (std::chrono::steady_clock::now() > giveUp) {
-                return false;
-            }
-            std::this_thread::sleep_for(5ms);
-        }
-        return true;
+        return WaitUntil([&] { return monitor.LiveThreadCount() == count; });
     }
 
     TemporaryDirectory directory_;
@@ -67,7 +60,8 @@ TEST_F(FileChangeMonitorTest, DeletedFileIsReportedWithCodeOneAndNoLongerWatched
     std::filesystem::remove(path);
     ASSERT_TRUE(monitor_.WaitForReports(1));
     EXPECT_EQ(monitor_.Reports().front(), (Report{kFileGone, path}));
-    EXPECT_FALSE(monitor_.IsWatched(path));
+    // Unwatched once the report has returned.
+    EXPECT_TRUE(WaitUntil([&] { return !monitor_.IsWatched(path); }));
     EXPECT_TRUE(monitor_.Directories().empty());
 
     WriteTextFile(path, "back again");

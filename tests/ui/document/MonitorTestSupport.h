@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -81,6 +82,20 @@ private:
     bool holding_ = false;
     int inside_ = 0;
 };
+
+// Polls until the condition holds; false after the report time-out.
+template <typename Condition>
+bool WaitUntil(Condition condition)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + kReportTimeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            return false;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
 
 // Sets a file's last-write time to a whole second since the epoch.
 inline void SetLastWriteTime(const std::string& path, time_t seconds)

@@ -1,0 +1,406 @@
+// The document: lifecycle, the framework's file commands, the slave
+// commands, the COM port setting and the guards of the device commands.
+#include "CQuorvinDoc.h"
+
+#include "ConfigFile.h"
+#include "DocumentWatcher.h"
+#include "SerialLink.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kSaveErrorCaption = "Save error";
+constexpr const char* kSaveErrorText = "Unable to save document!";
+constexpr const char* kRemoveCaption = "Remove?";
+constexpr const char* kRemoveSlaveQuestion = "Do you really want to remove the slave and all of its parameters?";
+constexpr const char* kSixteenSlavesNotice = "There are already 16 slaves configured";
+constexpr const char* kAddressInUseNotice = "Slave address already in use!";
+constexpr const char* kRegionalSettingsWarning = "Warning: Unable to detect regional settings - reverting to default.";
+constexpr const char* kUntitled = "Untitled";
+
+FileDialogRequest ConfigurationFileDialog(const std::string& initialName, bool forSaving)
+{
+    FileDialogRequest request;
+    request.Filter = std::string(kConfigurationFileFilterName) + "|*" + kConfigurationFileExtension + "||";
+    request.DefaultExtension = std::string(kConfigurationFileExtension).substr(1);
+    request.InitialName = initialName;
+    request.ConfirmOverwrite = forSaving;
+    return request;
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Applies change(slaveAddress) to the slave address of every point of the five lists.
+template <typename Change>
+void ForEachSlaveAddress(ConfigTemplate& config, Change change)
+{
+    auto apply = [&change](auto& list) {
+        for (auto& point : list) {
+            change(point.SlaveAddress);
+        }
+    };
+    apply(config.AnalogInputs);
+    apply(config.DigitalInputs);
+    apply(config.AnalogOutputs);
+    apply(config.DigitalOutputs);
+    apply(config.IndirectMessages);
+}
+
+// Removes the address from the table, closing the gap; free entries stay at the end.
+void RemoveSlaveAddress(SlaveAddressTable& table, int address)
+{
+    const auto end = std::remove(table.begin(), table.end(), address);
+    std::fill(end, table.end(), -1);
+}
+
+bool Contains(const SlaveAddressTable& table, int address)
+{
+    return address != -1 && std::find(table.begin(), table.end(), address) != table.end();
+}
+
+}  // namespace
+
+CQuorvinDoc::CQuorvinDoc(WindowSystem& ui, const std::string& commandLine)
+    : ui_(ui),
+      watcher_(std::make_unique<DocumentWatcher>(ui)),
+      link_(std::make_unique<SerialLink>()),
+      config_(std::make_unique<ConfigTemplate>())
+{
+    ComPort = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
+    ExtendedMode = commandLine.find(kExtendedModeKeyword) != std::string::npos;
+    watcher_->Start();
+    ReadRegionalSettings();
+}
+
+CQuorvinDoc::~CQuorvinDoc()
+{
+    watcher_.reset();
+    link_.reset();
+    config_.reset();
+}
+
+void CQuorvinDoc::SetTitle(const std::string& title)
+{
+    title_ = title;
+    ui_.TitleChanged(title_);
+}
+
+void CQuorvinDoc::ReadRegionalSettings()
+{
+    const auto listSeparator = ui_.QueryListSeparator();
+    const auto decimalSeparator = ui_.QueryDecimalSeparator();
+    if (listSeparator) {
+        ListSeparator = *listSeparator;
+    }
+    if (decimalSeparator) {
+        DecimalSeparator = *decimalSeparator;
+    }
+    if (!listSeparator || !decimalSeparator) {
+        ui_.Notice(kRegionalSettingsWarning);
+        ListSeparator = ",";
+        DecimalSeparator = ".";
+    }
+}
+
+// --- Lifecycle
+
+bool CQuorvinDoc::OnNewDocument()
+{
+    pathName_.clear();
+    modified_ = false;
+    // The watcher follows the file the document shows; an untitled one shows none.
+    watcher_->WatchDocument({});
+    config_->Reset();
+    AddedSlaves = kNoSlaves;
+    RebuildSlaveList();
+    ui_.UpdateAllViews();
+    SetTitle(kUntitled);
+    return true;
+}
+
+bool CQuorvinDoc::OnOpenDocument(const std::string& path)
+{
+    if (ReadConfigFile(*config_, path, ui_)) {
+        AddedSlaves = kNoSlaves;
+        watcher_->WatchDocument(path);
+        RebuildSlaveList();
+        return true;
+    }
+    const std::string message = LoadErrorMessage(config_->LoadError);
+    if (!message.empty()) {
+        ui_.ErrorBox(kOpenErrorCaption, message);
+    }
+    OnNewDocument();
+    return false;
+}
+
+bool CQuorvinDoc::OnSaveDocument(const std::string& path)
+{
+    // The program's own write is no external change.
+    watcher_->Stop();
+    if (!ui_.CommitForm()) {
+        watcher_->Start();
+        return false;
+    }
+    if (!WriteConfigFile(*config_, path, false)) {
+        ui_.ErrorBox(kSaveErrorCaption, kSaveErrorText);
+        watcher_->Start();
+        return false;
+    }
+    modified_ = false;
+    watcher_->Start();
+    return true;
+}
+
+bool CQuorvinDoc::LoadFile(const std::string& path)
+{
+    if (!OnOpenDocument(path)) {
+        return false;
+    }
+    pathName_ = path;
+    modified_ = false;
+    SetTitle(FileNameOf(path));
+    ui_.AddToRecentFiles(path);
+    return true;
+}
+
+bool CQuorvinDoc::DoSave(const std::string& path)
+{
+    std::string target = path;
+    if (target.empty()) {
+        const auto chosen = ui_.ChooseFileToSave(ConfigurationFileDialog(pathName_.empty() ? title_ : pathName_, true));
+        if (!chosen) {
+            return false;
+        }
+        target = *chosen;
+    }
+    if (!OnSaveDocument(target)) {
+        return false;
+    }
+    if (target != pathName_) {
+        pathName_ = target;
+        SetTitle(FileNameOf(target));
+        watcher_->WatchDocument(target);
+    }
+    ui_.AddToRecentFiles(target);
+    return true;
+}
+
+// --- Framework commands
+
+bool CQuorvinDoc::SaveModified()
+{
+    if (!modified_) {
+        return true;
+    }
+    switch (ui_.AskSaveChanges(pathName_.empty() ? title_ : pathName_)) {
+    case WindowSystem::SaveChangesAnswer::Cancel:
+        return false;
+    case WindowSystem::SaveChangesAnswer::No:
+        return true;
+    case WindowSystem::SaveChangesAnswer::Yes:
+        break;
+    }
+    return DoSave(pathName_);
+}
+
+bool CQuorvinDoc::FileNew()
+{
+    if (!SaveModified()) {
+        return false;
+    }
+    return OnNewDocument();
+}
+
+bool CQuorvinDoc::FileOpen()
+{
+    if (!SaveModified()) {
+        return false;
+    }
+    const auto path = ui_.ChooseFileToOpen(ConfigurationFileDialog({}, false));
+    if (!path) {
+        return false;
+    }
+    const bool opened = LoadFile(*path);
+    ui_.UpdateAllViews();
+    return opened;
+}
+
+bool CQuorvinDoc::FileOpenPath(const std::string& path)
+{
+    if (!SaveModified()) {
+        return false;
+    }
+    const bool opened = LoadFile(path);
+    ui_.UpdateAllViews();
+    return opened;
+}
+
+bool CQuorvinDoc::FileSave() { return DoSave(pathName_); }
+
+bool CQuorvinDoc::FileSaveAs() { return DoSave({}); }
+
+// --- Document commands
+
+void CQuorvinDoc::OnSlaveAdd()
+{
+    // The lowest free address from 1 up: UsedSlaves is ascending.
+    int address = 1;
+    bool hasFreeEntry = false;
+    for (int entry : UsedSlaves) {
+        if (entry == -1) {
+            hasFreeEntry = true;
+            break;
+        }
+        if (entry == address) {
+            ++address;
+        }
+    }
+    if (!hasFreeEntry) {
+        ui_.Notice(kSixteenSlavesNotice);
+        return;
+    }
+    SelectedSlave = address;
+    AddSlaveAddress(AddedSlaves, address);
+    RebuildSlaveList();
+    SetModifiedFlag();
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::OnSlaveRemove()
+{
+    if (HasNoSlaves()) {
+        ui_.Notice(kNoSlavesNotice);
+        return;
+    }
+    if (!ExtendedMode && !ui_.Question(kRemoveCaption, kRemoveSlaveQuestion)) {
+        return;
+    }
+    const int removed = SelectedSlave;
+    auto ofSlave = [removed](const auto& point) { return point.SlaveAddress == removed; };
+    config_->AnalogInputs.RemoveIf(ofSlave);
+    config_->DigitalInputs.RemoveIf(ofSlave);
+    config_->AnalogOutputs.RemoveIf(ofSlave);
+    config_->DigitalOutputs.RemoveIf(ofSlave);
+    config_->IndirectMessages.RemoveIf(ofSlave);
+    RemoveSlaveAddress(AddedSlaves, removed);
+    RebuildSlaveList();
+    SetModifiedFlag();
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::OnSlaveSetAddress()
+{
+    if (HasNoSlaves()) {
+        ui_.Notice(kNoSlavesNotice);
+        return;
+    }
+    const auto entered = ui_.EditSlaveAddress(SelectedSlave);
+    if (entered && *entered != SelectedSlave && Contains(UsedSlaves, *entered)) {
+        ui_.Notice(kAddressInUseNotice);
+        return;
+    }
+    if (entered) {
+        const int from = SelectedSlave;
+        const int to = *entered;
+        ForEachSlaveAddress(*config_, [from, to](int& address) {
+            if (address == from) {
+                address = to;
+            }
+        });
+        // Free entries (-1) are no addresses, whatever is selected.
+        for (int& address : AddedSlaves) {
+            if (address != -1 && address == from) {
+                address = to;
+            }
+        }
+        SelectedSlave = to;
+    }
+    RebuildSlaveList();
+    SetModifiedFlag();
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::OnPrioritize(bool on)
+{
+    if (HasNoSlaves()) {
+        ui_.Notice(kNoSlavesNotice);
+        return;
+    }
+    auto apply = [this, on](auto& list) {
+        for (auto& point : list) {
+            if (point.SlaveAddress == SelectedSlave) {
+                point.Priority = on;
+            }
+        }
+    };
+    apply(config_->AnalogInputs);
+    apply(config_->DigitalInputs);
+    apply(config_->AnalogOutputs);
+    apply(config_->DigitalOutputs);
+    SetModifiedFlag();
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::OnSelectComPort(int comPort)
+{
+    ComPort = comPort;
+    ui_.WriteProfileInt(kSettingsSection, kComPortKey, comPort);
+    ui_.SetComPortChecks(comPort);
+}
+
+void CQuorvinDoc::OnRefresh()
+{
+    if (!SaveModified()) {
+        return;
+    }
+    if (!pathName_.empty()) {
+        LoadFile(pathName_);
+    }
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::OnFileChangeConfirmed()
+{
+    const std::string path = watcher_->WatchedPath();
+    if (path.empty()) {
+        return;
+    }
+    LoadFile(path);
+    ui_.UpdateAllViews();
+}
+
+bool CQuorvinDoc::DownloadGuard(bool checkSlaves)
+{
+    if (!ui_.CommitForm()) {
+        return false;
+    }
+    if (checkSlaves && HasNoSlaves()) {
+        ui_.Notice(kNoSlavesNotice);
+        return false;
+    }
+    return true;
+}
+
+bool CQuorvinDoc::UploadGuard() { return ui_.CommitForm() && SaveModified(); }
+
+// --- Slave set
+
+void CQuorvinDoc::RebuildSlaveList()
+{
+    UsedSlaves = CollectSlaveAddresses(*config_);
+    for (int address : AddedSlaves) {
+        if (address != -1) {
+            AddSlaveAddress(UsedSlaves, address);
+        }
+    }
+    const auto firstFree = std::find(UsedSlaves.begin(), UsedSlaves.end(), -1);
+    std::sort(UsedSlaves.begin(), firstFree);
+}
+
+bool CQuorvinDoc::HasNoSlaves() const { return SlaveCount(UsedSlaves) == 0 && SlaveCount(AddedSlaves) == 0; }
