@@ -1,0 +1,76 @@
+// The document's exchange commands: CSV export, slave template import and the
+// XRF unit import.
+#include "CQuorvinDoc.h"
+
+#include "ConfigFile.h"
+#include "CsvExport.h"
+#include "SlaveTemplateImport.h"
+#include "XrfImport.h"
+
+#include <filesystem>
+
+namespace {
+
+// The XRF import starts from a new document: the form is committed and the
+// user may save the open one first. False when either stops it.
+bool StartXrfImport(CQuorvinDoc& document)
+{
+    return document.Ui().CommitForm() && document.SaveModified() && document.OnNewDocument();
+}
+
+// Imports the chosen file into the new document, titled after the file. A
+// cancelled dialog leaves the new, empty configuration; either way every
+// address used becomes a slave and the document counts as modified, since it
+// has no file of its own. A failed import ends with the error box.
+void FinishXrfImport(CQuorvinDoc& document, const std::optional<std::string>& path)
+{
+    if (path) {
+        document.SetTitle(std::filesystem::path(*path).filename().string());
+        if (!ImportXrf(document.Config(), *path, document.Ui())) {
+            document.Ui().ErrorBox(kOpenErrorCaption, "Error loading file!");
+            return;
+        }
+    }
+    document.RebuildSlaveList();
+    document.SetModifiedFlag(true);
+    document.Ui().UpdateAllViews();
+}
+
+}  // namespace
+
+void CQuorvinDoc::OnExportCsv()
+{
+    const auto path = ui_.ChooseFileToSave({"CSV File (*.csv)|*.csv||", "CSV", "", true});
+    if (!path) {
+        return;
+    }
+    if (!ExportCsv(Config(), *path, ListSeparator, DecimalSeparator)) {
+        ui_.ErrorBox("Error", "Error exporting file!");
+    }
+}
+
+void CQuorvinDoc::OnSlaveImport()
+{
+    if (!ImportSlaveTemplate(Config(), SelectedSlave, UsedSlaves, ui_)) {
+        return;
+    }
+    RebuildSlaveList();
+    SetModifiedFlag(true);
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::OnImportXrf()
+{
+    if (!StartXrfImport(*this)) {
+        return;
+    }
+    FinishXrfImport(*this, ui_.ChooseFileToOpen({"XRF File (*.xrf)|*.xrf||", "XRF", "", false}));
+}
+
+void CQuorvinDoc::ImportXrfFile(const std::string& path)
+{
+    if (!StartXrfImport(*this)) {
+        return;
+    }
+    FinishXrfImport(*this, path);
+}
