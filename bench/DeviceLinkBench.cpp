@@ -1,12 +1,19 @@
-// The serial link against halvex-gateway-sim running as its own process:
-// what the link costs while it waits for a silent gateway.
+// The serial link and the device operations against halvex-gateway-sim
+// running as its own process: what the link costs while it waits for a silent
+// gateway, and how long the largest archive download takes compared with the
+// protocol's own pauses and the line's wire time.
+#include "ArchiveBlock.h"
+#include "ArchiveTransfer.h"
 #include "SerialLink.h"
 #include "SimProcess.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,5 +52,79 @@ void SilentGatewayWait(benchmark::State& state)
     state.counters["cpu_percent"] = 100.0 * cpu / wall;
 }
 BENCHMARK(SilentGatewayWait)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Answers the open-file dialog with the archive and shows nothing.
+class ArchiveChooser : public WindowSystem {
+public:
+    explicit ArchiveChooser(std::string path) : path_(std::move(path)) {}
+    void ShowMessage(const std::string&, const std::string& text, MessageIcon icon) override
+    {
+        failed_ = failed_ || icon == MessageIcon::Error;
+        (void)text;
+    }
+    bool AskYesNo(const std::string&, const std::string&, MessageIcon) override { return false; }
+    std::optional<std::string> ChooseFileToOpen(const FileDialogRequest&) override { return path_; }
+    std::optional<std::string> ChooseFileToSave(const FileDialogRequest&) override { return std::nullopt; }
+    void SetStatusText(const std::string&) override {}
+    void SetProgress(int) override {}
+    bool Failed() const { return failed_; }
+
+private:
+    std::string path_;
+    bool failed_ = false;
+};
+
+// The largest archive, 65275 bytes, in 226 frames of at most 290 data bytes.
+// Argument: the simulator's line rate (0 for none). Reports the wall time
+// against the 500 ms settling pause plus 5 ms per frame, and with a line rate
+// also against those pauses plus the bytes' time on the wire at 10 bits each.
+void LargestArchiveDownload(benchmark::State& state)
+{
+    const int lineRate = static_cast<int>(state.range(0));
+    std::vector<std::string> options;
+    if (lineRate > 0) {
+        options = {"--line-rate", std::to_string(lineRate)};
+    }
+    SimProcess sim(options);
+    char pattern[] = "/tmp/halvex-bench-XXXXXX";
+    const int fd = ::mkstemp(pattern);
+    const std::string path = pattern;
+    const std::string bytes(kMaxArchiveSize, 'a');
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        state.SkipWithError("cannot write the archive");
+        return;
+    }
+    ::close(fd);
+
+    const int frames = static_cast<int>((kArchiveDataOffset + kMaxArchiveSize + 289) / 290);
+    const double pausesMs = 500.0 + 5.0 * frames;
+    const double wireBytes = (kArchiveDataOffset + kMaxArchiveSize) + 8.0 * frames  // requests
+                             + 8.0 * frames + 1.0;                                  // replies, one answer byte
+    const double wireMs = lineRate > 0 ? wireBytes * 10.0 * 1000.0 / lineRate : 0.0;
+    double wall = 0;
+    double cpu = 0;
+    for (auto _ : state) {
+        SerialLink link;
+        ArchiveChooser ui(path);
+        DeviceConnection connection{link, sim.Path(), ui};
+        const double cpuStart = ProcessCpuSeconds();
+        const auto wallStart = std::chrono::steady_clock::now();
+        const bool sent = DownloadArchive(connection);
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        cpu += ProcessCpuSeconds() - cpuStart;
+        if (!sent || ui.Failed()) {
+            state.SkipWithError("the download failed");
+            break;
+        }
+    }
+    std::remove(path.c_str());
+    const double wallMs = wall * 1000 / static_cast<double>(state.iterations());
+    state.counters["frames"] = frames;
+    state.counters["wall_ms"] = wallMs;
+    state.counters["expected_ms"] = pausesMs + wireMs;
+    state.counters["deviation_percent"] = 100.0 * (wallMs - pausesMs - wireMs) / (pausesMs + wireMs);
+    state.counters["cpu_percent"] = 100.0 * cpu / wall;
+}
+BENCHMARK(LargestArchiveDownload)->Arg(0)->Arg(38400)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

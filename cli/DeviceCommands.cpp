@@ -1,9 +1,18 @@
 // halvex-cli commands that talk to the gateway or build its device image.
+#include "ArchiveTransfer.h"
+#include "CQuorvinDoc.h"
 #include "CliCommand.h"
 #include "ConfigFile.h"
+#include "ConfigurationDownload.h"
+#include "ConfigurationUpload.h"
 #include "DeviceImage.h"
+#include "DiagnosticsTransfer.h"
 #include "FileAccess.h"
+#include "FirmwareVersion.h"
+#include "PortName.h"
+#include "SlaveSet.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -100,11 +109,136 @@ int RunImage(CliContext& context)
     return kExitSuccess;
 }
 
+// Runs a device operation on the port named by --port; a missing or
+// malformed port is a usage error.
+int WithGateway(CliContext& context, const char* command, const std::function<bool(DeviceConnection&)>& operation)
+{
+    const auto port = context.Arguments.Option("port");
+    const auto path = port ? PortArgumentDevicePath(*port, context.Ui) : std::nullopt;
+    if (!path) {
+        return UsageError(context, command, "--port takes COM1 to COM4 or a device path");
+    }
+    SerialLink link;
+    DeviceConnection connection{link, *path, context.Ui};
+    return operation(connection) ? kExitSuccess : kExitFailure;
+}
+
+int RunDownload(CliContext& context)
+{
+    const auto layoutOption = context.Arguments.Option("layout");
+    const auto layout = ParseLayout(layoutOption.value_or("2.00"));
+    if (!layout) {
+        return UsageError(context, "download", "--layout takes 2.00 or 1.02");
+    }
+    return WithGateway(context, "download", [&](DeviceConnection& connection) {
+        const auto config = LoadOrReport(context, context.Arguments.Positional[0]);
+        if (!config) {
+            return false;
+        }
+        // The plain command first makes sure there is something to send.
+        if (!layoutOption && SlaveCount(CollectSlaveAddresses(*config)) == 0) {
+            context.Ui.Notice(kNoSlavesNotice);
+            return false;
+        }
+        return DownloadConfiguration(connection, *config, *layout) == DownloadOutcome::Succeeded;
+    });
+}
+
+// The uploaded configuration is kept in memory until it can be written.
+class UploadToFile : public ConfigurationUploadTarget {
+public:
+    ConfigTemplate& NewConfiguration() override { return *config_; }
+    void ConfigurationLoaded() override {}
+    const ConfigTemplate& Config() const { return *config_; }
+
+private:
+    std::unique_ptr<ConfigTemplate> config_ = std::make_unique<ConfigTemplate>();
+};
+
+int RunUpload(CliContext& context)
+{
+    return WithGateway(context, "upload", [&](DeviceConnection& connection) {
+        UploadToFile target;
+        if (UploadConfiguration(connection, target) != UploadOutcome::Loaded) {
+            return false;
+        }
+        if (!WriteConfigFile(target.Config(), context.Arguments.Positional[0], false)) {
+            context.Ui.ErrorBox("Save error", "Unable to save document!");
+            return false;
+        }
+        return true;
+    });
+}
+
+int RunArchiveDownload(CliContext& context)
+{
+    return WithGateway(context, "archive-download", [&](DeviceConnection& connection) {
+        context.Ui.QueueFileAnswer(context.Arguments.Positional[0]);
+        return DownloadArchive(connection);
+    });
+}
+
+int RunArchiveUpload(CliContext& context)
+{
+    return WithGateway(context, "archive-upload", [&](DeviceConnection& connection) {
+        context.Ui.QueueFileAnswer(context.Arguments.Positional[0]);
+        return UploadArchive(connection);
+    });
+}
+
+// One line per dialog field ("Status : OK"), then the event list: its column
+// titles and 16 rows, fields separated by a tab.
+void PrintDiagnostics(std::ostream& out, const DiagnosticsRecord& record)
+{
+    for (const DiagnosticsField& field : DiagnosticsFields(record)) {
+        out << field.Label << ' ' << field.Value << '\n';
+    }
+    const auto printRow = [&out](const auto& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            out << (i == 0 ? "" : "\t") << cells[i];
+        }
+        out << '\n';
+    };
+    printRow(kEventColumnTitles);
+    for (const DiagnosticEvent& event : DecodeEvents(record.EventBuffer)) {
+        printRow(EventCells(event));
+    }
+}
+
+int RunDiagnostics(CliContext& context)
+{
+    return WithGateway(context, "diagnostics", [&](DeviceConnection& connection) {
+        const auto record = UploadDiagnostics(connection);
+        if (record) {
+            PrintDiagnostics(context.Out, *record);
+        }
+        return record.has_value();
+    });
+}
+
+int RunClearDiagnostics(CliContext& context)
+{
+    return WithGateway(context, "clear-diagnostics", ClearDiagnostics);
+}
+
+int RunFirmware(CliContext& context)
+{
+    return WithGateway(context, "firmware",
+                       [](DeviceConnection& connection) { return GetFirmwareVersion(connection).has_value(); });
+}
+
 }  // namespace
 
 std::vector<CliCommand> DeviceCommands()
 {
     return {
         {"image", "IN OUT [--layout 2.00|1.02] [--date YYYY-MM-DD]", 2, RunImage},
+        {"download", "IN --port PORT [--layout 2.00|1.02]", 1, RunDownload},
+        {"upload", "OUT --port PORT", 1, RunUpload},
+        {"archive-download", "FILE --port PORT", 1, RunArchiveDownload},
+        {"archive-upload", "OUT --port PORT", 1, RunArchiveUpload},
+        {"diagnostics", "--port PORT", 0, RunDiagnostics},
+        {"clear-diagnostics", "--port PORT", 0, RunClearDiagnostics},
+        {"firmware", "--port PORT", 0, RunFirmware},
     };
 }

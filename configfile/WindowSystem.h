@@ -6,6 +6,9 @@
 // The application title: caption of notices and of the main window.
 inline constexpr const char* kApplicationTitle = "Halvex Configuration Tool";
 
+// The gateway's diagnostics as the device layer decodes them.
+struct DiagnosticsRecord;
+
 enum class MessageIcon { None, Information, Warning, Error, Question };
 
 // What a file dialog offers. The filter is written as "Name (*.ext)|*.ext||",
@@ -96,6 +99,10 @@ public:
         (void)preset;
         return std::nullopt;
     }
+
+    // The modal diagnostics dialog, filled from the record; returns when the
+    // user closes it. Programs without windows show nothing.
+    virtual void ShowDiagnostics(const DiagnosticsRecord& record) { (void)record; }
 
     // Posts the registered "FILECHANGE" event to the main view; may be called
     // from any thread. The view then reloads the document.

@@ -1,5 +1,5 @@
 #include "DeviceImage.h"
-#include "ScriptedWindowSystem.h"
+#include "DeviceTestSupport.h"
 
 #include <gtest/gtest.h>
 

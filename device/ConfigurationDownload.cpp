@@ -1,0 +1,135 @@
+#include "ConfigurationDownload.h"
+
+#include "BigEndian.h"
+#include "Checksum.h"
+#include "ConfigFile.h"
+#include "DeviceImage.h"
+#include "FileAccess.h"
+#include "TemporaryFile.h"
+
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::uint8_t kAnswerFailed = 0xFF;
+constexpr std::uint8_t kAnswerUnsupportedLayout = 0xFE;
+constexpr const char* kDownloadFailed = "Configuration dowload failed!";
+
+int AnalogBytes(int size) { return size == 32 ? 4 : 2; }
+
+int InputBytes(const ConfigTemplate& config)
+{
+    int bytes = config.DigitalInputs.Count();
+    for (const AnalogInputPoint& point : config.AnalogInputs) {
+        bytes += AnalogBytes(point.Size);
+    }
+    return bytes;
+}
+
+int OutputBytes(const ConfigTemplate& config)
+{
+    int bytes = config.DigitalOutputs.Count();
+    for (const AnalogOutputPoint& point : config.AnalogOutputs) {
+        bytes += AnalogBytes(point.Size);
+    }
+    return bytes;
+}
+
+// The message that refuses the configuration; empty when it fits the gateway.
+const char* LimitMessage(const ConfigTemplate& config)
+{
+    if (InputBytes(config) > kMaxDownloadInputBytes) {
+        return "Unable to download - configuration uses more than 242 bytes for input";
+    }
+    if (OutputBytes(config) > kMaxDownloadOutputBytes) {
+        return "Unable to download - configuration uses more than 244 bytes for ouput";
+    }
+    if (config.IndirectMessages.Count() > kMaxDownloadIndirectMessages) {
+        return "Unable to download - more than 127 indirect SPA messages";
+    }
+    if (config.OnlinePollCommand.size() > kMaxOnlinePollCommandLength) {
+        return "Unable to download - Online Poll Command is more than 17 characters";
+    }
+    return "";
+}
+
+// Ends the operation with an error box after the port was opened.
+DownloadOutcome FailWithPortOpen(DeviceConnection& connection, const char* message)
+{
+    connection.Ui.ErrorBox(kErrorCaption, message);
+    connection.Link.Close();
+    return DownloadOutcome::Failed;
+}
+
+}  // namespace
+
+DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const ConfigTemplate& config, int formatVersion)
+{
+    WindowSystem& ui = connection.Ui;
+    if (const std::string limit = LimitMessage(config); !limit.empty()) {
+        ui.ErrorBox(kErrorCaption, limit);
+        return DownloadOutcome::Failed;
+    }
+    std::vector<std::uint8_t> block(kDeviceImageBufferSize);
+    const int imageLength = BuildDeviceImage(config, block.data(), kDeviceImageBufferSize, formatVersion,
+                                             TodaysDate(), ui);
+    if (imageLength <= 0) {
+        ui.ErrorBox(kErrorCaption, "Unable to download - incorrect configuration");
+        return DownloadOutcome::Failed;
+    }
+    const auto temporaryFile = TemporaryFilePath();
+    if (!temporaryFile) {
+        ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
+        return DownloadOutcome::Failed;
+    }
+    if (!OpenGatewayPort(connection, kSendBlockSize)) {
+        return DownloadOutcome::Failed;
+    }
+    SettleAfterOpen();
+
+    // The text travels exactly as a save writes it, read back from the file.
+    if (!WritePrivateFile(*temporaryFile, ConfigFileText(config, false))) {
+        return FailWithPortOpen(connection, "Unable to write temporary file");
+    }
+    const std::size_t textStart = static_cast<std::size_t>(imageLength) + 2;
+    const std::size_t room = block.size() - textStart;
+    const auto text = ReadFileBytes(*temporaryFile, room + 1);
+    if (!text) {
+        return FailWithPortOpen(connection, "Unable to read back temporary file");
+    }
+    if (text->size() > room) {
+        return FailWithPortOpen(connection, "Unable to download - configuration too large");
+    }
+    PutBigEndian16(block.data() + imageLength, static_cast<unsigned>(text->size()));
+    std::copy(text->begin(), text->end(), block.begin() + static_cast<std::ptrdiff_t>(textStart));
+    const std::size_t blockLength = textStart + text->size();
+    PutBlockChecksum(block.data(), blockLength);
+
+    PrepareTransfer(connection, kProgressSending);
+    ui.SetStatusText("Downloading configuration");
+    std::vector<std::uint8_t> reply(kReplyCapacity);
+    int replyLength = kReplyCapacity;
+    const bool sent = connection.Link.Transact(kCommandDownloadConfiguration, static_cast<int>(blockLength),
+                                               block.data(), replyLength, reply.data());
+    // A reply without its answer byte tells nothing about the download.
+    if (!sent || replyLength < 1) {
+        FailWithPortOpen(connection, kDownloadFailed);
+        EndTransfer(connection);
+        return DownloadOutcome::Failed;
+    }
+    connection.Link.Close();
+    DownloadOutcome outcome = DownloadOutcome::Refused;
+    if (reply[0] == kAnswerFailed) {
+        ui.ErrorBox(kErrorCaption, kDownloadFailed);
+    } else if (reply[0] == kAnswerUnsupportedLayout) {
+        ui.ErrorBox(kErrorCaption, "Dowload failed, unsupported configuration version!");
+    } else {
+        ui.InfoBox(kSuccessCaption, formatVersion == kFormatVersion102 ? "Configuration download OK! [v1.02]"
+                                                                       : "Configuration download OK! [v2.00]");
+        outcome = DownloadOutcome::Succeeded;
+    }
+    ::unlink(temporaryFile->c_str());
+    EndTransfer(connection);
+    return outcome;
+}

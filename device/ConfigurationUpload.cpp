@@ -1,0 +1,108 @@
+#include "ConfigurationUpload.h"
+
+#include "ConfigFile.h"
+#include "FileAccess.h"
+#include "TemporaryFile.h"
+#include "UploadReply.h"
+
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+template <typename List>
+bool CountMatches(const List& list, const std::vector<std::uint8_t>& flags)
+{
+    return static_cast<std::size_t>(list.Count()) == flags.size();
+}
+
+template <typename List>
+void ApplyInUse(List& list, const std::vector<std::uint8_t>& flags)
+{
+    for (int i = 0; i < list.Count(); ++i) {
+        list[i].InUse = flags[static_cast<std::size_t>(i)] != 0;
+    }
+}
+
+bool CountsMatch(const ConfigTemplate& config, const UploadReply& reply)
+{
+    return CountMatches(config.AnalogInputs, reply.InUse[0]) && CountMatches(config.DigitalInputs, reply.InUse[1]) &&
+           CountMatches(config.AnalogOutputs, reply.InUse[2]) &&
+           CountMatches(config.DigitalOutputs, reply.InUse[3]) &&
+           CountMatches(config.IndirectMessages, reply.InUse[4]);
+}
+
+void ApplyAllInUse(ConfigTemplate& config, const UploadReply& reply)
+{
+    ApplyInUse(config.AnalogInputs, reply.InUse[0]);
+    ApplyInUse(config.DigitalInputs, reply.InUse[1]);
+    ApplyInUse(config.AnalogOutputs, reply.InUse[2]);
+    ApplyInUse(config.DigitalOutputs, reply.InUse[3]);
+    ApplyInUse(config.IndirectMessages, reply.InUse[4]);
+}
+
+UploadOutcome Fail(DeviceConnection& connection, const char* message)
+{
+    connection.Ui.ErrorBox(kErrorCaption, message);
+    EndTransfer(connection);
+    return UploadOutcome::Failed;
+}
+
+// Reads the text into the new configuration and applies the InUse bytes.
+UploadOutcome Load(WindowSystem& ui, ConfigTemplate& config, const std::string& path, const UploadReply& reply)
+{
+    if (!ReadConfigFile(config, path, ui)) {
+        if (const std::string message = LoadErrorMessage(config.LoadError); !message.empty()) {
+            ui.ErrorBox(kOpenErrorCaption, message);
+        }
+        config.Reset();
+        return UploadOutcome::LoadFailed;
+    }
+    if (!CountsMatch(config, reply)) {
+        ui.ErrorBox(kOpenErrorCaption, "Error loading configuration file! InUse count mismatch!");
+        return UploadOutcome::CountMismatch;
+    }
+    ApplyAllInUse(config, reply);
+    ui.UpdateAllViews();
+    ui.InfoBox(kSuccessCaption, "Configuration upload OK!");
+    return UploadOutcome::Loaded;
+}
+
+}  // namespace
+
+UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUploadTarget& target)
+{
+    WindowSystem& ui = connection.Ui;
+    const auto temporaryFile = TemporaryFilePath();
+    if (!temporaryFile) {
+        ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
+        return UploadOutcome::Failed;
+    }
+    if (!OpenGatewayPort(connection, kReceiveBlockSize)) {
+        return UploadOutcome::Failed;
+    }
+    SettleAfterOpen();
+    PrepareTransfer(connection, kProgressReceiving);
+    ui.SetStatusText("Uploading configuration");
+    std::vector<std::uint8_t> data(kReplyCapacity);
+    int length = kReplyCapacity;
+    const bool received = connection.Link.Transact(kCommandUploadConfiguration, 0, nullptr, length, data.data());
+    connection.Link.Close();
+    constexpr int kShortestReply = 3;
+    if (!received || length < kShortestReply) {
+        return Fail(connection, "Unable to upload configuration");
+    }
+    // A reply shorter than its counts announce is no configuration either.
+    const auto reply = DecodeUploadReply(data.data(), static_cast<std::size_t>(length));
+    if (!reply) {
+        return Fail(connection, "Unable to upload configuration");
+    }
+    if (!WritePrivateFile(*temporaryFile, reply->Text)) {
+        return Fail(connection, "Unable to create temporary file");
+    }
+    const UploadOutcome outcome = Load(ui, target.NewConfiguration(), *temporaryFile, *reply);
+    ::unlink(temporaryFile->c_str());
+    target.ConfigurationLoaded();
+    EndTransfer(connection);
+    return outcome;
+}

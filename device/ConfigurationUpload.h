@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ConfigTemplate.h"
+#include "DeviceConnection.h"
+
+// Where an uploaded configuration goes: the document (a new, untitled
+// document) or halvex-cli (a configuration written to a file).
+class ConfigurationUploadTarget {
+public:
+    virtual ~ConfigurationUploadTarget() = default;
+    // Starts the new configuration the gateway's text is read into.
+    virtual ConfigTemplate& NewConfiguration() = 0;
+    // The configuration holds what could be loaded: the document rebuilds its
+    // slave list, marks itself modified and refreshes its views.
+    virtual void ConfigurationLoaded() = 0;
+};
+
+enum class UploadOutcome {
+    Failed,          // nothing received; the target was not touched
+    LoadFailed,      // the text could not be read; the new configuration is empty
+    CountMismatch,   // loaded, but the InUse bytes do not match its lists
+    Loaded,          // loaded with the gateway's InUse flags
+};
+
+// Fetches the configuration the gateway keeps (command 17), loads its text
+// into the target's new configuration and applies the InUse bytes. Every
+// outcome is reported in a message box.
+UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUploadTarget& target);

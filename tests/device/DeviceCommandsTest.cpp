@@ -1,0 +1,153 @@
+// halvex-cli's device commands against halvex-gateway-sim, both as programs.
+#include "ConfigFile.h"
+#include "DeviceTestSupport.h"
+#include "ProcessRunner.h"
+#include "SimProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+class DeviceCommands : public ::testing::Test {
+protected:
+    ProcessResult Cli(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> argv{HALVEX_CLI_PATH};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return RunProcess(argv, {"XDG_RUNTIME_DIR=" + directory_.Path()});
+    }
+    std::string File(const std::string& name) const { return directory_.File(name); }
+    std::string WriteConfiguration(const std::string& name, const ConfigTemplate& config)
+    {
+        WriteTextFile(File(name), ConfigFileText(config, false));
+        return File(name);
+    }
+
+    TemporaryDirectory directory_;
+};
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+TEST_F(DeviceCommands, DownloadAndUploadThroughAGatewayThatKeepsItsState)
+{
+    const std::string state = File("state");
+    const ConfigTemplate config = SampleConfiguration();
+    const std::string in = WriteConfiguration("in.hxc", config);
+    {
+        SimProcess sim({"--state", state});
+        const ProcessResult download = Cli({"download", in, "--port", sim.Path()});
+        EXPECT_EQ(download.ExitStatus, 0) << download.Err;
+        EXPECT_EQ(download.Out, "Configuration download OK! [v2.00]\n");
+    }
+    // The gateway took the first analog input out of use while it was off.
+    std::string image = ReadTextFile(state + "/configuration.img");
+    ASSERT_GT(image.size(), 40u);
+    image[22 + 15] = '\0';
+    WriteTextFile(state + "/configuration.img", image);
+
+    SimProcess sim({"--state", state});
+    const ProcessResult upload = Cli({"upload", File("out.hxc"), "--port", sim.Path()});
+    EXPECT_EQ(upload.ExitStatus, 0) << upload.Err;
+    EXPECT_EQ(upload.Out, "Configuration upload OK!\n");
+    ConfigTemplate expected = config;
+    expected.AnalogInputs[0].InUse = false;
+    EXPECT_EQ(ReadTextFile(File("out.hxc")), ConfigFileText(expected, false));
+
+    const ProcessResult old = Cli({"download", in, "--port", sim.Path(), "--layout", "1.02"});
+    EXPECT_EQ(old.ExitStatus, 0) << old.Err;
+    EXPECT_EQ(old.Out, "Configuration download OK! [v1.02]\n");
+}
+
+TEST_F(DeviceCommands, RefusalsFailuresAndUsageErrors)
+{
+    SimProcess sim({});
+    const std::string empty = WriteConfiguration("empty.hxc", ConfigTemplate{});
+
+    // The gateway keeps nothing yet: the upload fails and writes no file.
+    const ProcessResult upload = Cli({"upload", File("out.hxc"), "--port", sim.Path()});
+    EXPECT_EQ(upload.ExitStatus, 1);
+    EXPECT_EQ(upload.Err, "Unable to upload configuration\n");
+    EXPECT_FALSE(std::filesystem::exists(File("out.hxc")));
+
+    const ProcessResult noSlaves = Cli({"download", empty, "--port", sim.Path()});
+    EXPECT_EQ(noSlaves.ExitStatus, 1);
+    EXPECT_EQ(noSlaves.Err, "There are no slaves in the project. Add slaves or open a configuration\n");
+    EXPECT_EQ(Cli({"download", empty, "--port", sim.Path(), "--layout", "2.00"}).ExitStatus, 0);
+
+    ConfigTemplate tooMany;
+    for (int i = 0; i < 128; ++i) {
+        tooMany.IndirectMessages.Append(IndirectSpaMessage{});
+    }
+    const ProcessResult limit = Cli({"download", WriteConfiguration("many.hxc", tooMany), "--port", sim.Path(),
+                                     "--layout", "2.00"});
+    EXPECT_EQ(limit.ExitStatus, 1);
+    EXPECT_EQ(limit.Err, "Unable to download - more than 127 indirect SPA messages\n");
+
+    const ProcessResult closed = Cli({"firmware", "--port", File("no-port")});
+    EXPECT_EQ(closed.ExitStatus, 1);
+    EXPECT_EQ(closed.Err, "Unable to open COM Port\n");
+
+    EXPECT_EQ(Cli({"firmware"}).ExitStatus, 2);
+    EXPECT_EQ(Cli({"firmware", "--port", "COM5"}).ExitStatus, 2);
+    EXPECT_EQ(Cli({"download", empty, "--port", sim.Path(), "--layout", "1.00"}).ExitStatus, 2);
+    EXPECT_EQ(Cli({"archive-upload", "--port", sim.Path()}).ExitStatus, 2);
+}
+
+TEST_F(DeviceCommands, FirmwareDiagnosticsAndTheirClearing)
+{
+    SimProcess sim({"--firmware", "2.3.17"});
+    const ProcessResult firmware = Cli({"firmware", "--port", sim.Path()});
+    EXPECT_EQ(firmware.ExitStatus, 0);
+    EXPECT_EQ(firmware.Out, "Firmware version : 2.03 build 17\n");
+
+    const ProcessResult diagnostics = Cli({"diagnostics", "--port", sim.Path()});
+    EXPECT_EQ(diagnostics.ExitStatus, 0) << diagnostics.Err;
+    const auto lines = Lines(diagnostics.Out);
+    ASSERT_EQ(lines.size(), 20u + 1u + 16u);
+    EXPECT_EQ(lines[0], "File Revision : 0.00");
+    EXPECT_EQ(lines[2], "Status : OK");
+    EXPECT_EQ(lines[3], "Error Type: Configuration Empty");
+    EXPECT_EQ(lines[7].rfind("SPA Gateway Time: 2", 0), 0u);
+    EXPECT_EQ(lines[19], "Poll Cycle Time (ms): 0");
+    EXPECT_EQ(lines[20], "Slv\tsec\tmsec\tCh\tType\tNr\tVal");
+    EXPECT_EQ(lines[36], "0\t0\t0\t0\t\t0\t0");
+
+    const ProcessResult clear = Cli({"clear-diagnostics", "--port", sim.Path()});
+    EXPECT_EQ(clear.ExitStatus, 0);
+    EXPECT_EQ(clear.Out, "Clear diagnostics OK!\n");
+}
+
+TEST_F(DeviceCommands, ArchiveThereAndBack)
+{
+    SimProcess sim({});
+    std::string bytes(4000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(i * 31);
+    }
+    WriteTextFile(File("backup.zip"), bytes);
+    const ProcessResult download = Cli({"archive-download", File("backup.zip"), "--port", sim.Path()});
+    EXPECT_EQ(download.ExitStatus, 0) << download.Err;
+    EXPECT_EQ(download.Out, "Archive download OK!\n");
+    const ProcessResult upload = Cli({"archive-upload", File("back.zip"), "--port", sim.Path()});
+    EXPECT_EQ(upload.ExitStatus, 0) << upload.Err;
+    EXPECT_EQ(upload.Out, "Archive upload OK!\n");
+    EXPECT_EQ(ReadTextFile(File("back.zip")), bytes);
+
+    WriteTextFile(File("empty.zip"), "");
+    const ProcessResult empty = Cli({"archive-download", File("empty.zip"), "--port", sim.Path()});
+    EXPECT_EQ(empty.ExitStatus, 1);
+    EXPECT_EQ(empty.Err, "Unable to download - incorrect file\n");
+}
