@@ -1,0 +1,246 @@
+#include "AboutBox.h"
+#include "CMainFrame.h"
+#include "CQuorvinDoc.h"
+#include "CQuorvinView.h"
+#include "CommandTable.h"
+#include "QtWindowSystem.h"
+#include "WindowTestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every entry of a menu, one per line: "-" for a separator, ">" before a
+// submenu's entries, the text and, for a command, its identifier and "off"
+// when it is disabled.
+void Describe(const QMenu* menu, const std::string& indent, std::vector<std::string>& lines)
+{
+    for (const QAction* action : menu->actions()) {
+        if (!action->isVisible()) {
+            continue;
+        }
+        if (action->isSeparator()) {
+            lines.push_back(indent + "-");
+        } else if (action->menu()) {
+            lines.push_back(indent + action->text().toStdString());
+            Describe(action->menu(), indent + ">", lines);
+        } else {
+            lines.push_back(indent + action->text().toStdString() + " " + std::to_string(action->data().toInt()) +
+                            (action->isEnabled() ? "" : " off"));
+        }
+    }
+}
+
+std::vector<std::string> MenuBarLines(const CMainFrame& frame)
+{
+    std::vector<std::string> lines;
+    for (const QAction* top : frame.menuBar()->actions()) {
+        lines.push_back(top->text().toStdString());
+        Describe(top->menu(), ">", lines);
+    }
+    return lines;
+}
+
+class MainFrame : public ::testing::Test {
+protected:
+    CMainFrame& Frame() { return app_->Frame(); }
+    QAction* Action(int id) { return Frame().CommandAction(id); }
+
+    ModalScript modals_;
+    TestApplication app_;
+};
+
+TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
+{
+    const std::vector<std::string> expected{
+        "&File",
+        ">&Open...\tCtrl+O 57601",
+        ">&Save\tCtrl+S 57603",
+        ">Save &As... 57604",
+        ">&Export CSV 32794 off",
+        ">-",
+        ">&Print\tCtrl+P 57607 off",
+        ">-",
+        ">Recent File 57616 off",
+        ">-",
+        ">E&xit 57665",
+        "&Device",
+        ">&Download Configuration to device 32779 off",
+        ">Download Configuration to device a&s...",
+        ">>v&2.00 32798 off",
+        ">>v&1.02 32799 off",
+        ">&Upload Configuration from device 32780 off",
+        ">-",
+        ">Download &Archive to device 32782 off",
+        ">Upload A&rchive from device 32781 off",
+        ">-",
+        ">Upload &Diagnostics from device 32775 off",
+        ">&Clear Diagnostics 32776 off",
+        ">-",
+        ">Get &Firmware Version from device 32786 off",
+        "&Settings",
+        ">&COM Port",
+        ">>COM&1 32771",
+        ">>COM&2 32772",
+        ">>COM&3 32773",
+        ">>COM&4 32774",
+        "S&lave",
+        ">&Add 32792",
+        ">&Remove 32797",
+        ">&Set Address 32784",
+        ">&Prioritize",
+        ">>&On 32795",
+        ">>O&ff 32796",
+        ">&Import 32793 off",
+        "&View",
+        ">&Toolbar 59392",
+        ">&Status Bar 59393",
+        ">Refresh 32783",
+        "&Help",
+        ">&About Halvex Configuration Tool... 57664",
+    };
+    EXPECT_EQ(MenuBarLines(Frame()), expected);
+}
+
+TEST_F(MainFrame, ComPortItemsAreCheckedFromTheSettingAndSelectIt)
+{
+    QMenu* settings = Frame().menuBar()->actions().at(2)->menu();
+    QMenu* comPort = settings->actions().at(0)->menu();
+    const QList<QAction*> ports = comPort->actions();
+    ASSERT_EQ(ports.size(), 4);
+    EXPECT_TRUE(ports[0]->isChecked());
+    EXPECT_FALSE(ports[2]->isChecked());
+
+    ports[2]->trigger();
+    EXPECT_EQ(app_->Document().ComPort, 3);
+    EXPECT_EQ(app_->Profile().ReadInt("Settings", "COMPort", 0), 3);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ports[i]->isChecked(), i == 2) << i;
+    }
+}
+
+TEST_F(MainFrame, ToolbarHasItsButtonsTipsAndDisabledClipboard)
+{
+    std::vector<std::string> buttons;
+    for (const QAction* action : Frame().ToolBar()->actions()) {
+        buttons.push_back(action->isSeparator() ? "|"
+                                                : action->toolTip().toStdString() + (action->isEnabled() ? "" : " off"));
+        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());
+    }
+    const std::vector<std::string> expected{"New", "Open", "Save", "|", "Cut off", "Copy off", "Paste off", "|",
+                                            "Print off", "|", "About"};
+    EXPECT_EQ(buttons, expected);
+    EXPECT_EQ(Frame().ToolBar()->iconSize(), QSize(16, 15));
+}
+
+TEST_F(MainFrame, StatusBarShowsReadyThePromptsAndTheLockIndicators)
+{
+    EXPECT_EQ(Frame().StatusText(), QStringLiteral("Ready"));
+    QStatusBar* status = Frame().statusBar();
+    EXPECT_EQ(status->findChildren<QLabel*>().size(), 4);
+
+    Action(CommandId::FileSaveAs)->showStatusText(&Frame());
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Save the active document with a new name"));
+    Action(CommandId::DeviceDownload)->showStatusText(&Frame());
+    EXPECT_EQ(status->currentMessage(), QString());
+    EXPECT_EQ(Frame().StatusText(), QStringLiteral("Ready"));
+
+    EXPECT_EQ(Action(CommandId::AppExit)->statusTip(), QStringLiteral("Quit the application; prompts to save documents"));
+    EXPECT_EQ(Action(CommandId::ViewStatusBar)->toolTip(), QStringLiteral("Toggle StatusBar"));
+
+    app_->Ui().SetStatusText("Downloading configuration");
+    EXPECT_EQ(Frame().StatusText(), QStringLiteral("Downloading configuration"));
+}
+
+TEST_F(MainFrame, ToolbarAndStatusBarCanBeHiddenAndShown)
+{
+    Action(CommandId::ViewToolbar)->trigger();
+    EXPECT_FALSE(Frame().ToolBar()->isVisible());
+    EXPECT_FALSE(Action(CommandId::ViewToolbar)->isChecked());
+    Action(CommandId::ViewToolbar)->trigger();
+    EXPECT_TRUE(Frame().ToolBar()->isVisible());
+    EXPECT_TRUE(Action(CommandId::ViewToolbar)->isChecked());
+
+    Action(CommandId::ViewStatusBar)->trigger();
+    EXPECT_FALSE(Frame().statusBar()->isVisible());
+    EXPECT_FALSE(Action(CommandId::ViewStatusBar)->isChecked());
+}
+
+TEST_F(MainFrame, CtrlNAsksToSaveChangesAndStartsANewDocument)
+{
+    app_->Document().OnSlaveAdd();
+    ASSERT_TRUE(app_->Document().IsModified());
+    modals_.Answer(QMessageBox::No);
+    QTest::keyClick(&Frame(), Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Text, "Save changes to Untitled?");
+    EXPECT_EQ(modals_.Boxes[0].Title, "Halvex Configuration Tool");
+    EXPECT_TRUE(app_->Document().HasNoSlaves());
+    EXPECT_FALSE(app_->Document().IsModified());
+}
+
+TEST_F(MainFrame, ClosingAModifiedDocumentCanBeCancelled)
+{
+    app_->Document().OnSlaveAdd();
+    modals_.Answer(QMessageBox::Cancel);
+    EXPECT_FALSE(Frame().close());
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_EQ(modals_.Boxes.size(), 1u);
+}
+
+TEST_F(MainFrame, AboutBoxNamesTheProgramAndItsVersion)
+{
+    modals_.Then([](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("About Halvex Configuration Tool"));
+        QStringList texts;
+        for (const QLabel* label : modal->findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        EXPECT_TRUE(texts.contains(QStringLiteral("Halvex Configuration Tool")));
+        EXPECT_TRUE(texts.contains(QStringLiteral("Version 2.000")));
+        modal->findChild<QPushButton*>()->click();
+    });
+    Action(CommandId::AppAbout)->trigger();
+    EXPECT_TRUE(modals_.Done());
+}
+
+TEST(RecentFiles, OpenedFilesAreListedAndAFailedOneIsDropped)
+{
+    TemporaryDirectory directory;
+    const std::string first = directory.File("first.hxc");
+    const std::string second = directory.File("second & more.hxc");
+    WriteConfiguration(first, SampleConfiguration());
+    WriteConfiguration(second, ConfigTemplate());
+
+    TestApplication app(first);
+    app->Document().FileOpenPath(second);
+    CMainFrame& frame = app->Frame();
+    EXPECT_FALSE(frame.CommandAction(CommandId::FileRecent1)->isVisible());
+    EXPECT_EQ(frame.RecentFileAction(0)->text().toStdString(), "&1 " + directory.File("second && more.hxc"));
+    EXPECT_EQ(frame.RecentFileAction(1)->text().toStdString(), "&2 " + first);
+    EXPECT_FALSE(frame.RecentFileAction(2)->isVisible());
+
+    frame.RecentFileAction(1)->trigger();
+    EXPECT_EQ(app->Document().PathName(), first);
+    EXPECT_EQ(app->RecentFiles().Paths(), (std::vector<std::string>{first, second}));
+
+    std::filesystem::remove(second);
+    ModalScript modals;
+    modals.Answer(QMessageBox::Ok);
+    frame.RecentFileAction(1)->trigger();
+    EXPECT_EQ(modals.Boxes.at(0).Text, "Error loading configuration file!");
+    EXPECT_EQ(app->RecentFiles().Paths(), (std::vector<std::string>{first}));
+    EXPECT_FALSE(frame.RecentFileAction(1)->isVisible());
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include "ProcessRunner.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(WindowProgram, StartsUnderAnXServerWithTheFileOfItsCommandLineAndShowsIt)
+{
+    TemporaryDirectory directory;
+    const std::string file = directory.File("shown.hxc");
+    WriteConfiguration(file, SampleConfiguration());
+    const ProcessResult result =
+        RunProcess({"/usr/bin/xvfb-run", "-a", HALVEX_PATH, file, "--describe-window"},
+                   {"XDG_CONFIG_HOME=" + directory.Path(), "XDG_RUNTIME_DIR=" + directory.Path(), "QT_QPA_PLATFORM=xcb"});
+    ASSERT_EQ(result.ExitStatus, 0) << result.Err;
+    const std::vector<std::string> lines = Lines(result.Out);
+    ASSERT_GE(lines.size(), 19u) << result.Out;
+    EXPECT_EQ(lines[0], "Window: shown.hxc - Halvex Configuration Tool");
+    EXPECT_EQ(lines[2], "Input Area Bytes: 19");
+    EXPECT_EQ(lines[3], "Output Area Bytes: 8");
+    EXPECT_EQ(lines[4].rfind("Shown after: ", 0), 0u);
+    const std::vector<std::string> list(lines.begin() + 5, lines.end());
+    const std::vector<std::string> expected{
+        "________________________[Analog_Input]________________________________________________",
+        "Ofs Description                  InUse Pr Sl ChCatDno   Scale  Size                   ",
+        "004 Slave one current                1 P   1 0I1        1.00   32",
+        "_______________________[Digital_Input]________________________________________________",
+        "Ofs Description                  InUse Pr Sl ChCatDno      Type B Ch  St End EvnVals  ",
+        "015 Other                            1 N   1 0/0I0/0          P 0  0   0   0 [0,0,0,0]",
+        "_______________________[Analog_Output]________________________________________________",
+        "Ofs Description                  InUse Pr Sl ChCatDno   Scale  Size                   ",
+        "002 x                                  N   1 0S2        1.00   32",
+        "_______________________[Digital_Output]_______________________________________________",
+        "Ofs Description                  InUse Pr Sl ChCatDno   Type                          ",
+        "___________________[Indirect_SPA_Messages]____________________________________________",
+        "    Description                  InUse    Sl ChCatDno R/W Dat Scale                   ",
+        "    Elsewhere                        1     1 0I0        R   0 1.00",
+    };
+    EXPECT_EQ(list, expected);
+}
+
+TEST(WindowProgram, AnUnknownOptionIsAUsageError)
+{
+    const ProcessResult result = RunProcess({HALVEX_PATH, "--no-such-option"}, {"QT_QPA_PLATFORM=offscreen"});
+    EXPECT_EQ(result.ExitStatus, 2);
+    EXPECT_NE(result.Err.find("usage: halvex"), std::string::npos);
+}
+
+}  // namespace

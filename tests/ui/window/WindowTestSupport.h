@@ -1,0 +1,70 @@
+#pragma once
+
+#include "CQuorvinApp.h"
+#include "ConfigTemplate.h"
+#include "TestFiles.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Handles the modal windows that the code under test opens, in order: each
+// step gets the modal widget once it is shown and must close it. A modal
+// window without a step is recorded as unexpected and rejected.
+class ModalScript : public QObject {
+public:
+    struct Box {
+        std::string Title;
+        std::string Text;
+        QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    };
+
+    ModalScript();
+
+    void Then(std::function<void(QWidget*)> step);
+    // A message box: recorded in Boxes, then closed with the button.
+    void Answer(QMessageBox::StandardButton button);
+
+    bool Done() const { return steps_.empty(); }
+
+    std::vector<Box> Boxes;
+    int Unexpected = 0;
+
+private:
+    void Poll();
+
+    QTimer timer_;
+    std::deque<std::function<void(QWidget*)>> steps_;
+    QPointer<QWidget> handled_;
+};
+
+// The application with its own profile file in a temporary directory,
+// started with the file (or a new document) and shown.
+struct TestApplication {
+    explicit TestApplication(const std::string& file = {}, const std::string& extraArgument = {});
+
+    CQuorvinApp& operator*() { return *App; }
+    CQuorvinApp* operator->() { return App.get(); }
+
+    TemporaryDirectory ProfileDirectory;
+    std::unique_ptr<CQuorvinApp> App;
+};
+
+// A configuration with points of slaves 1 and 5 in every list; what the
+// point list shows of it for slave 5 is written out in the tests.
+ConfigTemplate SampleConfiguration();
+
+// The point list lines of slave 5 of the sample, as the user sees them.
+const std::vector<std::string>& SampleSlaveFiveLines();
+
+void WriteConfiguration(const std::string& path, const ConfigTemplate& config);
+
+// Runs the event loop until the condition holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
