@@ -15,6 +15,8 @@ struct AnalogPointFields {
     int SizeIndex = 0;  // 0: "16 Bit", 1: "32 Bit"
     bool InUse = true;
     bool Priority = false;
+
+    bool operator==(const AnalogPointFields&) const = default;
 };
 
 enum class AnalogDirection { Input, Output };

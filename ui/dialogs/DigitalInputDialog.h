@@ -24,6 +24,8 @@ struct DigitalInputFields {
     std::array<int, 4> EventValues{0, 0, 0, 0};
     bool InUse = true;
     bool Priority = false;
+
+    bool operator==(const DigitalInputFields&) const = default;
 };
 
 // "Digital Input". Only the data type "P" reads a range of channels and data

@@ -13,6 +13,8 @@ struct DigitalOutputFields {
     std::string DataType = "B";  // "B", "S", "D" or "H"
     bool InUse = true;
     bool Priority = false;
+
+    bool operator==(const DigitalOutputFields&) const = default;
 };
 
 // "Digital Output". Its "Options" group is not shown; "In Use" and

@@ -14,6 +14,8 @@ struct IndirectMessageFields {
     int StaticData = 0;
     float Scale = 1.0f;
     bool InUse = true;
+
+    bool operator==(const IndirectMessageFields&) const = default;
 };
 
 // "Indirect SPA Message". Picking "Write" checks "In Use" and greys it (a

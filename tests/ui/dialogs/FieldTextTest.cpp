@@ -38,8 +38,3 @@ TEST(FieldTextTest, RealTextReadsBackAsTheSameValue)
     EXPECT_EQ(FormatRealField(1.0f), "1");
     EXPECT_EQ(FormatRealField(0.1f), "0.1");
 }
-
-TEST(FieldTextTest, RangeMessageNamesMinimumAndMaximum)
-{
-    EXPECT_EQ(IntegerRangeMessage(0, 999), "Please enter an integer between 0 and 999.");
-}

@@ -15,73 +15,9 @@
 
 using namespace std::chrono_literals;
 
-// Long enough for the watcher to settle and scan after a change it should
-// not report.
+// Long enough for the watcher to settle and scan after a change it should not report.
 inline constexpr auto kQuietPeriod = 400ms;
 inline constexpr auto kReportTimeout = 5s;
-
-struct Report {
-    int Reason = -1;
-    std::string Path;
-    bool operator==(const Report&) const = default;
-};
-
-// Records every report; a test may hold the watcher thread inside
-// OnFileChanged until it releases it.
-class RecordingMonitor : public FileChangeMonitor {
-public:
-    ~RecordingMonitor() override
-    {
-        Release();
-        StopAndWait();
-    }
-
-    void OnFileChanged(int reason, const std::string& path) override
-    {
-        std::unique_lock guard(lock_);
-        reports_.push_back({reason, path});
-        ++inside_;
-        changed_.notify_all();
-        changed_.wait(guard, [this] { return !holding_; });
-        --inside_;
-    }
-
-    bool WaitForReports(std::size_t count, std::chrono::milliseconds timeout = kReportTimeout)
-    {
-        std::unique_lock guard(lock_);
-        return changed_.wait_for(guard, timeout, [&] { return reports_.size() >= count; });
-    }
-
-    std::vector<Report> Reports() const
-    {
-        std::lock_guard guard(lock_);
-        return reports_;
-    }
-
-    void Hold()
-    {
-        std::lock_guard guard(lock_);
-        holding_ = true;
-    }
-    void Release()
-    {
-        std::lock_guard guard(lock_);
-        holding_ = false;
-        changed_.notify_all();
-    }
-    bool WaitUntilInside()
-    {
-        std::unique_lock guard(lock_);
-        return changed_.wait_for(guard, kReportTimeout, [this] { return inside_ > 0; });
-    }
-
-private:
-    mutable std::mutex lock_;
-    std::condition_variable changed_;
-    std::vector<Report> reports_;
-    bool holding_ = false;
-    int inside_ = 0;
-};
 
 // Polls until the condition holds; false after the report time-out.
 template <typename Condition>
@@ -97,6 +33,68 @@ bool WaitUntil(Condition condition)
     return true;
 }
 
+struct Report {
+    int Reason = -1;
+    std::string Path;
+    bool operator==(const Report&) const = default;
+};
+
+// Records every report; Hold keeps the watcher thread inside OnFileChanged until Release.
+class RecordingMonitor : public FileChangeMonitor {
+public:
+    ~RecordingMonitor() override
+    {
+        Release();
+        StopAndWait();
+    }
+
+    void OnFileChanged(int reason, const std::string& path) override
+    {
+        std::unique_lock guard(lock_);
+        reports_.push_back({reason, path});
+        ++inside_;
+        released_.wait(guard, [this] { return !holding_; });
+        --inside_;
+    }
+
+    std::vector<Report> Reports() const
+    {
+        std::lock_guard guard(lock_);
+        return reports_;
+    }
+    bool WaitForReports(std::size_t count)
+    {
+        return WaitUntil([&] { return Reports().size() >= count; });
+    }
+    bool WaitUntilInside()
+    {
+        return WaitUntil([&] {
+            std::lock_guard guard(lock_);
+            return inside_ > 0;
+        });
+    }
+    void Hold()
+    {
+        std::lock_guard guard(lock_);
+        holding_ = true;
+    }
+    void Release()
+    {
+        std::lock_guard guard(lock_);
+        holding_ = false;
+        released_.notify_all();
+    }
+
+private:
+    mutable std::mutex lock_;
+    std::condition_variable released_;
+    std::vector<Report> reports_;
+    bool holding_ = false;
+    int inside_ = 0;
+};
+
+inline time_t Now() { return ::time(nullptr); }
+
 // Sets a file's last-write time to a whole second since the epoch.
 inline void SetLastWriteTime(const std::string& path, time_t seconds)
 {
@@ -104,7 +102,14 @@ inline void SetLastWriteTime(const std::string& path, time_t seconds)
     ::utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-inline time_t Now() { return ::time(nullptr); }
+// A file whose last-write time lies in the past, so that any write moves it on.
+inline std::string OldFile(const TemporaryDirectory& directory, const std::string& name)
+{
+    const std::string path = directory.File(name);
+    WriteTextFile(path, "old");
+    SetLastWriteTime(path, Now() - 100);
+    return path;
+}
 
 // Another process appends to the file.
 inline void AppendFromOtherProcess(const std::string& path, const std::string& text)
