@@ -9,11 +9,10 @@
 
 namespace {
 
-ProcessResult Cli(const std::vector<std::string>& arguments)
+ProcessResult Cli(std::vector<std::string> arguments)
 {
-    std::vector<std::string> argv{HALVEX_CLI_PATH};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return RunProcess(argv);
+    arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
+    return RunProcess(arguments);
 }
 
 const std::string kConfiguration =
@@ -22,75 +21,54 @@ const std::string kConfiguration =
 
 }  // namespace
 
-TEST(ExchangeCommands, ExportCsvUsesTheDefaultSeparatorsOrTheGivenOnes)
+TEST(ExchangeCommands, ExportCsv)
 {
     TemporaryDirectory directory;
-    WriteTextFile(directory.File("in.hxc"), kConfiguration);
-
-    const ProcessResult plain = Cli({"export-csv", directory.File("in.hxc"), directory.File("plain.csv")});
-    EXPECT_EQ(plain.ExitStatus, 0) << plain.Err;
+    const std::string in = directory.File("in.hxc");
+    WriteTextFile(in, kConfiguration);
+    const ProcessResult plain = Cli({"export-csv", in, directory.File("plain.csv")});
+    EXPECT_EQ(plain.ExitStatus, 0);
     EXPECT_EQ(plain.Out + plain.Err, "");
     const std::string csv = ReadTextFile(directory.File("plain.csv"));
     EXPECT_EQ(csv.substr(0, 15), "VERSION, 2.00\r\n");
     EXPECT_NE(csv.find("\r\n4,1,N,Temp,5,0I1,2.500000,16,2\r\n"), std::string::npos);
 
-    const ProcessResult regional = Cli({"export-csv", directory.File("in.hxc"), directory.File("regional.csv"),
-                                        "--list-separator", ";", "--decimal-separator", ","});
-    EXPECT_EQ(regional.ExitStatus, 0) << regional.Err;
+    EXPECT_EQ(Cli({"export-csv", in, directory.File("regional.csv"), "--list-separator", ";", "--decimal-separator",
+                   ","}).ExitStatus,
+              0);
     EXPECT_NE(ReadTextFile(directory.File("regional.csv")).find("\r\n4;1;N;Temp;5;0I1;2,500000;16;2\r\n"),
               std::string::npos);
-}
 
-TEST(ExchangeCommands, ExportCsvFailures)
-{
-    TemporaryDirectory directory;
-    WriteTextFile(directory.File("in.hxc"), kConfiguration);
-    const ProcessResult missing = Cli({"export-csv", directory.File("missing.hxc"), directory.File("out.csv")});
-    EXPECT_EQ(missing.ExitStatus, 1);
-    EXPECT_EQ(missing.Err, "Error loading configuration file!\n");
-
-    const ProcessResult unwritable = Cli({"export-csv", directory.File("in.hxc"), "/dev/full"});
+    EXPECT_EQ(Cli({"export-csv", directory.File("missing.hxc"), directory.File("x.csv")}).Err,
+              "Error loading configuration file!\n");
+    const ProcessResult unwritable = Cli({"export-csv", in, "/dev/full"});
     EXPECT_EQ(unwritable.ExitStatus, 1);
     EXPECT_EQ(unwritable.Err, "Error exporting file!\n");
-
-    const ProcessResult empty =
-        Cli({"export-csv", directory.File("in.hxc"), directory.File("out.csv"), "--list-separator="});
-    EXPECT_EQ(empty.ExitStatus, 2);
-    EXPECT_FALSE(std::filesystem::exists(directory.File("out.csv")));
+    EXPECT_EQ(Cli({"export-csv", in, directory.File("x.csv"), "--list-separator="}).ExitStatus, 2);
 }
 
-TEST(ExchangeCommands, ImportXrfWritesTheConfiguration)
+TEST(ExchangeCommands, ImportXrf)
 {
     TemporaryDirectory directory;
-    WriteTextFile(directory.File("unit.xrf"),
-                  CrLfLines("; Feeder.xrf", "[SPA_UNIT]", "1=5", "[ANALOG_INPUT]", "\"Current\": 1.0I1/$",
-                            "[DIGITAL_INPUT]", "1.\"Trip\": 1.7 S 0 E1/2 [1]"));
+    WriteTextFile(directory.File("unit.xrf"), CrLfLines("; Feeder.xrf", "[SPA_UNIT]", "1=5", "[ANALOG_INPUT]",
+                                                        "\"Current\": 1.0I1/$", "[DIGITAL_INPUT]",
+                                                        "1.\"Trip\": 1.7 S 0 E1/2 [1]"));
     const ProcessResult import = Cli({"import-xrf", directory.File("unit.xrf"), directory.File("out.hxc")});
     EXPECT_EQ(import.ExitStatus, 0);
     EXPECT_EQ(import.Err, "Warning : Digital Input #0 seems to be corrupt\n");
-
     auto config = std::make_unique<ConfigTemplate>();
     ScriptedWindowSystem ui;
     ASSERT_TRUE(ReadConfigFile(*config, directory.File("out.hxc"), ui));
     EXPECT_EQ(config->TemplateName, "FEEDER");
-    ASSERT_EQ(config->AnalogInputs.Count(), 1);
-    EXPECT_EQ(config->AnalogInputs[0].Description, "Current");
     EXPECT_EQ(config->AnalogInputs[0].SlaveAddress, 5);
-    ASSERT_EQ(config->DigitalInputs.Count(), 1);
-    EXPECT_EQ(config->DigitalInputs[0].Address, "7");
-}
+    EXPECT_EQ(config->DigitalInputs.Count(), 1);
 
-TEST(ExchangeCommands, ImportXrfFailures)
-{
-    TemporaryDirectory directory;
     WriteTextFile(directory.File("empty.xrf"), "");
-    const ProcessResult empty = Cli({"import-xrf", directory.File("empty.xrf"), directory.File("out.hxc")});
+    const ProcessResult empty = Cli({"import-xrf", directory.File("empty.xrf"), directory.File("new.hxc")});
     EXPECT_EQ(empty.ExitStatus, 1);
     EXPECT_EQ(empty.Err, "Error loading file!\n");
-    EXPECT_FALSE(std::filesystem::exists(directory.File("out.hxc")));
-
-    WriteTextFile(directory.File("unit.xrf"), CrLfLines("[ANALOG_INPUT]"));
+    EXPECT_FALSE(std::filesystem::exists(directory.File("new.hxc")));
     const ProcessResult unwritable = Cli({"import-xrf", directory.File("unit.xrf"), "/dev/full"});
     EXPECT_EQ(unwritable.ExitStatus, 1);
-    EXPECT_EQ(unwritable.Err, "Unable to save document!\n");
+    EXPECT_EQ(unwritable.Err, "Warning : Digital Input #0 seems to be corrupt\nUnable to save document!\n");
 }

@@ -1,4 +1,5 @@
 #include "ConfigFile.h"
+#include "NumberText.h"
 #include "ScriptedWindowSystem.h"
 #include "SlaveTemplateImport.h"
 #include "TestFiles.h"
@@ -9,106 +10,96 @@
 
 namespace {
 
+using Message = ScriptedWindowSystem::Message;
+using Entries = std::vector<std::string>;
+
 const std::string kHeader = CrLfLines("[HEADER]", "IDENTIFICATION = CONFIGURATION_FILE_SPA_DPV1_V1", "VERSION = 2.00");
 
-std::string AnalogLine(const std::string& description, int slave)
+// Configuration file lines of each kind, `count` times.
+std::string Lines(const std::string& line, int count)
 {
-    return "1,\tN,\t\"" + description + "\",\t" + std::to_string(slave) + ",\t0I1,\t1.000000,\t16\r\n";
+    std::string lines;
+    for (int i = 0; i < count; ++i) {
+        lines += line + "\r\n";
+    }
+    return lines;
+}
+std::string Analog(const std::string& name, int slave, int count = 1)
+{
+    return Lines("1,\tN,\t\"" + name + "\",\t" + FormatInt(slave) + ",\t0I1,\t1.0,\t16", count);
+}
+std::string DigitalInput(const std::string& name, int slave)
+{
+    return Lines("1,\tN,\t\"" + name + "\",\t" + FormatInt(slave) + ",\t1/1E1/1,\tS,\t0,\t1,\t0,\t0,\t0,0,0,0", 1);
+}
+std::string DigitalOutput(const std::string& name, int slave, int count = 1)
+{
+    return Lines("1,\tP,\t\"" + name + "\",\t" + FormatInt(slave) + ",\t0O1,\tB", count);
+}
+std::string Indirect(const std::string& name, int slave, int count = 1)
+{
+    return Lines("1,\t1,\"" + name + "\",\t" + FormatInt(slave) + ",\t0I0,\tW,\t3,\t1.0", count);
 }
 
-std::string DigitalInputLine(const std::string& description, int slave)
-{
-    return "1,\tN,\t\"" + description + "\",\t" + std::to_string(slave) + ",\t1/1E1/1,\tS,\t0,\t1,\t0,\t0,\t0,0,0,0\r\n";
-}
-
-std::string DigitalOutputLine(const std::string& description, int slave)
-{
-    return "1,\tP,\t\"" + description + "\",\t" + std::to_string(slave) + ",\t0O1,\tB\r\n";
-}
-
-std::string IndirectLine(const std::string& description, int slave)
-{
-    return "1,\t1,\"" + description + "\",\t" + std::to_string(slave) + ",\t0I0,\tW,\t3,\t1.000000\r\n";
-}
-
-// A source with every kind of point, all for slave 3.
-const std::string kSlave3Source = kHeader + "[ANALOG_INPUT]\r\n" + AnalogLine("src AI", 3) + "[DIGITAL_INPUT]\r\n" +
-                                  DigitalInputLine("src DI", 3) + "[ANALOG_OUTPUT]\r\n" + AnalogLine("src AO", 3) +
-                                  "[DIGITAL_OUTPUT]\r\n" + DigitalOutputLine("src DO", 3) +
-                                  "[INDIRECT_SPA_COMMANDS]\r\n" + IndirectLine("src IM", 3);
-
-// Points for addresses 3 and 7; the first point has address 3.
-const std::string kSlaves3And7Source = kHeader + "[ANALOG_INPUT]\r\n" + AnalogLine("main AI", 3) +
-                                       AnalogLine("other AI", 7) + "[DIGITAL_OUTPUT]\r\n" +
-                                       DigitalOutputLine("other DO", 7) + DigitalOutputLine("main DO", 3);
+const std::string kSlave3 = kHeader + "[ANALOG_INPUT]\r\n" + Analog("src AI", 3) + "[DIGITAL_INPUT]\r\n" +
+                            DigitalInput("src DI", 3) + "[ANALOG_OUTPUT]\r\n" + Analog("src AO", 3) +
+                            "[DIGITAL_OUTPUT]\r\n" + DigitalOutput("src DO", 3) + "[INDIRECT_SPA_COMMANDS]\r\n" +
+                            Indirect("src IM", 3);
+// Addresses 3 and 7; the first point has address 3.
+const std::string kSlaves3And7 = kHeader + "[ANALOG_INPUT]\r\n" + Analog("main AI", 3) + Analog("other AI", 7) +
+                                 "[DIGITAL_OUTPUT]\r\n" + DigitalOutput("other DO", 7) + DigitalOutput("main DO", 3);
 
 template <typename List>
-std::vector<std::pair<std::string, int>> Entries(const List& list)
+Entries Of(const List& list)
 {
-    std::vector<std::pair<std::string, int>> entries;
+    Entries entries;
     for (const auto& point : list) {
-        entries.emplace_back(point.Description, point.SlaveAddress);
+        entries.push_back(point.Description + "@" + FormatInt(point.SlaveAddress));
     }
     return entries;
 }
 
-using EntryList = std::vector<std::pair<std::string, int>>;
-
-const ScriptedWindowSystem::Message kReplaceQuestion{
-    "Replace?", "Selected slave is not empty. Replace existing parameters?", MessageIcon::Question, true};
-const ScriptedWindowSystem::Message kCreateQuestion{
-    "Create?",
-    "The template consist of several slave addresses. Should several slaves be created automatically?",
-    MessageIcon::Question, true};
-const ScriptedWindowSystem::Message kForcedAddressNotice = NoticeMessage(
-    "Slave address in template does not match the selected slave. Address in template will be forced to address "
-    "of the selected slave.");
+const Message kReplace{"Replace?", "Selected slave is not empty. Replace existing parameters?", MessageIcon::Question,
+                       true};
+const Message kCreate{"Create?",
+                      "The template consist of several slave addresses. Should several slaves be created automatically?",
+                      MessageIcon::Question, true};
+const Message kForced = NoticeMessage("Slave address in template does not match the selected slave. Address in "
+                                      "template will be forced to address of the selected slave.");
+const Message kConflict = ErrorMessage("Error", "Conflicting slave addresses found. Import aborted.");
 
 class SlaveTemplateImportTest : public ::testing::Test {
 protected:
+    // Slaves 5 and 9 with points, in the order of a file.
     SlaveTemplateImportTest()
     {
-        Add(config_->AnalogInputs, "AI 5", 5);
-        Add(config_->AnalogInputs, "AI 9", 9);
-        Add(config_->DigitalInputs, "DI 5", 5);
-        Add(config_->DigitalOutputs, "DO 9", 9);
-        Add(config_->IndirectMessages, "IM 5", 5);
-        Add(config_->IndirectMessages, "IM 9", 9);
+        Load(kHeader + "[ANALOG_INPUT]\r\n" + Analog("AI", 5) + Analog("AI", 9) + "[DIGITAL_INPUT]\r\n" +
+             DigitalInput("DI", 5) + "[DIGITAL_OUTPUT]\r\n" + DigitalOutput("DO", 9) + "[INDIRECT_SPA_COMMANDS]\r\n" +
+             Indirect("IM", 5) + Indirect("IM", 9));
     }
 
-    template <typename List>
-    static void Add(List& list, const std::string& description, int slave, int count = 1)
-    {
-        for (int i = 0; i < count; ++i) {
-            typename std::remove_reference_t<decltype(*list.begin())> point;
-            point.Description = description;
-            point.SlaveAddress = slave;
-            list.Append(point);
-        }
-    }
+    void Load(const std::string& text) { ASSERT_TRUE(ReadConfigText(*config_, text, ui_)); }
 
-    std::string Source(const std::string& text)
+    // Imports the source text onto the selected slave; the slaves are those of
+    // the points plus `added`.
+    bool Import(const std::string& source, int selected, std::deque<bool> answers,
+                std::initializer_list<int> added = {})
     {
-        const std::string path = directory_.File("source" + std::to_string(++sources_) + ".hxc");
-        WriteTextFile(path, text);
-        return path;
-    }
-
-    // Runs the import with the slaves that the points give (and extra ones).
-    bool Import(int selectedSlave, std::initializer_list<int> extraSlaves = {})
-    {
+        WriteTextFile(directory_.File("source.hxc"), source);
+        ui_.Files = {directory_.File("source.hxc")};
+        ui_.Answers = std::move(answers);
+        ui_.Messages.clear();
         SlaveAddressTable used = CollectSlaveAddresses(*config_);
-        for (int slave : extraSlaves) {
+        for (int slave : added) {
             AddSlaveAddress(used, slave);
         }
         before_ = ConfigFileText(*config_, false);
-        return ImportSlaveTemplate(*config_, selectedSlave, used, ui_);
+        return ImportSlaveTemplate(*config_, selected, used, ui_);
     }
 
     bool Unchanged() const { return ConfigFileText(*config_, false) == before_; }
 
     TemporaryDirectory directory_;
-    int sources_ = 0;
     std::unique_ptr<ConfigTemplate> config_ = std::make_unique<ConfigTemplate>();
     ScriptedWindowSystem ui_;
     std::string before_;
@@ -118,162 +109,91 @@ protected:
 
 TEST_F(SlaveTemplateImportTest, OneAddressIsMappedOntoTheSelectedSlave)
 {
-    ui_.Answers = {true};
-    ui_.Files = {Source(kSlave3Source)};
-    ASSERT_TRUE(Import(5));
-    EXPECT_EQ(ui_.Messages, (std::vector{kReplaceQuestion, kForcedAddressNotice}));
-    ASSERT_EQ(ui_.FileRequests.size(), 1u);
-    EXPECT_EQ(ui_.FileRequests[0].Filter, "Halvex Configuration File (*.hxc)|*.hxc||");
-    EXPECT_EQ(ui_.FileRequests[0].DefaultExtension, "HXC");
-
-    EXPECT_EQ(Entries(config_->AnalogInputs), (EntryList{{"AI 9", 9}, {"src AI", 5}}));
-    EXPECT_EQ(Entries(config_->DigitalInputs), (EntryList{{"src DI", 5}}));
-    EXPECT_EQ(Entries(config_->AnalogOutputs), (EntryList{{"src AO", 5}}));
-    EXPECT_EQ(Entries(config_->DigitalOutputs), (EntryList{{"DO 9", 9}, {"src DO", 5}}));
-    EXPECT_EQ(Entries(config_->IndirectMessages), (EntryList{{"IM 9", 9}, {"src IM", 5}}));
+    ASSERT_TRUE(Import(kSlave3, 5, {true}));
+    EXPECT_EQ(ui_.Messages, (std::vector{kReplace, kForced}));
+    EXPECT_EQ(ui_.FileRequests.back().Filter, "Halvex Configuration File (*.hxc)|*.hxc||");
+    EXPECT_EQ(ui_.FileRequests.back().DefaultExtension, "HXC");
+    EXPECT_EQ(Of(config_->AnalogInputs), (Entries{"AI@9", "src AI@5"}));
+    EXPECT_EQ(Of(config_->DigitalInputs), (Entries{"src DI@5"}));
+    EXPECT_EQ(Of(config_->AnalogOutputs), (Entries{"src AO@5"}));
+    EXPECT_EQ(Of(config_->DigitalOutputs), (Entries{"DO@9", "src DO@5"}));
+    EXPECT_EQ(Of(config_->IndirectMessages), (Entries{"IM@9", "src IM@5"}));
     // Entries come whole, with every field as read.
-    EXPECT_EQ(config_->DigitalInputs[0].Address, "1/1E1/1");
     EXPECT_EQ(config_->DigitalInputs[0].EventChannel, 1);
     EXPECT_TRUE(config_->DigitalOutputs[1].Priority);
-    EXPECT_TRUE(config_->IndirectMessages[1].Write);
     EXPECT_EQ(config_->IndirectMessages[1].StaticData, 3);
-}
 
-TEST_F(SlaveTemplateImportTest, MatchingAddressGivesNoNotice)
-{
-    ui_.Answers = {true};
-    ui_.Files = {Source(kHeader + "[ANALOG_INPUT]\r\n" + AnalogLine("same", 5))};
-    ASSERT_TRUE(Import(5));
-    EXPECT_EQ(ui_.Messages, std::vector{kReplaceQuestion});
-    EXPECT_EQ(Entries(config_->AnalogInputs), (EntryList{{"AI 9", 9}, {"same", 5}}));
+    ASSERT_TRUE(Import(kHeader + "[ANALOG_INPUT]\r\n" + Analog("same", 5), 5, {true}));
+    EXPECT_EQ(ui_.Messages, std::vector{kReplace});
 }
 
 TEST_F(SlaveTemplateImportTest, SeveralAddressesCreateSlaves)
 {
-    ui_.Answers = {true, true};
-    ui_.Files = {Source(kSlaves3And7Source)};
-    ASSERT_TRUE(Import(5));
-    EXPECT_EQ(ui_.Messages, (std::vector{kReplaceQuestion, kCreateQuestion, kForcedAddressNotice}));
-    EXPECT_EQ(Entries(config_->AnalogInputs), (EntryList{{"AI 9", 9}, {"main AI", 5}, {"other AI", 7}}));
-    EXPECT_EQ(Entries(config_->DigitalOutputs), (EntryList{{"DO 9", 9}, {"other DO", 7}, {"main DO", 5}}));
-    EXPECT_EQ(Entries(config_->IndirectMessages), (EntryList{{"IM 9", 9}}));
+    ASSERT_TRUE(Import(kSlaves3And7, 5, {true, true}));
+    EXPECT_EQ(ui_.Messages, (std::vector{kReplace, kCreate, kForced}));
+    EXPECT_EQ(Of(config_->AnalogInputs), (Entries{"AI@9", "main AI@5", "other AI@7"}));
+    EXPECT_EQ(Of(config_->DigitalOutputs), (Entries{"DO@9", "other DO@7", "main DO@5"}));
 }
 
-TEST_F(SlaveTemplateImportTest, ConflictingAddressesChangeNothing)
+TEST_F(SlaveTemplateImportTest, RefusalsChangeNothing)
 {
-    // Onto slave 7 itself (a slave added without points).
-    ui_.Answers = {true};
-    ui_.Files = {Source(kSlaves3And7Source)};
-    EXPECT_FALSE(Import(7, {7}));
-    EXPECT_EQ(ui_.Messages,
-              (std::vector{kCreateQuestion, ErrorMessage("Error", "Conflicting slave addresses found. Import aborted.")}));
-    EXPECT_TRUE(Unchanged());
-
-    // Onto slave 5 of a configuration that has a slave 7.
-    Add(config_->DigitalOutputs, "DO 7", 7);
-    ui_.Messages.clear();
-    ui_.Answers = {true, true};
-    ui_.Files = {Source(kSlaves3And7Source)};
-    EXPECT_FALSE(Import(5));
-    EXPECT_EQ(ui_.Messages.back(), ErrorMessage("Error", "Conflicting slave addresses found. Import aborted."));
-    EXPECT_TRUE(Unchanged());
-}
-
-TEST_F(SlaveTemplateImportTest, EveryRefusalBeforeTheChangeLeavesTheConfiguration)
-{
-    EXPECT_FALSE(Import(-1));
+    EXPECT_FALSE(Import(kSlave3, -1, {}));
     EXPECT_EQ(ui_.Messages, std::vector{NoticeMessage("Please select a slave tab before importing")});
-    EXPECT_TRUE(ui_.FileRequests.empty());
+    EXPECT_FALSE(Import(kSlave3, 5, {false}));
+    EXPECT_EQ(ui_.Files.size(), 1u) << "no file dialog after No";
+    EXPECT_FALSE(Import("no configuration\r\n", 5, {true}));
+    EXPECT_EQ(ui_.Messages, (std::vector{kReplace, ErrorMessage("Open error", "Error loading file!")}));
+    EXPECT_FALSE(Import(kSlaves3And7, 5, {true, false}));
+    EXPECT_EQ(ui_.Messages, (std::vector{kReplace, kCreate}));
+    // Onto slave 7 itself (added, without points), then onto 5 next to a slave 7.
+    EXPECT_FALSE(Import(kSlaves3And7, 7, {true}, {7}));
+    EXPECT_EQ(ui_.Messages, (std::vector{kCreate, kConflict}));
+    EXPECT_FALSE(Import(kSlaves3And7, 5, {true, true}, {7}));
+    EXPECT_EQ(ui_.Messages.back(), kConflict);
+    EXPECT_TRUE(Unchanged());
 
-    ui_.Messages.clear();
-    ui_.Answers = {false};
-    EXPECT_FALSE(Import(5));
-    EXPECT_EQ(ui_.Messages, std::vector{kReplaceQuestion});
-    EXPECT_TRUE(ui_.FileRequests.empty());
-
-    ui_.Answers = {true};
     ui_.Files = {std::nullopt};
-    EXPECT_FALSE(Import(5));
-    EXPECT_EQ(ui_.FileRequests.size(), 1u);
-
-    ui_.Messages.clear();
     ui_.Answers = {true};
-    ui_.Files = {Source("not a configuration file\r\n")};
-    EXPECT_FALSE(Import(5));
-    EXPECT_EQ(ui_.Messages, (std::vector{kReplaceQuestion, ErrorMessage("Open error", "Error loading file!")}));
-
-    ui_.Messages.clear();
-    ui_.Answers = {true, false};
-    ui_.Files = {Source(kSlaves3And7Source)};
-    EXPECT_FALSE(Import(5));
-    EXPECT_EQ(ui_.Messages, (std::vector{kReplaceQuestion, kCreateQuestion}));
+    EXPECT_FALSE(ImportSlaveTemplate(*config_, 5, CollectSlaveAddresses(*config_), ui_));
     EXPECT_TRUE(Unchanged());
 }
 
-TEST_F(SlaveTemplateImportTest, EmptySourceEmptiesTheSlave)
+TEST_F(SlaveTemplateImportTest, EmptySourceAndSlavesWithOnlyIndirectMessages)
 {
-    ui_.Answers = {true};
-    ui_.Files = {Source(kHeader)};
-    ASSERT_TRUE(Import(5));
-    EXPECT_EQ(ui_.Messages, (std::vector{kReplaceQuestion, kForcedAddressNotice}));
-    EXPECT_EQ(Entries(config_->AnalogInputs), (EntryList{{"AI 9", 9}}));
-    EXPECT_TRUE(config_->DigitalInputs.Empty());
-    EXPECT_EQ(Entries(config_->IndirectMessages), (EntryList{{"IM 9", 9}}));
-}
+    ASSERT_TRUE(Import(kHeader, 5, {true}));
+    EXPECT_EQ(ui_.Messages, (std::vector{kReplace, kForced}));
+    EXPECT_EQ(Of(config_->AnalogInputs), (Entries{"AI@9"}));
+    EXPECT_EQ(Of(config_->IndirectMessages), (Entries{"IM@9"}));
 
-TEST_F(SlaveTemplateImportTest, SlaveWithOnlyIndirectMessagesCountsAsEmpty)
-{
-    Add(config_->IndirectMessages, "IM 11", 11);
-    ui_.Files = {Source(kHeader + "[INDIRECT_SPA_COMMANDS]\r\n" + IndirectLine("new", 11))};
-    ASSERT_TRUE(Import(11));
+    // Slave 9 keeps only its indirect message: it counts as empty.
+    config_->AnalogInputs.Clear();
+    config_->DigitalOutputs.Clear();
+    ASSERT_TRUE(Import(kHeader + "[INDIRECT_SPA_COMMANDS]\r\n" + Indirect("new", 9), 9, {}));
     EXPECT_TRUE(ui_.Messages.empty());
-    EXPECT_EQ(Entries(config_->IndirectMessages), (EntryList{{"IM 5", 5}, {"IM 9", 9}, {"new", 11}}));
+    EXPECT_EQ(Of(config_->IndirectMessages), (Entries{"new@9"}));
 }
 
 TEST_F(SlaveTemplateImportTest, ListsMayHoldAtMost255Entries)
 {
-    Add(config_->AnalogInputs, "other", 9, 199);  // 200 analog inputs of slave 9
-    Add(config_->AnalogInputs, "own", 5, 50);     // those of slave 5 are replaced
-    auto analogSource = [](int count) {
-        std::string text = kHeader + "[ANALOG_INPUT]\r\n";
-        for (int i = 0; i < count; ++i) {
-            text += AnalogLine("src", 5);
-        }
-        return text;
-    };
-    ui_.Answers = {true};
-    ui_.Files = {Source(analogSource(56))};
-    EXPECT_FALSE(Import(5));
+    // 200 analog inputs of slave 9; the 50 of slave 5 are replaced.
+    Load(kHeader + "[ANALOG_INPUT]\r\n" + Analog("other", 9, 200) + Analog("own", 5, 50));
+    const std::string prefix = kHeader + "[ANALOG_INPUT]\r\n";
+    EXPECT_FALSE(Import(prefix + Analog("src", 5, 56), 5, {true}));
     EXPECT_EQ(ui_.Messages.back(), ErrorMessage("Error", "Total number of analog inputs exceed 255. Import aborted."));
     EXPECT_TRUE(Unchanged());
-
-    ui_.Answers = {true};
-    ui_.Files = {Source(analogSource(55))};
-    ASSERT_TRUE(Import(5));
+    ASSERT_TRUE(Import(prefix + Analog("src", 5, 55), 5, {true}));
     EXPECT_EQ(config_->AnalogInputs.Count(), 255);
-    EXPECT_EQ(config_->AnalogInputs[199].Description, "other");
-    EXPECT_EQ(config_->AnalogInputs[200].Description, "src");
-}
+    EXPECT_EQ(Of(config_->AnalogInputs)[200], "src@5");
 
-TEST_F(SlaveTemplateImportTest, TheFirstListOverItsLimitIsNamed)
-{
-    Add(config_->DigitalOutputs, "other", 9, 200);
-    Add(config_->IndirectMessages, "other", 9, 200);
-    std::string text = kHeader + "[DIGITAL_OUTPUT]\r\n";
-    for (int i = 0; i < 60; ++i) {
-        text += DigitalOutputLine("src", 9);
-    }
-    text += "[INDIRECT_SPA_COMMANDS]\r\n";
-    for (int i = 0; i < 60; ++i) {
-        text += IndirectLine("src", 9);
-    }
-    ui_.Files = {Source(text)};
-    EXPECT_FALSE(Import(11, {11}));
+    // The first list over its limit is named.
+    Load(kHeader + "[DIGITAL_OUTPUT]\r\n" + DigitalOutput("other", 9, 200) + "[INDIRECT_SPA_COMMANDS]\r\n" +
+         Indirect("other", 9, 128));
+    const std::string source = kHeader + "[DIGITAL_OUTPUT]\r\n" + DigitalOutput("src", 9, 60) +
+                               "[INDIRECT_SPA_COMMANDS]\r\n" + Indirect("src", 9, 128);
+    EXPECT_FALSE(Import(source, 11, {}, {11}));
     EXPECT_EQ(ui_.Messages.back(), ErrorMessage("Error", "Total number of digital outputs exceed 255. Import aborted."));
-
     config_->DigitalOutputs.Clear();
-    ui_.Files = {Source(text)};
-    EXPECT_FALSE(Import(11, {11}));
+    EXPECT_FALSE(Import(source, 11, {}, {11}));
     EXPECT_EQ(ui_.Messages.back(),
               ErrorMessage("Error", "Total number of indirect SPA commands exceed 255. Import aborted."));
     EXPECT_TRUE(Unchanged());
@@ -281,25 +201,15 @@ TEST_F(SlaveTemplateImportTest, TheFirstListOverItsLimitIsNamed)
 
 TEST_F(SlaveTemplateImportTest, MoreThan16SlavesAreRefused)
 {
-    config_ = std::make_unique<ConfigTemplate>();
+    std::string fifteen = kHeader + "[ANALOG_INPUT]\r\n";
     for (int slave = 1; slave <= 15; ++slave) {
-        Add(config_->AnalogInputs, "AI", slave);
+        fifteen += Analog("AI", slave);
     }
-    auto source = [](std::initializer_list<int> slaves) {
-        std::string text = kHeader + "[ANALOG_INPUT]\r\n";
-        for (int slave : slaves) {
-            text += AnalogLine("src", slave);
-        }
-        return text;
-    };
-    ui_.Answers = {true, true};
-    ui_.Files = {Source(source({20, 21, 22}))};
-    EXPECT_FALSE(Import(1));
+    Load(fifteen);
+    const std::string prefix = kHeader + "[ANALOG_INPUT]\r\n" + Analog("src", 20) + Analog("src", 21);
+    EXPECT_FALSE(Import(prefix + Analog("src", 22), 1, {true, true}));
     EXPECT_EQ(ui_.Messages.back(), ErrorMessage("Error", kTooManySlavesMessage));
     EXPECT_TRUE(Unchanged());
-
-    ui_.Answers = {true, true};
-    ui_.Files = {Source(source({20, 21}))};
-    ASSERT_TRUE(Import(1));
+    ASSERT_TRUE(Import(prefix, 1, {true, true}));
     EXPECT_EQ(SlaveCount(CollectSlaveAddresses(*config_)), 16);
 }
