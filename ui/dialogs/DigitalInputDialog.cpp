@@ -9,34 +9,34 @@
 
 DigitalInputDialog::DigitalInputDialog(QWidget* parent) : EditDialog(QStringLiteral("Digital Input"), 202, 201, parent)
 {
-    AddLabel(QStringLiteral("Description:"), 7, 7, 46, 8);
-    description_ = AddEdit("description", 55, 5, 140, 12);
-    AddLabel(QStringLiteral("Slave Address:"), 7, 23, 46, 8);
-    slaveAddress_ = AddEdit("slaveAddress", 55, 21, 30, 12);
+    AddLabel(QStringLiteral("Description:"), 7, 7, 53, 8);
+    description_ = AddEdit("description", 62, 5, 133, 12);
+    AddLabel(QStringLiteral("Slave Address:"), 7, 23, 53, 8);
+    slaveAddress_ = AddEdit("slaveAddress", 62, 21, 30, 12);
     slaveAddress_->setReadOnly(true);
-    AddLabel(QStringLiteral("Ch/Cat/Dno"), 7, 39, 46, 8);
-    firstChannel_ = AddEdit("firstChannel", 55, 37, 20, 12);
-    AddLabel(QStringLiteral("/"), 77, 39, 4, 8);
-    lastChannel_ = AddEdit("lastChannel", 82, 37, 20, 12);
-    category_ = AddList("category", CategoryLetters(), true, 105, 37, 24, 110);
-    firstDataNumber_ = AddEdit("firstDataNumber", 132, 37, 28, 12);
-    AddLabel(QStringLiteral("/"), 162, 39, 4, 8);
-    lastDataNumber_ = AddEdit("lastDataNumber", 167, 37, 28, 12);
-    AddLabel(QStringLiteral("Datatype:"), 7, 55, 46, 8);
+    AddLabel(QStringLiteral("Ch/Cat/Dno"), 7, 39, 53, 8);
+    firstChannel_ = AddEdit("firstChannel", 62, 37, 18, 12);
+    AddLabel(QStringLiteral("/"), 81, 39, 4, 8);
+    lastChannel_ = AddEdit("lastChannel", 86, 37, 18, 12);
+    category_ = AddList("category", CategoryLetters(), true, 107, 37, 24, 110);
+    firstDataNumber_ = AddEdit("firstDataNumber", 134, 37, 26, 12);
+    AddLabel(QStringLiteral("/"), 161, 39, 4, 8);
+    lastDataNumber_ = AddEdit("lastDataNumber", 166, 37, 29, 12);
+    AddLabel(QStringLiteral("Datatype:"), 7, 55, 53, 8);
     dataType_ = AddList("dataType", {QStringLiteral("S"), QStringLiteral("D"), QStringLiteral("H"), QStringLiteral("P")},
-                        false, 55, 53, 40, 60);
-    AddLabel(QStringLiteral("Bitswitch:"), 7, 71, 46, 8);
-    bitSwitch_ = AddList("bitSwitch", {QStringLiteral("0"), QStringLiteral("1")}, true, 55, 69, 40, 40);
-    AddLabel(QStringLiteral("EventChannel:"), 7, 87, 46, 8);
-    eventChannel_ = AddEdit("eventChannel", 55, 85, 40, 12);
-    AddLabel(QStringLiteral("EventStart:"), 7, 103, 46, 8);
-    eventStart_ = AddEdit("eventStart", 55, 101, 40, 12);
-    AddLabel(QStringLiteral("EventEnd:"), 7, 119, 46, 8);
-    eventEnd_ = AddEdit("eventEnd", 55, 117, 40, 12);
-    AddLabel(QStringLiteral("EventVals:"), 7, 135, 46, 8);
+                        false, 62, 53, 40, 60);
+    AddLabel(QStringLiteral("Bitswitch:"), 7, 71, 53, 8);
+    bitSwitch_ = AddList("bitSwitch", {QStringLiteral("0"), QStringLiteral("1")}, true, 62, 69, 40, 40);
+    AddLabel(QStringLiteral("EventChannel:"), 7, 87, 53, 8);
+    eventChannel_ = AddEdit("eventChannel", 62, 85, 40, 12);
+    AddLabel(QStringLiteral("EventStart:"), 7, 103, 53, 8);
+    eventStart_ = AddEdit("eventStart", 62, 101, 40, 12);
+    AddLabel(QStringLiteral("EventEnd:"), 7, 119, 53, 8);
+    eventEnd_ = AddEdit("eventEnd", 62, 117, 40, 12);
+    AddLabel(QStringLiteral("EventVals:"), 7, 135, 53, 8);
     for (int i = 0; i < 4; ++i) {
         const std::string name = "eventValue" + std::to_string(i + 1);
-        eventValues_[static_cast<std::size_t>(i)] = AddEdit(name.c_str(), 55 + i * 35, 133, 30, 12);
+        eventValues_[static_cast<std::size_t>(i)] = AddEdit(name.c_str(), 62 + i * 34, 133, 29, 12);
     }
     QGroupBox* options = AddGroup("options", QStringLiteral("Options"), 7, 150, 188, 24);
     inUse_ = AddCheckBox("inUse", QStringLiteral("In Use"), 7, 10, 60, 10, options);
