@@ -64,7 +64,10 @@ std::string_view NextBlankField(std::string_view& rest)
     return Trim(text.substr(0, end));
 }
 
-std::string_view FirstWord(std::string_view text, std::string_view stops) { return Trim(CutBeforeAny(TrimLeft(text), stops)); }
+std::string_view FirstWord(std::string_view text, std::string_view stops)
+{
+    return Trim(CutBeforeAny(TrimLeft(text), stops));
+}
 
 std::string AsciiUpper(std::string_view text)
 {

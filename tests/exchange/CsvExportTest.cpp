@@ -12,7 +12,8 @@ constexpr const char* kTime = "09:30 Monday January 06 2025";
 
 const std::string kEmptyConfiguration = CrLfLines(
     "VERSION; 2.00", "EXPORT_TIME;09:30 Monday January 06 2025", "SPA_TEMPLATE;", "SPA_BAUDRATE;9600",
-    "SPA_REPLYTIMEOUT;50", "SPA_IDLETIME;10", "SPA_COM_RETRY_COUNT;2", "PROFI_DFLTADDR;125", "PROFI_DECIMAL_PLACE;1", "",
+    "SPA_REPLYTIMEOUT;50", "SPA_IDLETIME;10", "SPA_COM_RETRY_COUNT;2", "PROFI_DFLTADDR;125", "PROFI_DECIMAL_PLACE;1",
+    "",
     "TIME;NO", "DATE;NO", "GLOBAL_EVENT_POLL;DISABLE", "PERIOD;3000", "ONLINE_POLL_COMMAND;Online Command;RF", "",
     "GENERAL STATUS", "Offset;Descr;Datasize", "0;Status word;2", "2;Slave status;2", "", "ANALOG_INPUT",
     "Offset;InUse;Prio;Descr;SlAddr;Ch/Cat/Dno;Scale;Size;Datasize", "", "DIGITAL_INPUT",
@@ -33,7 +34,10 @@ AnalogInputPoint Analog(const std::string& description, int size, float scale)
     return point;
 }
 
-bool HasLine(const std::string& csv, const std::string& line) { return csv.find("\r\n" + line + "\r\n") != std::string::npos; }
+bool HasLine(const std::string& csv, const std::string& line)
+{
+    return csv.find("\r\n" + line + "\r\n") != std::string::npos;
+}
 
 }  // namespace
 

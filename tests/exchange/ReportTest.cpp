@@ -77,7 +77,8 @@ TEST(ReportPages, FastSearchFindsWhatMeasuringOneCharacterAtATimeFinds)
 TEST(ReportPages, PagesFollowTheFillingRule)
 {
     GridMeasurer measurer(20);
-    const std::string text = CrLfLines("line 0..", "line 1..", "line 2..", "line 3..", "line 4..", "line 5..", "line 6..");
+    const std::string text =
+        CrLfLines("line 0..", "line 1..", "line 2..", "line 3..", "line 4..", "line 5..", "line 6..");
     EXPECT_EQ(SplitIntoPages(text, PageRect{0, 0, 20, 31}, measurer),
               (std::vector<std::string_view>{CrLfLines("line 0..", "line 1..", "line 2.."),
                                              CrLfLines("line 3..", "line 4..", "line 5.."), CrLfLines("line 6..")}));

@@ -62,7 +62,8 @@ Entries Of(const List& list)
 const Message kReplace{"Replace?", "Selected slave is not empty. Replace existing parameters?", MessageIcon::Question,
                        true};
 const Message kCreate{"Create?",
-                      "The template consist of several slave addresses. Should several slaves be created automatically?",
+                      "The template consist of several slave addresses. Should several slaves be created "
+                      "automatically?",
                       MessageIcon::Question, true};
 const Message kForced = NoticeMessage("Slave address in template does not match the selected slave. Address in "
                                       "template will be forced to address of the selected slave.");
@@ -191,7 +192,8 @@ TEST_F(SlaveTemplateImportTest, ListsMayHoldAtMost255Entries)
     const std::string source = kHeader + "[DIGITAL_OUTPUT]\r\n" + DigitalOutput("src", 9, 60) +
                                "[INDIRECT_SPA_COMMANDS]\r\n" + Indirect("src", 9, 128);
     EXPECT_FALSE(Import(source, 11, {}, {11}));
-    EXPECT_EQ(ui_.Messages.back(), ErrorMessage("Error", "Total number of digital outputs exceed 255. Import aborted."));
+    EXPECT_EQ(ui_.Messages.back(),
+              ErrorMessage("Error", "Total number of digital outputs exceed 255. Import aborted."));
     config_->DigitalOutputs.Clear();
     EXPECT_FALSE(Import(source, 11, {}, {11}));
     EXPECT_EQ(ui_.Messages.back(),

@@ -27,7 +27,8 @@ std::vector<std::string> Analog(const List& list)
     std::vector<std::string> points;
     for (const auto& p : list) {
         EXPECT_TRUE(p.InUse && !p.Priority && p.Size == 16);
-        points.push_back(p.Description + "|" + FormatInt(p.SlaveAddress) + "|" + p.Address + "|" + FormatFixed(p.Scale));
+        points.push_back(p.Description + "|" + FormatInt(p.SlaveAddress) + "|" + p.Address + "|" +
+                         FormatFixed(p.Scale));
     }
     return points;
 }
