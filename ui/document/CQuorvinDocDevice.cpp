@@ -1,0 +1,103 @@
+// The document's Device menu commands: the guards, then the device
+// operations on the document's serial link and COM port.
+#include "CQuorvinDoc.h"
+
+#include "ArchiveTransfer.h"
+#include "ConfigurationDownload.h"
+#include "ConfigurationUpload.h"
+#include "DeviceImage.h"
+#include "DiagnosticsTransfer.h"
+#include "FirmwareVersion.h"
+#include "PortName.h"
+#include "SerialLink.h"
+
+namespace {
+
+DeviceConnection ConnectionOf(CQuorvinDoc& document)
+{
+    return {document.Link(), ComPortDevicePath(document.ComPort, document.Ui()), document.Ui()};
+}
+
+// An upload replaces the document: the new-document step first (the
+// document becomes "Untitled"), and afterwards the slave list follows the
+// loaded points and the document counts as modified.
+class DocumentUploadTarget : public ConfigurationUploadTarget {
+public:
+    explicit DocumentUploadTarget(CQuorvinDoc& document) : document_(document) {}
+
+    ConfigTemplate& NewConfiguration() override
+    {
+        document_.OnNewDocument();
+        return document_.Config();
+    }
+
+    void ConfigurationLoaded() override
+    {
+        document_.RebuildSlaveList();
+        document_.SetModifiedFlag(true);
+        document_.Ui().UpdateAllViews();
+    }
+
+private:
+    CQuorvinDoc& document_;
+};
+
+}  // namespace
+
+void CQuorvinDoc::OnDownloadConfiguration()
+{
+    if (!DownloadGuard(true)) {
+        return;
+    }
+    DeviceConnection connection = ConnectionOf(*this);
+    DownloadConfiguration(connection, *config_, kFormatVersion200);
+}
+
+void CQuorvinDoc::OnDownloadConfigurationAs(int formatVersion)
+{
+    if (!DownloadGuard(false)) {
+        return;
+    }
+    DeviceConnection connection = ConnectionOf(*this);
+    DownloadConfiguration(connection, *config_, formatVersion);
+}
+
+void CQuorvinDoc::OnUploadConfiguration()
+{
+    if (!UploadGuard()) {
+        return;
+    }
+    DeviceConnection connection = ConnectionOf(*this);
+    DocumentUploadTarget target(*this);
+    UploadConfiguration(connection, target);
+}
+
+void CQuorvinDoc::OnDownloadArchive()
+{
+    DeviceConnection connection = ConnectionOf(*this);
+    DownloadArchive(connection);
+}
+
+void CQuorvinDoc::OnUploadArchive()
+{
+    DeviceConnection connection = ConnectionOf(*this);
+    UploadArchive(connection);
+}
+
+void CQuorvinDoc::OnUploadDiagnostics()
+{
+    DeviceConnection connection = ConnectionOf(*this);
+    UploadDiagnostics(connection);
+}
+
+void CQuorvinDoc::OnClearDiagnostics()
+{
+    DeviceConnection connection = ConnectionOf(*this);
+    ClearDiagnostics(connection);
+}
+
+void CQuorvinDoc::OnGetFirmwareVersion()
+{
+    DeviceConnection connection = ConnectionOf(*this);
+    GetFirmwareVersion(connection);
+}
