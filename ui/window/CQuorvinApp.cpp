@@ -5,6 +5,7 @@
 #include "CQuorvinDoc.h"
 #include "CQuorvinView.h"
 #include "CommandTable.h"
+#include "DeviceImage.h"
 #include "FileChangeEvent.h"
 #include "QtWindowSystem.h"
 
@@ -51,20 +52,34 @@ void CQuorvinApp::InitInstance()
     }
     view_->OnInitialUpdate();
     frame_->show();
+    if (!options_.ImportXrf.empty()) {
+        document_->ImportXrfFile(options_.ImportXrf);
+    }
 }
 
 void CQuorvinApp::RegisterCommands()
 {
     using namespace CommandId;
     CQuorvinDoc& document = *document_;
-    // Commands whose operation has not been built are missing here and stay
-    // disabled; each joins this table with one line.
+    CQuorvinView& view = *view_;
+    // A command without a line here has no operation and stays disabled.
     const std::pair<int, std::function<void()>> handlers[] = {
         {FileNew, [this] { OnFileNew(); }},
         {FileOpen, [this] { OnFileOpen(); }},
         {FileSave, [&document] { document.FileSave(); }},
         {FileSaveAs, [&document] { document.FileSaveAs(); }},
+        {FileExportCsv, [&document] { document.OnExportCsv(); }},
+        {FilePrint, [&view] { view.OnFilePrint(); }},
         {AppAbout, [this] { OnAppAbout(); }},
+        {DeviceDownload, [&document] { document.OnDownloadConfiguration(); }},
+        {DeviceDownloadV200, [&document] { document.OnDownloadConfigurationAs(kFormatVersion200); }},
+        {DeviceDownloadV102, [&document] { document.OnDownloadConfigurationAs(kFormatVersion102); }},
+        {DeviceUpload, [&document] { document.OnUploadConfiguration(); }},
+        {DeviceDownloadArchive, [&document] { document.OnDownloadArchive(); }},
+        {DeviceUploadArchive, [&document] { document.OnUploadArchive(); }},
+        {DeviceUploadDiagnostics, [&document] { document.OnUploadDiagnostics(); }},
+        {DeviceClearDiagnostics, [&document] { document.OnClearDiagnostics(); }},
+        {DeviceFirmwareVersion, [&document] { document.OnGetFirmwareVersion(); }},
         {ComPort1, [&document] { document.OnSelectComPort(1); }},
         {ComPort1 + 1, [&document] { document.OnSelectComPort(2); }},
         {ComPort1 + 2, [&document] { document.OnSelectComPort(3); }},
@@ -74,6 +89,7 @@ void CQuorvinApp::RegisterCommands()
         {SlaveSetAddress, [&document] { document.OnSlaveSetAddress(); }},
         {SlavePrioritizeOn, [&document] { document.OnPrioritize(true); }},
         {SlavePrioritizeOff, [&document] { document.OnPrioritize(false); }},
+        {SlaveImport, [&document] { document.OnSlaveImport(); }},
         {ViewRefresh, [&document] { document.OnRefresh(); }},
     };
     for (const auto& [commandId, handler] : handlers) {

@@ -25,7 +25,7 @@ public:
 
     // Start-up: the "FILECHANGE" event type, the recent files, the
     // document, frame and view, the file of the command line (or a new
-    // document), the window shown.
+    // document), the window shown, and the XRF import the command line asks for.
     void InitInstance();
 
     void OnFileNew();

@@ -8,6 +8,7 @@
 #include "NumberText.h"
 #include "PointEditing.h"
 #include "PointList.h"
+#include "PrintConfiguration.h"
 #include "StoreChanged.h"
 #include "TextConversion.h"
 #include "TextCut.h"
@@ -612,6 +613,8 @@ void CQuorvinView::SetProgress(int percent)
     progress_->setValue(std::clamp(percent, 0, 100));
     progress_->repaint();
 }
+
+void CQuorvinView::OnFilePrint() { PrintConfiguration(document_.Config(), document_.Ui(), this); }
 
 bool CQuorvinView::event(QEvent* event)
 {

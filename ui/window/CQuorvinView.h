@@ -83,6 +83,8 @@ public:
     void AddIndirectMessage();
 
     void SetProgress(int percent);
+    // File > Print: the printed report of the configuration as it is.
+    void OnFilePrint();
 
     int InputBytes() const { return inputBytes_; }
     int OutputBytes() const { return outputBytes_; }

@@ -2,6 +2,7 @@
 
 #include "CMainFrame.h"
 #include "CQuorvinView.h"
+#include "DiagnosticsDialog.h"
 #include "FileChangeEvent.h"
 #include "FileDialogFilter.h"
 #include "ProfileStore.h"
@@ -303,6 +304,13 @@ std::optional<int> QtWindowSystem::EditSlaveAddress(int preset)
         return std::nullopt;
     }
     return dialog.Address;
+}
+
+void QtWindowSystem::ShowDiagnostics(const DiagnosticsRecord& record)
+{
+    DiagnosticsDialog dialog(Owner());
+    dialog.Record = record;
+    dialog.Run();
 }
 
 void QtWindowSystem::PostFileChange()

@@ -55,6 +55,7 @@ public:
     std::optional<std::string> QueryDecimalSeparator() override;
 
     std::optional<int> EditSlaveAddress(int preset) override;
+    void ShowDiagnostics(const DiagnosticsRecord& record) override;
 
     void PostFileChange() override;
 

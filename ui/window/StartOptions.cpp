@@ -23,6 +23,13 @@ StartOptions ParseStartOptions(const std::vector<std::string>& arguments)
         }
         if (argument == "--describe-window") {
             options.DescribeWindow = true;
+        } else if (argument == "--import-xrf") {
+            if (i + 1 == arguments.size()) {
+                options.Error = "--import-xrf needs a file";
+                break;
+            }
+            options.ImportXrf = arguments[++i];
+            options.CommandLine += " " + options.ImportXrf;
         } else if (argument.size() > 1 && argument.front() == '-') {
             options.Error = "unknown option " + argument;
         } else if (options.File.empty()) {

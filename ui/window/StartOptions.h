@@ -5,10 +5,11 @@
 
 // What the command line of the window program asks for:
 //
-//   halvex [FILE] [--describe-window] [vorlanqix]
+//   halvex [FILE] [--import-xrf XRF] [--describe-window] [vorlanqix]
 //
 // FILE is the configuration to open; without it the program starts with a
-// new untitled one. The extended-mode keyword anywhere in the command line
+// new untitled one. --import-xrf runs the XRF unit import of the named file
+// once the window is shown. The extended-mode keyword anywhere in the command line
 // (also inside a file name) switches on extended mode; standing alone, or
 // after "-", "--" or "/", it is that switch and not a file name.
 // --describe-window prints the window title, the area byte counts, the time
@@ -16,6 +17,7 @@
 // output once the window is shown, and quits.
 struct StartOptions {
     std::string File;
+    std::string ImportXrf;
     bool DescribeWindow = false;
     // The whole command line, the program name included, for the
     // extended-mode keyword.
@@ -26,4 +28,4 @@ struct StartOptions {
 
 StartOptions ParseStartOptions(const std::vector<std::string>& arguments);
 
-inline constexpr const char* kStartUsage = "usage: halvex [FILE] [--describe-window]";
+inline constexpr const char* kStartUsage = "usage: halvex [FILE] [--import-xrf XRF] [--describe-window]";

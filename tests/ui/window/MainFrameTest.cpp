@@ -6,7 +6,11 @@
 #include "QtWindowSystem.h"
 #include "WindowTestSupport.h"
 
+#include "DiagnosticsDialog.h"
+
 #include <QAction>
+#include <QFileDialog>
+#include <QTabBar>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -67,27 +71,27 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">&Open...\tCtrl+O 57601",
         ">&Save\tCtrl+S 57603",
         ">Save &As... 57604",
-        ">&Export CSV 32794 off",
+        ">&Export CSV 32794",
         ">-",
-        ">&Print\tCtrl+P 57607 off",
+        ">&Print\tCtrl+P 57607",
         ">-",
         ">Recent File 57616 off",
         ">-",
         ">E&xit 57665",
         "&Device",
-        ">&Download Configuration to device 32779 off",
+        ">&Download Configuration to device 32779",
         ">Download Configuration to device a&s...",
-        ">>v&2.00 32798 off",
-        ">>v&1.02 32799 off",
-        ">&Upload Configuration from device 32780 off",
+        ">>v&2.00 32798",
+        ">>v&1.02 32799",
+        ">&Upload Configuration from device 32780",
         ">-",
-        ">Download &Archive to device 32782 off",
-        ">Upload A&rchive from device 32781 off",
+        ">Download &Archive to device 32782",
+        ">Upload A&rchive from device 32781",
         ">-",
-        ">Upload &Diagnostics from device 32775 off",
-        ">&Clear Diagnostics 32776 off",
+        ">Upload &Diagnostics from device 32775",
+        ">&Clear Diagnostics 32776",
         ">-",
-        ">Get &Firmware Version from device 32786 off",
+        ">Get &Firmware Version from device 32786",
         "&Settings",
         ">&COM Port",
         ">>COM&1 32771",
@@ -101,7 +105,7 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">&Prioritize",
         ">>&On 32795",
         ">>O&ff 32796",
-        ">&Import 32793 off",
+        ">&Import 32793",
         "&View",
         ">&Toolbar 59392",
         ">&Status Bar 59393",
@@ -138,7 +142,7 @@ TEST_F(MainFrame, ToolbarHasItsButtonsTipsAndDisabledClipboard)
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());
     }
     const std::vector<std::string> expected{"New", "Open", "Save", "|", "Cut off", "Copy off", "Paste off", "|",
-                                            "Print off", "|", "About"};
+                                            "Print", "|", "About"};
     EXPECT_EQ(buttons, expected);
     EXPECT_EQ(Frame().ToolBar()->iconSize(), QSize(16, 15));
 }
@@ -212,6 +216,78 @@ TEST_F(MainFrame, AboutBoxNamesTheProgramAndItsVersion)
     });
     Action(CommandId::AppAbout)->trigger();
     EXPECT_TRUE(modals_.Done());
+}
+
+TEST_F(MainFrame, DeviceCommandsRunTheirOperation)
+{
+    app_->Profile().WriteString("Settings", "COM1Device", "/nonexistent/halvex-port");
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceFirmwareVersion)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Title, "Error");
+    EXPECT_EQ(modals_.Boxes[0].Text, "Unable to open COM Port");
+    EXPECT_EQ(Frame().StatusText(), QStringLiteral("Ready"));
+}
+
+TEST_F(MainFrame, PrintShowsThePrinterDialog)
+{
+    modals_.Then([](QWidget* dialog) {
+        EXPECT_TRUE(dialog->inherits("QPrintDialog")) << dialog->metaObject()->className();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    QTest::keyClick(&Frame(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(modals_.Done());
+    EXPECT_EQ(modals_.Unexpected, 0);
+}
+
+TEST_F(MainFrame, FileDialogsOpenAndExportWithTheirFiltersAndSuffix)
+{
+    TemporaryDirectory directory;
+    const std::string sample = directory.File("sample.hxc");
+    WriteConfiguration(sample, SampleConfiguration());
+    modals_.Then([&sample](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"Halvex Configuration File (*.hxc)"});
+        dialog->selectFile(QString::fromStdString(sample));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    Action(CommandId::FileOpen)->trigger();
+    EXPECT_EQ(app_->Document().PathName(), sample);
+    EXPECT_EQ(app_->View().SlaveTabs()->count(), 2);
+
+    modals_.Then([&directory](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"CSV File (*.csv)"});
+        dialog->selectFile(QString::fromStdString(directory.File("exported")));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    Action(CommandId::FileExportCsv)->trigger();
+    EXPECT_TRUE(modals_.Done());
+    EXPECT_TRUE(std::filesystem::exists(directory.File("exported.CSV")));
+}
+
+TEST_F(MainFrame, DiagnosticsAreShownInTheirDialog)
+{
+    modals_.Then([](QWidget* dialog) {
+        EXPECT_NE(dynamic_cast<DiagnosticsDialog*>(dialog), nullptr);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    app_->Ui().ShowDiagnostics(DiagnosticsRecord{});
+    EXPECT_TRUE(modals_.Done());
+}
+
+TEST(StartOption, ImportXrfBuildsTheConfigurationFromTheUnitFile)
+{
+    TemporaryDirectory directory;
+    const std::string unitFile = directory.File("Line relay.xrf");
+    WriteTextFile(unitFile, CrLfLines("[SPA_UNIT]", "1=5", "[ANALOG_INPUT]", "\"Current\": 1.0I1/$"));
+    TestApplication app({}, "--import-xrf", unitFile);
+    EXPECT_EQ(app->Document().Config().AnalogInputs.Count(), 1);
+    EXPECT_EQ(app->Document().UsedSlaves[0], 5);
+    EXPECT_EQ(app->Frame().windowTitle(), QStringLiteral("Line relay.xrf - Halvex Configuration Tool"));
+    EXPECT_EQ(app->View().SlaveTabs()->tabText(0), QStringLiteral("Slave 5"));
 }
 
 TEST(RecentFiles, OpenedFilesAreListedAndAFailedOneIsDropped)

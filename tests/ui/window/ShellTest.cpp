@@ -40,6 +40,10 @@ TEST(StartOptions, FileKeywordAndDescribeOption)
     EXPECT_EQ(options.CommandLine, "halvex /vorlanqix b.hxc");
 
     EXPECT_EQ(ParseStartOptions({"halvex", "my-vorlanqix.hxc"}).File, "my-vorlanqix.hxc");
+    options = ParseStartOptions({"halvex", "--import-xrf", "units.xrf"});
+    EXPECT_EQ(options.ImportXrf, "units.xrf");
+    EXPECT_TRUE(options.File.empty());
+    EXPECT_FALSE(ParseStartOptions({"halvex", "--import-xrf"}).Error.empty());
     EXPECT_FALSE(ParseStartOptions({"halvex", "--bogus"}).Error.empty());
     EXPECT_FALSE(ParseStartOptions({"halvex", "a.hxc", "b.hxc"}).Error.empty());
 }

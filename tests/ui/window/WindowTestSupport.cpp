@@ -52,14 +52,14 @@ void ModalScript::Poll()
     step(modal);
 }
 
-TestApplication::TestApplication(const std::string& file, const std::string& extraArgument)
+TestApplication::TestApplication(const std::string& file, const std::string& extraArgument,
+                                 const std::string& secondExtraArgument)
 {
     std::vector<std::string> arguments{"halvex"};
-    if (!file.empty()) {
-        arguments.push_back(file);
-    }
-    if (!extraArgument.empty()) {
-        arguments.push_back(extraArgument);
+    for (const std::string& argument : {file, extraArgument, secondExtraArgument}) {
+        if (!argument.empty()) {
+            arguments.push_back(argument);
+        }
     }
     auto profile = std::make_unique<ProfileStore>(QString::fromStdString(ProfileDirectory.File("profile.ini")));
     // Fixed separators: the warning about unreadable regional settings would

@@ -48,7 +48,9 @@ private:
 // The application with its own profile file in a temporary directory,
 // started with the file (or a new document) and shown.
 struct TestApplication {
-    explicit TestApplication(const std::string& file = {}, const std::string& extraArgument = {});
+    // The file (none: a new document) and further command-line arguments.
+    explicit TestApplication(const std::string& file = {}, const std::string& extraArgument = {},
+                             const std::string& secondExtraArgument = {});
 
     CQuorvinApp& operator*() { return *App; }
     CQuorvinApp* operator->() { return App.get(); }
