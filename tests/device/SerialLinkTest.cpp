@@ -118,27 +118,6 @@ TEST(SerialLink, DataIsSentInFramesOfTheBlockSize)
     }
 }
 
-TEST(SerialLink, LongReplyIsFetchedWithContinuationRequests)
-{
-    const Bytes parts[] = {Sequence(5, 1), Sequence(300, 2), Sequence(7, 3)};
-    ScriptedPeer peer([&](const Bytes&, int index) {
-        return FrameOf(kCommandUploadConfiguration, 3, index + 1, parts[index]);
-    });
-    OpenLink open(peer.Path());
-    Bytes reply;
-    ASSERT_TRUE(open.Transact(kCommandUploadConfiguration, {}, reply));
-    Bytes expected;
-    for (const Bytes& part : parts) {
-        expected.insert(expected.end(), part.begin(), part.end());
-    }
-    EXPECT_EQ(reply, expected);
-    const auto frames = peer.Frames();
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[0], (Bytes{0x00, 0x08, 0x00, 0x11, 0x01, 0x01, 0x8F, 0x71}));
-    EXPECT_EQ(frames[1], (Bytes{0x00, 0x08, 0x20, 0x11, 0x01, 0x01, 0x4F, 0x7A}));
-    EXPECT_EQ(frames[2], frames[1]);
-}
-
 TEST(SerialLink, ReplyThatDoesNotFitOrComesOutOfSequenceFails)
 {
     ScriptedPeer big([](const Bytes& request, int) { return FrameOf(request[3], 1, 1, {1, 2, 3}); });
