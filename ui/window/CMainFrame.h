@@ -50,7 +50,6 @@ public:
     void SetComPortChecks(int comPort);
 
     QToolBar* ToolBar() const { return toolBar_; }
-    QLabel* Indicator(int index) const { return indicators_[static_cast<std::size_t>(index)]; }
     void UpdateKeyLockIndicators();
 
 protected:

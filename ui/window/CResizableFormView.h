@@ -30,7 +30,6 @@ public:
     void ArrangeLayout();
 
     QSize ReferenceSize() const { return referenceSize_; }
-    bool LayoutReady() const { return layoutReady_; }
     QWidget* Form() const { return form_; }
     // The control with the id; nullptr when the form has none.
     QWidget* Control(int controlId) const;

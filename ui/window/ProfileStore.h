@@ -21,8 +21,6 @@ public:
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void Remove(const std::string& section, const std::string& key);
 
-    QSettings& Settings() { return *settings_; }
-
 private:
     std::unique_ptr<QSettings> settings_;
 };

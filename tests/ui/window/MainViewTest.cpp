@@ -169,6 +169,8 @@ TEST_F(MainView, EnterOpensTheDialogAndCancelChangesNothing)
     PressKeyInList(Qt::Key_Return);
     EXPECT_TRUE(modals_.Done());
     EXPECT_EQ(List().Text(7).toStdString(), SampleSlaveFiveLines()[7]);
+    View().Edit(FormId::IdleTime)->setFocus();
+    EXPECT_FALSE(View().ListHasFocus());
     EXPECT_FALSE(Document().IsModified());
 }
 
@@ -176,6 +178,7 @@ TEST_F(MainView, DelRemovesTheSelectedLineAfterTheQuestion)
 {
     ClickTab(1);
     ClickLine(3);
+    EXPECT_TRUE(View().ListHasFocus());
     modals_.Answer(QMessageBox::Yes);
     PressKeyInList(Qt::Key_Delete);
     ASSERT_EQ(modals_.Boxes.size(), 1u);
