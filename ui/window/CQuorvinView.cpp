@@ -11,7 +11,6 @@
 #include "PrintConfiguration.h"
 #include "StoreChanged.h"
 #include "TextConversion.h"
-#include "TextCut.h"
 
 #include <QApplication>
 #include <QCheckBox>

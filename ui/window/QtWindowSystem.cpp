@@ -17,7 +17,6 @@
 #include <QMessageBox>
 #include <QThread>
 
-#include <algorithm>
 
 namespace {
 

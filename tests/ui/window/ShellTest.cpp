@@ -120,20 +120,6 @@ TEST_F(WindowSystemTest, SaveChangesQuestionHasThreeAnswers)
     EXPECT_EQ(modals_.Boxes.at(0).Icon, QMessageBox::Question);
 }
 
-TEST_F(WindowSystemTest, MessagesKeepCaptionTextAndIcon)
-{
-    QtWindowSystem ui(profile_, recent_);
-    modals_.Answer(QMessageBox::Ok);
-    modals_.Answer(QMessageBox::Ok);
-    ui.ErrorBox("Open error", "Wrong configuration file version!");
-    ui.Notice("There can be max 127 indirect SPA commands");
-    ASSERT_EQ(modals_.Boxes.size(), 2u);
-    EXPECT_EQ(modals_.Boxes[0].Title, "Open error");
-    EXPECT_EQ(modals_.Boxes[0].Icon, QMessageBox::Critical);
-    EXPECT_EQ(modals_.Boxes[1].Title, "Halvex Configuration Tool");
-    EXPECT_EQ(modals_.Boxes[1].Icon, QMessageBox::NoIcon);
-}
-
 TEST_F(WindowSystemTest, AQuestionFromAnotherThreadIsAskedOnTheUserInterfaceThread)
 {
     QtWindowSystem ui(profile_, recent_);
