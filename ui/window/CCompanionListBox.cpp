@@ -43,6 +43,17 @@ int CCompanionListBox::AddLine(const QString& text, std::uint32_t number)
     return InsertLine(Count(), text, number);
 }
 
+void CCompanionListBox::AddLines(std::vector<Line> lines)
+{
+    lines_.reserve(lines_.size() + lines.size());
+    for (Line& line : lines) {
+        WidenTo(MeasureLine(line.Text));
+        lines_.push_back(std::move(line));
+    }
+    UpdateScrollBars();
+    viewport()->update();
+}
+
 int CCompanionListBox::InsertLine(int index, const QString& text, std::uint32_t number)
 {
     if (index < 0 || index > Count()) {

@@ -14,10 +14,17 @@ class CCompanionListBox : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
+    struct Line {
+        QString Text;
+        std::uint32_t Number = 0;
+    };
+
     explicit CCompanionListBox(QWidget* parent = nullptr);
 
     void ResetContent();
     int AddLine(const QString& text, std::uint32_t number = 0);
+    // Appends the lines with one repaint and one scroll bar update.
+    void AddLines(std::vector<Line> lines);
     int InsertLine(int index, const QString& text, std::uint32_t number = 0);
     void DeleteLine(int index);
 
@@ -55,11 +62,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    struct Line {
-        QString Text;
-        std::uint32_t Number = 0;
-    };
-
     int MeasureLine(const QString& text) const;
     void WidenTo(int width);
     void MeasureAllLines();

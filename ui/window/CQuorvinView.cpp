@@ -444,10 +444,13 @@ void CQuorvinView::RefillPointList()
     const PointListContents contents =
         BuildPointList(document_.Config(), document_.SelectedSlave, document_.HasNoSlaves());
     const int horizontalPosition = pointList_->horizontalScrollBar()->value();
-    pointList_->ResetContent();
+    std::vector<CCompanionListBox::Line> lines;
+    lines.reserve(contents.Lines.size());
     for (const PointListLine& line : contents.Lines) {
-        pointList_->AddLine(ToQString(line.Text), line.Number);
+        lines.push_back({ToQString(line.Text), line.Number});
     }
+    pointList_->ResetContent();
+    pointList_->AddLines(std::move(lines));
     pointList_->horizontalScrollBar()->setValue(horizontalPosition);
     inputBytes_ = contents.InputBytes;
     outputBytes_ = contents.OutputBytes;

@@ -147,6 +147,12 @@ TEST(CompanionListBox, HorizontalRangeFollowsTheWidestLineAlsoAfterItIsDeleted)
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.WidestLine(), 0);
     EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
+
+    list.AddLines({{QStringLiteral("ab"), 1}, {middle, 2}, {QStringLiteral("c"), 3}});
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Number(2), 3u);
+    EXPECT_EQ(list.WidestLine(), width(middle.toLatin1().constData()));
+    EXPECT_EQ(list.horizontalScrollBar()->maximum(), list.WidestLine() - list.viewport()->width());
 }
 
 TEST(CompanionListBox, SelectionFollowsInsertsAndDeletes)
