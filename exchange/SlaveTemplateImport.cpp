@@ -74,8 +74,9 @@ int CountOfOtherSlaves(const List& list, int slave)
         std::count_if(list.begin(), list.end(), [slave](const auto& point) { return point.SlaveAddress != slave; }));
 }
 
-// The message for the first list that would hold more than 255 entries; none
-// when every list fits.
+// The message for the first list that would hold more than 255 entries, or
+// more indirect messages than a configuration can keep; none when every list
+// fits.
 const char* ListLimitMessage(const ConfigTemplate& config, const ConfigTemplate& source, int slave)
 {
     auto exceeds = [slave](const auto& target, const auto& imported) {
@@ -95,6 +96,11 @@ const char* ListLimitMessage(const ConfigTemplate& config, const ConfigTemplate&
     }
     if (exceeds(config.IndirectMessages, source.IndirectMessages)) {
         return "Total number of indirect SPA commands exceed 255. Import aborted.";
+    }
+    // A configuration file keeps at most 128 indirect messages and the gateway
+    // takes at most 127: more would be lost at the next save and reopen.
+    if (CountOfOtherSlaves(config.IndirectMessages, slave) + source.IndirectMessages.Count() > kMaxIndirectMessages) {
+        return "Total number of indirect SPA commands exceed 127. Import aborted.";
     }
     return nullptr;
 }

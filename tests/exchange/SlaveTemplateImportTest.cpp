@@ -201,6 +201,18 @@ TEST_F(SlaveTemplateImportTest, ListsMayHoldAtMost255Entries)
     EXPECT_TRUE(Unchanged());
 }
 
+TEST_F(SlaveTemplateImportTest, IndirectMessagesBeyond127AreRefusedBecauseTheyWouldBeLost)
+{
+    Load(kHeader + "[INDIRECT_SPA_COMMANDS]\r\n" + Indirect("other", 9, 100) + Indirect("own", 5, 20));
+    const std::string prefix = kHeader + "[INDIRECT_SPA_COMMANDS]\r\n";
+    EXPECT_FALSE(Import(prefix + Indirect("src", 5, 28), 5, {}));
+    EXPECT_EQ(ui_.Messages.back(),
+              ErrorMessage("Error", "Total number of indirect SPA commands exceed 127. Import aborted."));
+    EXPECT_TRUE(Unchanged());
+    ASSERT_TRUE(Import(prefix + Indirect("src", 5, 27), 5, {}));
+    EXPECT_EQ(config_->IndirectMessages.Count(), 127);
+}
+
 TEST_F(SlaveTemplateImportTest, MoreThan16SlavesAreRefused)
 {
     std::string fifteen = kHeader + "[ANALOG_INPUT]\r\n";
