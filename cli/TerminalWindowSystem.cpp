@@ -1,5 +1,8 @@
 #include "TerminalWindowSystem.h"
 
+#include "NumberText.h"
+#include "ProfileFile.h"
+
 #include <ostream>
 
 TerminalWindowSystem::TerminalWindowSystem(std::ostream& out, std::ostream& err, bool answerYes)
@@ -38,6 +41,21 @@ std::optional<std::string> TerminalWindowSystem::ChooseFileToSave(const FileDial
 void TerminalWindowSystem::SetStatusText(const std::string&) {}
 
 void TerminalWindowSystem::SetProgress(int) {}
+
+int TerminalWindowSystem::ReadProfileInt(const std::string& section, const std::string& key, int defaultValue)
+{
+    const auto value = ReadProfileString(section, key);
+    if (!value) {
+        return defaultValue;
+    }
+    const IntScan scan = ScanInt(*value);
+    return scan.Found ? scan.Value : defaultValue;
+}
+
+std::optional<std::string> TerminalWindowSystem::ReadProfileString(const std::string& section, const std::string& key)
+{
+    return ReadProfileFileValue(ProfileFilePath(), section, key);
+}
 
 void TerminalWindowSystem::QueueFileAnswer(const std::string& path) { fileAnswers_.push_back(path); }
 

@@ -19,6 +19,9 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
     void SetStatusText(const std::string& text) override;
     void SetProgress(int percent) override;
+    // Settings come from the window program's profile file.
+    int ReadProfileInt(const std::string& section, const std::string& key, int defaultValue) override;
+    std::optional<std::string> ReadProfileString(const std::string& section, const std::string& key) override;
 
     // The answer of the next file dialog.
     void QueueFileAnswer(const std::string& path);

@@ -17,7 +17,7 @@ protected:
     {
         std::vector<std::string> argv{HALVEX_CLI_PATH};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return RunProcess(argv, {"XDG_RUNTIME_DIR=" + directory_.Path()});
+        return RunProcess(argv, {"XDG_RUNTIME_DIR=" + directory_.Path(), "XDG_CONFIG_HOME=" + directory_.Path()});
     }
     std::string File(const std::string& name) const { return directory_.File(name); }
     std::string WriteConfiguration(const std::string& name, const ConfigTemplate& config)
@@ -128,6 +128,20 @@ TEST_F(DeviceCommands, FirmwareDiagnosticsAndTheirClearing)
     const ProcessResult clear = Cli({"clear-diagnostics", "--port", sim.Path()});
     EXPECT_EQ(clear.ExitStatus, 0);
     EXPECT_EQ(clear.Out, "Clear diagnostics OK!\n");
+}
+
+TEST_F(DeviceCommands, ComPortsFollowTheWindowProgramsProfile)
+{
+    SimProcess sim({});
+    std::filesystem::create_directories(File("Vantrel Substation"));
+    WriteTextFile(File("Vantrel Substation/Halvex Configuration Tool.conf"),
+                  "[General]\nCOM2Device=/nowhere\n[Settings]\nCOMPort=2\nCOM2Device=\"" + sim.Path() + "\"\n");
+    const ProcessResult mapped = Cli({"firmware", "--port", "com2"});
+    EXPECT_EQ(mapped.ExitStatus, 0) << mapped.Err;
+    EXPECT_EQ(mapped.Out, "Firmware version : 1.05 build 12\n");
+
+    const ProcessResult unmapped = Cli({"firmware", "--port", "COM3"});
+    EXPECT_EQ(unmapped.ExitStatus, 1) << "COM3 is /dev/ttyS2, which is no gateway here";
 }
 
 TEST_F(DeviceCommands, ArchiveThereAndBack)
