@@ -1,0 +1,77 @@
+// The Device menu of the window program against the gateway simulator on a
+// pseudo-terminal: a configuration goes down and comes back up.
+#include "CMainFrame.h"
+#include "CQuorvinDoc.h"
+#include "CQuorvinView.h"
+#include "CommandTable.h"
+#include "ConfigFile.h"
+#include "SimulatedGateway.h"
+#include "WindowTestSupport.h"
+
+#include <QAction>
+#include <QTabBar>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class DeviceMenu : public ::testing::Test {
+protected:
+    DeviceMenu()
+    {
+        WriteConfiguration(file_, SampleConfiguration());
+        app_ = std::make_unique<TestApplication>(file_);
+        (*app_)->Profile().WriteString("Settings", "COM1Device", gateway_.Path());
+    }
+
+    QAction* Action(int id) { return (*app_)->Frame().CommandAction(id); }
+    CQuorvinDoc& Document() { return (*app_)->Document(); }
+
+    TemporaryDirectory directory_;
+    std::string file_ = directory_.File("station.hxc");
+    SimulatedGateway gateway_;
+    ModalScript modals_;
+    std::unique_ptr<TestApplication> app_;
+};
+
+}  // namespace
+
+TEST_F(DeviceMenu, DownloadThenUploadGivesBackTheConfigurationAsANewDocument)
+{
+    const std::string sent = ConfigFileText(Document().Config(), false);
+
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceDownload)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Title, "Success");
+    EXPECT_EQ(modals_.Boxes[0].Text, "Configuration download OK! [v2.00]");
+    EXPECT_EQ(modals_.Boxes[0].Icon, QMessageBox::Information);
+    EXPECT_EQ((*app_)->Frame().StatusText(), QStringLiteral("Ready"));
+
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceUpload)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 2u);
+    EXPECT_EQ(modals_.Boxes[1].Title, "Success");
+    EXPECT_EQ(modals_.Boxes[1].Text, "Configuration upload OK!");
+    EXPECT_EQ(modals_.Unexpected, 0);
+
+    EXPECT_EQ(ConfigFileText(Document().Config(), false), sent);
+    EXPECT_EQ(Document().Title(), "Untitled");
+    EXPECT_TRUE(Document().PathName().empty());
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_EQ((*app_)->View().SlaveTabs()->count(), 2) << "the view shows the uploaded slaves";
+    EXPECT_EQ((*app_)->Frame().StatusText(), QStringLiteral("Ready"));
+}
+
+TEST_F(DeviceMenu, UploadFromAGatewayWithoutConfigurationLeavesTheDocumentAlone)
+{
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceUpload)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Title, "Error");
+    EXPECT_EQ(modals_.Boxes[0].Text, "Unable to upload configuration");
+    EXPECT_EQ(Document().PathName(), file_);
+    EXPECT_FALSE(Document().IsModified());
+}
