@@ -24,16 +24,16 @@ std::optional<FaultKind> ParseFaultKind(const std::string& name)
     return std::nullopt;
 }
 
-bool FaultQueue::Add(const std::string& specification)
+bool FaultQueue::Add(const std::string& faultText)
 {
-    const std::size_t colon = specification.find(':');
-    const auto kind = ParseFaultKind(specification.substr(0, colon));
+    const std::size_t colon = faultText.find(':');
+    const auto kind = ParseFaultKind(faultText.substr(0, colon));
     if (!kind) {
         return false;
     }
     int count = 1;
     if (colon != std::string::npos) {
-        const std::string countText = specification.substr(colon + 1);
+        const std::string countText = faultText.substr(colon + 1);
         const IntScan scan = ScanInt(countText);
         if (!scan.Found || scan.Used != countText.size() || scan.Value < 1) {
             return false;

@@ -23,7 +23,7 @@ class FaultQueue {
 public:
     // Adds "KIND" or "KIND:COUNT"; false for an unknown kind or a count
     // that is not a positive number.
-    bool Add(const std::string& specification);
+    bool Add(const std::string& faultText);
 
     // The fault of the next reply frame, used up by this call.
     FaultKind Next();
