@@ -1,6 +1,7 @@
 // Reading and writing a configuration filled to every capacity: 256 points of
 // each kind and 128 indirect messages.
 #include "ConfigFile.h"
+#include "FullConfiguration.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,39 +22,6 @@ public:
     void SetProgress(int) override {}
 };
 
-std::unique_ptr<ConfigTemplate> FullConfiguration()
-{
-    auto config = std::make_unique<ConfigTemplate>();
-    for (int i = 0; i < 256; ++i) {
-        const std::string name = "Point description " + std::to_string(i);
-        AnalogInputPoint ai;
-        ai.Description = name;
-        ai.Address = "1I" + std::to_string(i);
-        ai.SlaveAddress = i % 16;
-        config->AnalogInputs.Append(ai);
-        AnalogOutputPoint ao;
-        ao.Description = name;
-        ao.Address = "1O" + std::to_string(i);
-        config->AnalogOutputs.Append(ao);
-        DigitalInputPoint di;
-        di.Description = name;
-        di.Address = "1/8E" + std::to_string(i) + "/" + std::to_string(i + 7);
-        di.DataType = "S";
-        config->DigitalInputs.Append(di);
-        DigitalOutputPoint dout;
-        dout.Description = name;
-        dout.Address = "0O" + std::to_string(i);
-        dout.DataType = "B";
-        config->DigitalOutputs.Append(dout);
-        if (i < 128) {
-            IndirectSpaMessage message;
-            message.Description = name;
-            config->IndirectMessages.Append(message);
-        }
-    }
-    return config;
-}
-
 std::string BenchPath()
 {
     return std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/halvex-bench-" +
@@ -62,7 +30,7 @@ std::string BenchPath()
 
 void BM_WriteConfigFile(benchmark::State& state)
 {
-    const auto config = FullConfiguration();
+    const auto config = FullConfiguration(16, kIndirectMessagesFromFile);
     const std::string path = BenchPath();
     for (auto _ : state) {
         benchmark::DoNotOptimize(WriteConfigFile(*config, path, false));
@@ -73,7 +41,7 @@ BENCHMARK(BM_WriteConfigFile)->Unit(benchmark::kMillisecond);
 
 void BM_ReadConfigFile(benchmark::State& state)
 {
-    const auto config = FullConfiguration();
+    const auto config = FullConfiguration(16, kIndirectMessagesFromFile);
     const std::string path = BenchPath();
     WriteConfigFile(*config, path, false);
     auto target = std::make_unique<ConfigTemplate>();

@@ -7,6 +7,7 @@
 #include "CQuorvinDoc.h"
 #include "CQuorvinView.h"
 #include "ConfigFile.h"
+#include "FullConfiguration.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -45,45 +46,6 @@ std::string BenchDirectory()
         (std::filesystem::temp_directory_path() / ("halvex-window-bench-" + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(directory);
     return directory;
-}
-
-// 256 points in each of the four point lists and 127 indirect messages, all
-// of one slave: every line of the list is shown.
-ConfigTemplate FullConfiguration()
-{
-    ConfigTemplate config;
-    for (int i = 0; i < kPointListCapacity; ++i) {
-        const std::string description = "Point description number " + std::to_string(i);
-        AnalogInputPoint analogInput;
-        analogInput.Description = description;
-        analogInput.Address = "1I" + std::to_string(i);
-        analogInput.SlaveAddress = 1;
-        config.AnalogInputs.Append(analogInput);
-        DigitalInputPoint digitalInput;
-        digitalInput.Description = description;
-        digitalInput.Address = "1/8E" + std::to_string(i) + "/" + std::to_string(i + 7);
-        digitalInput.DataType = "P";
-        digitalInput.SlaveAddress = 1;
-        config.DigitalInputs.Append(digitalInput);
-        AnalogOutputPoint analogOutput;
-        analogOutput.Description = description;
-        analogOutput.Address = "1O" + std::to_string(i);
-        analogOutput.SlaveAddress = 1;
-        config.AnalogOutputs.Append(analogOutput);
-        DigitalOutputPoint digitalOutput;
-        digitalOutput.Description = description;
-        digitalOutput.Address = "0O" + std::to_string(i);
-        digitalOutput.DataType = "B";
-        digitalOutput.SlaveAddress = 1;
-        config.DigitalOutputs.Append(digitalOutput);
-        if (i < kMaxIndirectMessages) {
-            IndirectSpaMessage message;
-            message.Description = description;
-            message.SlaveAddress = 1;
-            config.IndirectMessages.Append(message);
-        }
-    }
-    return config;
 }
 
 // 16 slaves whose points stay within the areas' 240 bytes (no warning at
@@ -133,7 +95,8 @@ void BM_RefillPointListAtCapacity(benchmark::State& state)
     Application();
     const std::string directory = BenchDirectory();
     const std::string file = directory + "/full.hxc";
-    WriteConfigFile(FullConfiguration(), file, false);
+    // Every line of the list is shown: all points belong to one slave.
+    WriteConfigFile(*FullConfiguration(1, kMaxIndirectMessages), file, false);
     // The size warnings of the first fill are closed as they come.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [] {

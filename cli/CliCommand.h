@@ -1,9 +1,11 @@
 #pragma once
 
 #include "CliArguments.h"
+#include "ConfigTemplate.h"
 #include "TerminalWindowSystem.h"
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ struct CliCommand {
     std::size_t PositionalCount;
     int (*Run)(CliContext& context);
 };
+
+// Reads the configuration file; when that fails, says so as the window
+// program's open does and gives no configuration.
+std::unique_ptr<ConfigTemplate> LoadConfigurationOrReport(CliContext& context, const std::string& path);
 
 // The command groups; each lives in its own file.
 std::vector<CliCommand> FileCommands();

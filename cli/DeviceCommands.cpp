@@ -20,18 +20,6 @@
 
 namespace {
 
-std::unique_ptr<ConfigTemplate> LoadOrReport(CliContext& context, const std::string& path)
-{
-    auto config = std::make_unique<ConfigTemplate>();
-    if (!ReadConfigFile(*config, path, context.Ui)) {
-        const std::string message = LoadErrorMessage(config->LoadError);
-        if (!message.empty()) {
-            context.Ui.ErrorBox(kOpenErrorCaption, message);
-        }
-        return nullptr;
-    }
-    return config;
-}
 
 // "2.00" or "1.02" as a FormatVersion.
 std::optional<int> ParseLayout(const std::string& text)
@@ -89,7 +77,7 @@ int RunImage(CliContext& context)
             return UsageError(context, "image", "--date takes a date as YYYY-MM-DD");
         }
     }
-    const auto config = LoadOrReport(context, context.Arguments.Positional[0]);
+    const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
     if (!config) {
         return kExitFailure;
     }
@@ -131,7 +119,7 @@ int RunDownload(CliContext& context)
         return UsageError(context, "download", "--layout takes 2.00 or 1.02");
     }
     return WithGateway(context, "download", [&](DeviceConnection& connection) {
-        const auto config = LoadOrReport(context, context.Arguments.Positional[0]);
+        const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
         if (!config) {
             return false;
         }

@@ -19,18 +19,6 @@ namespace {
 constexpr const char* kDefaultListSeparator = ",";
 constexpr const char* kDefaultDecimalSeparator = ".";
 
-std::unique_ptr<ConfigTemplate> LoadOrReport(CliContext& context, const std::string& path)
-{
-    auto config = std::make_unique<ConfigTemplate>();
-    if (!ReadConfigFile(*config, path, context.Ui)) {
-        const std::string message = LoadErrorMessage(config->LoadError);
-        if (!message.empty()) {
-            context.Ui.ErrorBox(kOpenErrorCaption, message);
-        }
-        return nullptr;
-    }
-    return config;
-}
 
 int RunExportCsv(CliContext& context)
 {
@@ -40,7 +28,7 @@ int RunExportCsv(CliContext& context)
         context.Err << "halvex-cli export-csv: a separator must not be empty\n";
         return kExitUsage;
     }
-    const auto config = LoadOrReport(context, context.Arguments.Positional[0]);
+    const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
     if (!config) {
         return kExitFailure;
     }
@@ -86,7 +74,7 @@ void KeepSevereQtMessages(QtMsgType type, const QMessageLogContext&, const QStri
 
 int RunPrint(CliContext& context)
 {
-    const auto config = LoadOrReport(context, context.Arguments.Positional[0]);
+    const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
     if (!config) {
         return kExitFailure;
     }

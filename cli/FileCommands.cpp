@@ -11,27 +11,13 @@
 
 namespace {
 
-// Reads the file named by the first argument; reports a failure as the window
-// program's open does.
-std::unique_ptr<ConfigTemplate> LoadOrReport(CliContext& context, const std::string& path)
-{
-    auto config = std::make_unique<ConfigTemplate>();
-    if (!ReadConfigFile(*config, path, context.Ui)) {
-        const std::string message = LoadErrorMessage(config->LoadError);
-        if (!message.empty()) {
-            context.Ui.ErrorBox(kOpenErrorCaption, message);
-        }
-        return nullptr;
-    }
-    return config;
-}
 
 const char* YesNo(bool flag) { return flag ? "YES" : "NO"; }
 
 int RunShow(CliContext& context)
 {
     const std::string& path = context.Arguments.Positional[0];
-    const auto config = LoadOrReport(context, path);
+    const auto config = LoadConfigurationOrReport(context, path);
     if (!config) {
         return kExitFailure;
     }
@@ -70,7 +56,7 @@ int RunShow(CliContext& context)
 
 int WriteText(CliContext& context, bool withOffsets)
 {
-    const auto config = LoadOrReport(context, context.Arguments.Positional[0]);
+    const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
     if (!config) {
         return kExitFailure;
     }

@@ -113,6 +113,20 @@ bool DescriptionAccepted(std::string_view field)
     return !(field.size() == 3 && field[1] == ' ');
 }
 
+// A line beginning with the on word sets the flag, one beginning with the off
+// word clears it; false for any other line.
+bool ReadFlagLine(std::string_view line, std::string_view on, std::string_view off, bool& flag)
+{
+    if (StartsWith(line, on)) {
+        flag = true;
+    } else if (StartsWith(line, off)) {
+        flag = false;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // The rest of a line, leading white space removed, cut before any of `stops`.
 std::string_view RestWord(std::string_view rest, std::string_view stops) { return CutBeforeAny(TrimLeft(rest), stops); }
 
@@ -248,25 +262,13 @@ void ConfigReader::ReadSectionLine(Section section, std::string_view line)
         ReadDigitalOutputLine(line);
         break;
     case Section::Time:
-        if (StartsWith(line, "YES")) {
-            config_.TimeSync = true;
-        } else if (StartsWith(line, "NO")) {
-            config_.TimeSync = false;
-        }
+        ReadFlagLine(line, "YES", "NO", config_.TimeSync);
         break;
     case Section::Date:
-        if (StartsWith(line, "YES")) {
-            config_.DateSync = true;
-        } else if (StartsWith(line, "NO")) {
-            config_.DateSync = false;
-        }
+        ReadFlagLine(line, "YES", "NO", config_.DateSync);
         break;
     case Section::GlobalEventPoll:
-        if (StartsWith(line, "ENABLE")) {
-            config_.GlobalEventPoll = true;
-        } else if (StartsWith(line, "DISABLE")) {
-            config_.GlobalEventPoll = false;
-        } else if (Contains(line, "PERIOD")) {
+        if (!ReadFlagLine(line, "ENABLE", "DISABLE", config_.GlobalEventPoll) && Contains(line, "PERIOD")) {
             config_.GlobalEventPollPeriod = KeyNumber(line);
         }
         break;
