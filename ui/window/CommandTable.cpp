@@ -95,6 +95,7 @@ std::string CommandPrompt(int commandId)
         {FileSave, "Save the active document\nSave"},
         {FileSaveAs, "Save the active document with a new name\nSave As"},
         {FilePrint, "Print the active document\nPrint"},
+        {FilePrintSetup, "Change the printer and printing options\nPrint Setup"},
         {FileRecent1, "Open this document"},
         {FileRecent1 + 1, "Open this document"},
         {FileRecent1 + 2, "Open this document"},

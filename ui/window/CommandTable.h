@@ -11,6 +11,7 @@ inline constexpr int FileNew = 57600;
 inline constexpr int FileOpen = 57601;
 inline constexpr int FileSave = 57603;
 inline constexpr int FileSaveAs = 57604;
+inline constexpr int FilePrintSetup = 57606;  // no menu item, button or key carries it
 inline constexpr int FilePrint = 57607;
 inline constexpr int FileRecent1 = 57616;  // the recent files use 57616..57619
 inline constexpr int EditCopy = 57634;

@@ -166,6 +166,35 @@ TEST_F(MainFrame, StatusBarShowsReadyThePromptsAndTheLockIndicators)
     EXPECT_EQ(Frame().StatusText(), QStringLiteral("Downloading configuration"));
 }
 
+TEST(CommandPrompts, EveryPromptWordForWordAndNoneForTheDocumentCommands)
+{
+    using namespace CommandId;
+    const std::pair<int, const char*> prompts[] = {
+        {FileNew, "Create a new document\nNew"},
+        {FileOpen, "Open an existing document\nOpen"},
+        {FileSave, "Save the active document\nSave"},
+        {FileSaveAs, "Save the active document with a new name\nSave As"},
+        {FilePrint, "Print the active document\nPrint"},
+        {FilePrintSetup, "Change the printer and printing options\nPrint Setup"},
+        {FileRecent1, "Open this document"},
+        {FileRecent1 + 3, "Open this document"},
+        {EditCut, "Cut the selection and put it on the Clipboard\nCut"},
+        {EditCopy, "Copy the selection and put it on the Clipboard\nCopy"},
+        {EditPaste, "Insert Clipboard contents\nPaste"},
+        {AppExit, "Quit the application; prompts to save documents\nExit"},
+        {ViewToolbar, "Show or hide the toolbar\nToggle ToolBar"},
+        {ViewStatusBar, "Show or hide the status bar\nToggle StatusBar"},
+    };
+    for (const auto& [id, prompt] : prompts) {
+        EXPECT_EQ(CommandPrompt(id), prompt) << id;
+    }
+    EXPECT_EQ(PromptStatusText(CommandPrompt(FilePrintSetup)), "Change the printer and printing options");
+    EXPECT_EQ(PromptToolTip(CommandPrompt(FilePrintSetup)), "Print Setup");
+    for (int id : {FileExportCsv, DeviceDownload, DeviceUpload, ComPort1, SlaveAdd, SlaveImport, ViewRefresh}) {
+        EXPECT_EQ(CommandPrompt(id), "") << id;
+    }
+}
+
 TEST_F(MainFrame, ToolbarAndStatusBarCanBeHiddenAndShown)
 {
     Action(CommandId::ViewToolbar)->trigger();
