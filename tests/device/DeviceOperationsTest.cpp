@@ -277,6 +277,8 @@ TEST_F(DeviceOperation, ArchiveOfTheLargestSizeGoesThereAndBackByteForByte)
     ui_.Files.push_back(copy);
     EXPECT_TRUE(UploadArchive(Connection()));
     EXPECT_EQ(Messages(), Only(InfoMessage("Success", "Archive upload OK!")));
+    EXPECT_EQ(ui_.StatusTexts,
+              (std::vector<std::string>{"Downloading archive", "Ready", "Uploading archive", "Ready"}));
     EXPECT_EQ(ui_.FileRequests[1].Filter, "ZIP Archive (*.zip)|*.zip||");
     EXPECT_EQ(ui_.FileRequests[1].InitialName, "site.zip");
     EXPECT_FALSE(ui_.FileRequests[1].ConfirmOverwrite);

@@ -101,6 +101,25 @@ TEST(StatusCodeTable, NamedCodesAndTheRest)
     EXPECT_EQ(table[150], "Unsupported Decimal Place");
     EXPECT_EQ(table[151], "Error 151");
     EXPECT_EQ(table[165], "InDirect SPA Error");
+    const std::pair<std::size_t, const char*> others[] = {
+        {129, "CRC Failure"},
+        {130, "Too Many Slaves In Cfg-File"},
+        {131, "Slave Address Not Found"},
+        {132, "Configuration I/O Area Error"},
+        {133, "Online Poll Failed"},
+        {134, "InUse flag cleared"},
+        {145, "Unsupported Baudrate"},
+        {147, "Unsupported Idle Time"},
+        {148, "Unsupported Retry Count"},
+        {149, "Unsupported PDP Default Address"},
+        {161, "Analog Input Error"},
+        {162, "Digital Input Error"},
+        {163, "Analog Output Error"},
+        {164, "Digital Output Error"},
+    };
+    for (const auto& [code, text] : others) {
+        EXPECT_EQ(table[code], text) << code;
+    }
     EXPECT_EQ(table[242], "Error 242");
     EXPECT_EQ(table[255], "Error 255");
     int named = 0;

@@ -201,6 +201,27 @@ TEST_F(SlaveTemplateImportTest, ListsMayHoldAtMost255Entries)
     EXPECT_TRUE(Unchanged());
 }
 
+TEST_F(SlaveTemplateImportTest, DigitalInputsAndAnalogOutputsNameTheirOwnLimit)
+{
+    std::string otherInputs;
+    std::string sourceInputs;
+    for (int i = 0; i < 200; ++i) {
+        otherInputs += DigitalInput("other", 9);
+    }
+    for (int i = 0; i < 60; ++i) {
+        sourceInputs += DigitalInput("src", 9);
+    }
+    Load(kHeader + "[DIGITAL_INPUT]\r\n" + otherInputs + "[ANALOG_OUTPUT]\r\n" + Analog("other", 9, 200));
+    const std::string source =
+        kHeader + "[DIGITAL_INPUT]\r\n" + sourceInputs + "[ANALOG_OUTPUT]\r\n" + Analog("src", 9, 60);
+    EXPECT_FALSE(Import(source, 11, {}, {11}));
+    EXPECT_EQ(ui_.Messages.back(), ErrorMessage("Error", "Total number of digital inputs exceed 255. Import aborted."));
+    config_->DigitalInputs.Clear();
+    EXPECT_FALSE(Import(source, 11, {}, {11}));
+    EXPECT_EQ(ui_.Messages.back(), ErrorMessage("Error", "Total number of analog outputs exceed 255. Import aborted."));
+    EXPECT_TRUE(Unchanged());
+}
+
 TEST_F(SlaveTemplateImportTest, IndirectMessagesBeyond127AreRefusedBecauseTheyWouldBeLost)
 {
     Load(kHeader + "[INDIRECT_SPA_COMMANDS]\r\n" + Indirect("other", 9, 100) + Indirect("own", 5, 20));

@@ -297,6 +297,23 @@ TEST_F(MainView, AddingAnIndirectMessageSelectsItsLine)
     EXPECT_TRUE(Document().IsModified());
 }
 
+TEST_F(MainView, A128thIndirectMessageIsRefusedWithANotice)
+{
+    ClickTab(1);
+    auto& messages = Document().Config().IndirectMessages;
+    while (messages.Count() < 127) {
+        messages.Append(IndirectSpaMessage{});
+    }
+    modals_.Answer(QMessageBox::Ok);
+    Button(FormId::AddIndirectMessage)->click();
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Title, "Halvex Configuration Tool");
+    EXPECT_EQ(modals_.Boxes[0].Text, "There can be max 127 indirect SPA commands");
+    EXPECT_EQ(modals_.Boxes[0].Icon, QMessageBox::NoIcon);
+    EXPECT_EQ(messages.Count(), 127);
+    EXPECT_EQ(modals_.Unexpected, 0);
+}
+
 TEST_F(MainView, AnUnreadableDigitalInputAddressIsAnErrorAndNoDialog)
 {
     ClickTab(1);
