@@ -15,8 +15,10 @@ void DocumentWatcher::WatchDocument(const std::string& path)
     if (!previous.empty() && previous != path) {
         Unwatch(previous);
     }
-    // Also for the kept path: a file reported gone is no longer watched.
+    // Also for the kept path: a file reported gone is no longer watched, and
+    // what the document has just read from it is no change to ask about.
     if (!path.empty()) {
+        AcknowledgeChanges(path);
         Watch(path);
     }
 }

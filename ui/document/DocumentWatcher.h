@@ -16,8 +16,9 @@ public:
     explicit DocumentWatcher(WindowSystem& ui);
     ~DocumentWatcher() override;
 
-    // Watches this path instead of the one kept so far; an empty path only
-    // stops watching the kept one.
+    // Watches this path instead of the one kept so far, taking the file's
+    // present state as seen (also when it is the kept path, read again); an
+    // empty path only stops watching the kept one.
     void WatchDocument(const std::string& path);
     std::string WatchedPath() const;
 

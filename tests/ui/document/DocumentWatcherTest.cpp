@@ -105,6 +105,25 @@ TEST_F(DocumentWatcherTest, OnlyTheDocumentsOwnFileIsAskedAboutAlsoWhenDeleted)
     EXPECT_TRUE(WaitUntil([&] { return ui_.QuestionCount() == 1; }));
 }
 
+TEST_F(DocumentWatcherTest, OpeningTheKeptPathAgainTakesWhatItHoldsNowAsSeen)
+{
+    const std::string path = OldFile(directory_, "plant.hxc");
+    watcher_.WatchDocument(path);
+    watcher_.Start();
+    ui_.Answer(false);
+    ui_.Answer(false);
+
+    // Changed, and read again by the document (Refresh, or the reload after
+    // "Reload?") before the watcher has looked: nothing left to ask about.
+    SetLastWriteTime(path, Now() + 100);
+    watcher_.WatchDocument(path);
+    std::this_thread::sleep_for(kQuietPeriod);
+    EXPECT_EQ(ui_.QuestionCount(), 0u);
+
+    SetLastWriteTime(path, Now() + 200);
+    EXPECT_TRUE(WaitUntil([&] { return ui_.QuestionCount() == 1; }));
+}
+
 TEST_F(DocumentWatcherTest, WatchDocumentReplacesTheKeptPath)
 {
     const std::string first = OldFile(directory_, "first.hxc");
