@@ -30,11 +30,11 @@ qreal TabDistanceScale(const QFont& font, QPaintDevice& device)
 
 }  // namespace
 
-QFont ReportFont()
+QFont ReportFont(const QPaintDevice& device)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(kReportPointSize);
+    font.setPixelSize(qRound(kReportPointSize * device.logicalDpiY() / 72.0));
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
@@ -42,7 +42,7 @@ QFont ReportFont()
     return font;
 }
 
-ReportLayout::ReportLayout(QPaintDevice& device, int width) : device_(device), font_(ReportFont()), width_(width)
+ReportLayout::ReportLayout(QPaintDevice& device, int width) : device_(device), font_(ReportFont(device)), width_(width)
 {
     option_.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     const qreal tabDistance = kTabStopCharacters * QFontMetricsF(font_, &device_).averageCharWidth();

@@ -14,9 +14,10 @@ class QPainter;
 class QPointF;
 class QString;
 
-// The printed report's font: the system's default sans font at 9 points, its
-// default weight, upright, neither underlined nor struck out.
-QFont ReportFont();
+// The printed report's font on the device: the system's default sans font,
+// 9 points high rounded to whole device pixels, its default weight, upright,
+// neither underlined nor struck out.
+QFont ReportFont(const QPaintDevice& device);
 
 // Lays the report text out as it is printed: in the report font on the given
 // device, word-wrapped into the page width (a word wider than the line is

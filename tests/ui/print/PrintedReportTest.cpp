@@ -79,11 +79,22 @@ TEST_F(PrintedReportTest, PagesMatchTheOneCharacterAtATimeRule)
     }
 }
 
+// The 9-point height is rounded to whole pixels of the device: 37.5 gives 38
+// at 300 dpi, and 150 at the PDF's 1200 dpi.
+TEST_F(PrintedReportTest, FontHeightIsRoundedToDevicePixels)
+{
+    QImage lowResolution(10, 10, QImage::Format_RGB32);
+    lowResolution.setDotsPerMeterY(qRound(300 / 0.0254));
+    EXPECT_EQ(lowResolution.logicalDpiY(), 300);
+    EXPECT_EQ(ReportFont(lowResolution).pixelSize(), 38);
+    EXPECT_EQ(ReportFont(writer_).pixelSize(), qRound(9 * writer_.logicalDpiY() / 72.0));
+}
+
 // Tab stops eight average character widths apart, at the printer's resolution
 // too; line ends start lines, a final one adds none; long words are broken.
 TEST_F(PrintedReportTest, TabsLineEndsAndLongWords)
 {
-    const qreal average = QFontMetricsF(ReportFont(), &writer_).averageCharWidth();
+    const qreal average = QFontMetricsF(ReportFont(writer_), &writer_).averageCharWidth();
     ReportLayout layout(writer_, static_cast<int>(20 * average));
     const int line = layout.WrappedHeight("a");
     EXPECT_EQ(layout.WrappedHeight("a\tb\tc"), line);
