@@ -380,6 +380,59 @@ TEST_F(UnusualConfiguration, TheSizeWarningComesOnlyWhenACountChanges)
     EXPECT_EQ(modals_.Unexpected, 0);
 }
 
+class OversizedAreas : public MainView {
+protected:
+    // 61 points of 32 bits in each list: 4 + 244 input bytes, 244 output
+    // bytes.
+    static ConfigTemplate Oversized(bool withInputs)
+    {
+        ConfigTemplate config;
+        for (int i = 0; i < 61; ++i) {
+            AnalogOutputPoint output;
+            output.SlaveAddress = 3;
+            output.Size = 32;
+            output.Address = "0S" + std::to_string(i);
+            config.AnalogOutputs.Append(output);
+            if (withInputs) {
+                AnalogInputPoint input;
+                input.SlaveAddress = 3;
+                input.Size = 32;
+                input.Address = "0I" + std::to_string(i);
+                config.AnalogInputs.Append(input);
+            }
+        }
+        return config;
+    }
+
+    explicit OversizedAreas(bool withInputs = false) : MainView(Oversized(withInputs), withInputs ? 2 : 1) {}
+};
+
+TEST_F(OversizedAreas, AnOutputAreaOver240BytesIsWarnedAboutWordForWord)
+{
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Title, "Halvex Configuration Tool");
+    EXPECT_EQ(modals_.Boxes[0].Text, "Warning : Total template size (output) exceeds 240 bytes");
+    EXPECT_EQ(View().InputBytes(), 4);
+    EXPECT_EQ(View().OutputBytes(), 244);
+    EXPECT_EQ(View().Edit(FormId::OutputBytes)->text(), QStringLiteral("244"));
+    EXPECT_EQ(modals_.Unexpected, 0);
+}
+
+class BothAreasOversized : public OversizedAreas {
+protected:
+    BothAreasOversized() : OversizedAreas(true) {}
+};
+
+TEST_F(BothAreasOversized, TheInputWarningComesBeforeTheOutputWarning)
+{
+    ASSERT_EQ(modals_.Boxes.size(), 2u);
+    EXPECT_EQ(modals_.Boxes[0].Text, "Warning : Total template size (input) exceeds 240 bytes");
+    EXPECT_EQ(modals_.Boxes[1].Text, "Warning : Total template size (output) exceeds 240 bytes");
+    EXPECT_EQ(View().InputBytes(), 248);
+    EXPECT_EQ(View().OutputBytes(), 244);
+    EXPECT_EQ(modals_.Unexpected, 0);
+}
+
 TEST(MainViewWithoutSlaves, ShowsAnEmptyListZeroCountsNoTabsAndNoAdd)
 {
     TestApplication app;
