@@ -23,9 +23,7 @@ constexpr std::uint32_t kDirectoryEvents = IN_CREATE | IN_DELETE | IN_MODIFY | I
                                            IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF |
                                            IN_ONLYDIR;
 
-// How long the directories must stay quiet before the files are checked, and
-// the longest a report is put off by a file that keeps changing.
-constexpr int kQuietMilliseconds = 50;
+// The longest a report is put off by a file that keeps changing.
 constexpr auto kLongestSettle = std::chrono::milliseconds(1000);
 
 std::string CurrentDirectory()
@@ -352,6 +350,11 @@ void FileChangeMonitor::RunThread(const std::shared_ptr<ThreadContext>& context)
     context->Ended = true;
 }
 
+void FileChangeMonitor::SetQuietPeriod(std::chrono::milliseconds period)
+{
+    quietMilliseconds_ = static_cast<int>(period.count());
+}
+
 bool FileChangeMonitor::SettleEvents(ThreadContext& context, std::set<std::string>& signalled, bool& overflow)
 {
     pollfd waitSet[2] = {{context.StopSignal, POLLIN, 0}, {context.Notifications, POLLIN, 0}};
@@ -360,7 +363,7 @@ bool FileChangeMonitor::SettleEvents(ThreadContext& context, std::set<std::strin
         if (!context.ReadEvents(signalled, overflow)) {
             return false;
         }
-        if (std::chrono::steady_clock::now() >= giveUp || !WaitReadable(waitSet, 2, kQuietMilliseconds)) {
+        if (std::chrono::steady_clock::now() >= giveUp || !WaitReadable(waitSet, 2, quietMilliseconds_.load())) {
             return true;
         }
         if (waitSet[0].revents != 0) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -74,6 +76,10 @@ public:
     // Called on the watcher thread; empty here.
     virtual void OnFileChanged(int reason, const std::string& path);
 
+    // How long the directories must stay quiet after a change before the
+    // files are checked (50 ms unless set); takes effect at the next wake-up.
+    void SetQuietPeriod(std::chrono::milliseconds period);
+
     bool IsRunning() const;
     bool IsWatched(const std::string& path) const;
     std::vector<WatchedDirectory> Directories() const;
@@ -105,6 +111,7 @@ private:
     bool ScanSignalled(const ThreadContext& context, const std::set<std::string>& signalled, bool overflow);
     bool ScanDirectory(const ThreadContext& context, const std::string& directory);
 
+    std::atomic<int> quietMilliseconds_{50};
     mutable std::mutex lock_;  // watched files and directories
     std::map<std::string, WatchedFile> files_;
     std::vector<WatchedDirectory> directories_;
