@@ -14,6 +14,10 @@
 #include <filesystem>
 #include <memory>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
 
 using Message = ScriptedWindowSystem::Message;
@@ -476,4 +480,138 @@ TEST_F(DeviceOperation, LineRatePacesTheGateway)
     EXPECT_GE(watch.WallMilliseconds(), 5 + 158);
     EXPECT_LT(watch.WallMilliseconds(), 5 + 158 + 60);
     link.Close();
+}
+
+namespace {
+
+// While it lives, this thread's file access follows the permission bits also
+// for the superuser: the capabilities that override them leave its effective
+// set (the permitted set keeps them, so they come back afterwards).
+class PermissionBitsApply {
+public:
+    PermissionBitsApply()
+    {
+        ::syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~(CAP_TO_MASK(CAP_DAC_OVERRIDE) | CAP_TO_MASK(CAP_DAC_READ_SEARCH));
+        ::syscall(SYS_capset, &header_, reduced);
+    }
+    ~PermissionBitsApply() { ::syscall(SYS_capset, &header_, saved_); }
+    PermissionBitsApply(const PermissionBitsApply&) = delete;
+    PermissionBitsApply& operator=(const PermissionBitsApply&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+};
+
+// The private directory of the temporary file, made as the operations make it.
+std::string MakePrivateDirectory(const OwnTemporaryFiles& files)
+{
+    const std::string path = files.TemporaryFile();
+    const std::string directory = path.substr(0, path.rfind('/'));
+    std::filesystem::create_directory(directory);
+    std::filesystem::permissions(directory, std::filesystem::perms::owner_all);
+    return directory;
+}
+
+}  // namespace
+
+TEST_F(DeviceOperation, ArchiveUploadThatCannotCreateItsFile)
+{
+    SimulatedGateway gateway;
+    gateway.Store().KeepArchive("site.zip", Sequence(100));
+    Use(gateway);
+    ui_.Files.push_back(files_.File("no-such-directory/site.zip"));
+    EXPECT_FALSE(UploadArchive(Connection()));
+    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to create file")));
+    EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Uploading archive", "Ready"}));
+    EXPECT_EQ(ui_.ProgressValues.back(), 0);
+}
+
+TEST_F(DeviceOperation, TextThatJustFitsBehindTheImageAndOneByteMore)
+{
+    SimulatedGateway gateway;
+    Use(gateway);
+    ConfigTemplate config = AnalogInputs(100);
+    for (int i = 0; i < config.AnalogInputs.Count(); ++i) {
+        config.AnalogInputs[i].Description = std::string(580, 'd');
+    }
+    std::vector<std::uint8_t> image(kDeviceImageBufferSize);
+    const int imageLength = BuildDeviceImage(config, image.data(), kDeviceImageBufferSize, kFormatVersion200,
+                                             TodaysDate(), ui_);
+    ASSERT_GT(imageLength, 0);
+    const std::size_t room = static_cast<std::size_t>(kDeviceImageBufferSize - imageLength - 2);
+    const std::size_t text = ConfigFileText(config, false).size();
+    ASSERT_LT(text, room);
+    config.AnalogInputs[0].Description += std::string(room - text, 'e');
+    ASSERT_EQ(ConfigFileText(config, false).size(), room);
+
+    // A block of exactly 65536 bytes still goes.
+    EXPECT_EQ(DownloadConfiguration(Connection(), config, kFormatVersion200), DownloadOutcome::Succeeded);
+    EXPECT_EQ(Messages(), Only(DownloadOk("v2.00")));
+    EXPECT_EQ(gateway.RequestsReceived(), 226);
+
+    config.AnalogInputs[0].Description += 'e';
+    ui_.Messages.clear();
+    ui_.StatusTexts.clear();
+    EXPECT_EQ(DownloadConfiguration(Connection(), config, kFormatVersion200), DownloadOutcome::Failed);
+    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to download - configuration too large")));
+    EXPECT_EQ(gateway.RequestsReceived(), 226) << "nothing sent";
+    EXPECT_TRUE(ui_.StatusTexts.empty());
+}
+
+TEST_F(DeviceOperation, TemporaryFileThatCannotBeMadeWrittenOrReadBack)
+{
+    SimulatedGateway gateway;
+    Use(gateway);
+    ASSERT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200),
+              DownloadOutcome::Succeeded);
+    const int requests = gateway.RequestsReceived();
+    const std::string directory = MakePrivateDirectory(temporaryFiles_);
+    const std::string path = temporaryFiles_.TemporaryFile();
+    const auto download = [&] {
+        ui_.Messages.clear();
+        EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200),
+                  DownloadOutcome::Failed);
+        return Messages();
+    };
+    const auto upload = [&](UploadTarget& target) {
+        ui_.Messages.clear();
+        EXPECT_EQ(UploadConfiguration(Connection(), target), UploadOutcome::Failed);
+        return Messages();
+    };
+    const std::vector<Message> cannotCreate = Only(ErrorMessage("Error", "Unable to create temporary file"));
+
+    // A directory open to others is no place for it.
+    std::filesystem::permissions(directory, std::filesystem::perms::group_read | std::filesystem::perms::group_exec,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(download(), cannotCreate);
+    UploadTarget notAsked;
+    EXPECT_EQ(upload(notAsked), cannotCreate);
+    EXPECT_EQ(notAsked.NewCalls, 0);
+    EXPECT_EQ(gateway.RequestsReceived(), requests) << "refused before the port";
+    std::filesystem::permissions(directory, std::filesystem::perms::owner_all);
+
+    // Something that is no file holds its name.
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(download(), Only(ErrorMessage("Error", "Unable to write temporary file")));
+    EXPECT_EQ(gateway.RequestsReceived(), requests);
+    ui_.StatusTexts.clear();
+    UploadTarget received;
+    EXPECT_EQ(upload(received), cannotCreate);
+    EXPECT_EQ(received.NewCalls, 0) << "the document stays as it was";
+    EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Uploading configuration", "Ready"}));
+    const int afterUpload = gateway.RequestsReceived();
+    EXPECT_GT(afterUpload, requests);
+    std::filesystem::remove(path);
+
+    // A file that may be written but not read.
+    WriteTextFile(path, "");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write);
+    {
+        const PermissionBitsApply bits;
+        EXPECT_EQ(download(), Only(ErrorMessage("Error", "Unable to read back temporary file")));
+    }
+    EXPECT_EQ(gateway.RequestsReceived(), afterUpload);
 }
