@@ -40,12 +40,10 @@ std::string ResolveTarget(const std::string& path)
 
 }  // namespace
 
-std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes)
+namespace {
+
+std::optional<std::string> ReadOpenFile(int fd, std::size_t maxBytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
@@ -70,6 +68,27 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t ma
     }
     ::close(fd);
     return bytes;
+}
+
+std::optional<std::string> ReadWithFlags(const std::string& path, std::size_t maxBytes, int flags)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    return ReadOpenFile(fd, maxBytes);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes)
+{
+    return ReadWithFlags(path, maxBytes, 0);
+}
+
+std::optional<std::string> ReadPrivateFile(const std::string& path, std::size_t maxBytes)
+{
+    return ReadWithFlags(path, maxBytes, O_NOFOLLOW);
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes)

@@ -7,6 +7,10 @@
 // Reads at most maxBytes of a file; no value when it cannot be opened or read.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 
+// The same for a file of our own private directory: a symbolic link at path
+// is not followed (no value instead).
+std::optional<std::string> ReadPrivateFile(const std::string& path, std::size_t maxBytes = SIZE_MAX);
+
 // Writes the bytes as the whole new contents of the file at path. The bytes go
 // to a new file beside the old one, which replaces it only after everything is
 // written and flushed, so a failed write never destroys the old contents. A

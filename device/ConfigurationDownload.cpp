@@ -94,7 +94,7 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
     }
     const std::size_t textStart = static_cast<std::size_t>(imageLength) + 2;
     const std::size_t room = block.size() - textStart;
-    const auto text = ReadFileBytes(*temporaryFile, room + 1);
+    const auto text = ReadPrivateFile(*temporaryFile, room + 1);
     if (!text) {
         return FailWithPortOpen(connection, "Unable to read back temporary file");
     }

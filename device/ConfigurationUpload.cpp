@@ -51,7 +51,12 @@ UploadOutcome Fail(DeviceConnection& connection, const char* message)
 // Reads the text into the new configuration and applies the InUse bytes.
 UploadOutcome Load(WindowSystem& ui, ConfigTemplate& config, const std::string& path, const UploadReply& reply)
 {
-    if (!ReadConfigFile(config, path, ui)) {
+    std::optional<std::string> text = ReadPrivateFile(path);
+    const bool read = text ? ReadConfigText(config, std::move(*text), ui) : false;
+    if (!read) {
+        if (!text) {
+            config.LoadError = kLoadErrorCannotOpen;
+        }
         if (const std::string message = LoadErrorMessage(config.LoadError); !message.empty()) {
             ui.ErrorBox(kOpenErrorCaption, message);
         }

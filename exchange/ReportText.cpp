@@ -24,7 +24,7 @@ std::optional<std::string> ReportTextThroughTemporaryFile(const ConfigTemplate& 
         ui.ErrorBox("Error", "Unable to write temporary file");
         return std::nullopt;
     }
-    auto text = ReadFileBytes(*path, kMaxReportBytes);
+    auto text = ReadPrivateFile(*path, kMaxReportBytes);
     if (!text) {
         ui.ErrorBox("Error", "Unable to read back temporary file");
         return std::nullopt;
