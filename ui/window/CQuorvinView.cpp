@@ -488,16 +488,26 @@ void CQuorvinView::SelectLineNumber(std::uint32_t number)
     pointList_->SetCurrentSelection(0);
 }
 
-void CQuorvinView::EditSelectedLine()
+std::optional<int> CQuorvinView::SelectedPointLine()
 {
     if (document_.HasNoSlaves()) {
         document_.Ui().Notice(kNoSlavesNotice);
-        return;
+        return std::nullopt;
     }
     const int selection = pointList_->CurrentSelection();
-    if (selection < 0) {
+    if (selection < 0 || KindOfLineNumber(pointList_->Number(selection)) == LineKind::Heading) {
+        return std::nullopt;
+    }
+    return selection;
+}
+
+void CQuorvinView::EditSelectedLine()
+{
+    const std::optional<int> line = SelectedPointLine();
+    if (!line) {
         return;
     }
+    const int selection = *line;
     const std::uint32_t number = pointList_->Number(selection);
     const int index = IndexOfLineNumber(number);
     ConfigTemplate& config = document_.Config();
@@ -537,19 +547,13 @@ void CQuorvinView::EditSelectedLine()
 
 void CQuorvinView::RemoveSelectedLine()
 {
-    if (document_.HasNoSlaves()) {
-        document_.Ui().Notice(kNoSlavesNotice);
+    const std::optional<int> line = SelectedPointLine();
+    if (!line) {
         return;
     }
-    const int selection = pointList_->CurrentSelection();
-    if (selection < 0) {
-        return;
-    }
+    const int selection = *line;
     const std::uint32_t number = pointList_->Number(selection);
     const LineKind kind = KindOfLineNumber(number);
-    if (kind == LineKind::Heading) {
-        return;
-    }
     if (!document_.ExtendedMode &&
         !document_.Ui().Question("Remove?", "Do you really want to remove this parameter?")) {
         return;

@@ -4,6 +4,9 @@
 
 #include <QPointer>
 
+#include <cstdint>
+#include <optional>
+
 class CCompanionListBox;
 class CQuorvinDoc;
 class QCheckBox;
@@ -110,6 +113,9 @@ private:
     void CommitAfterFocusLoss();
     void OnSlaveTabChanged(int index);
     void SelectLineNumber(std::uint32_t number);
+    // The selected line when it shows a point or message; none for a heading
+    // or no selection, and after the no-slaves notice when there are no slaves.
+    std::optional<int> SelectedPointLine();
 
     CQuorvinDoc& document_;
     MainFormValues values_;
