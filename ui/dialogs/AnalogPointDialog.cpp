@@ -12,15 +12,7 @@ AnalogPointDialog::AnalogPointDialog(AnalogDirection direction, QWidget* parent)
                  186, 135, parent),
       direction_(direction)
 {
-    AddLabel(QStringLiteral("Description:"), 7, 7, 50, 8);
-    description_ = AddEdit("description", 60, 5, 119, 12);
-    AddLabel(QStringLiteral("Slave Address:"), 7, 23, 50, 8);
-    slaveAddress_ = AddEdit("slaveAddress", 60, 21, 30, 12);
-    slaveAddress_->setReadOnly(true);
-    AddLabel(QStringLiteral("Ch/Cat/Dno"), 7, 39, 50, 8);
-    channel_ = AddEdit("channel", 60, 37, 30, 12);
-    category_ = AddList("category", CategoryLetters(), true, 94, 37, 30, 110);
-    dataNumber_ = AddEdit("dataNumber", 128, 37, 51, 12);
+    rows_ = AddSingleAddressRows(119, 51);
     AddLabel(QStringLiteral("Scaling:"), 7, 55, 50, 8);
     scaling_ = AddEdit("scaling", 60, 53, 50, 12);
     AddLabel(QStringLiteral("Size:"), 7, 71, 50, 8);
@@ -34,11 +26,8 @@ AnalogPointDialog::AnalogPointDialog(AnalogDirection direction, QWidget* parent)
 
 void AnalogPointDialog::ShowFields()
 {
-    description_->setText(FromText(Fields.Description));
-    slaveAddress_->setText(IntegerText(Fields.SlaveAddress));
-    channel_->setText(IntegerText(Fields.Channel));
-    SelectByPrefix(category_, Fields.Category);
-    dataNumber_->setText(IntegerText(Fields.DataNumber));
+    ShowSingleAddressRows(rows_, Fields.Description, Fields.SlaveAddress, Fields.Channel, Fields.Category,
+                          Fields.DataNumber);
     scaling_->setText(RealText(Fields.Scale));
     SelectByIndex(size_, Fields.SizeIndex);
     inUse_->setChecked(Fields.InUse);
@@ -58,35 +47,35 @@ bool AnalogPointDialog::CheckFields()
 
 bool AnalogPointDialog::CheckInputFields(AnalogPointFields& fields)
 {
-    if (!ReadSelectedText(category_, kSelectCategoryMessage, fields.Category)) {
+    if (!ReadSelectedText(rows_.Category, kSelectCategoryMessage, fields.Category)) {
         return false;
     }
-    fields.Description = ToText(description_->text());
+    fields.Description = ToText(rows_.Description->text());
     if (!ReadReal(scaling_, fields.Scale)) {
         return false;
     }
     fields.SizeIndex = size_->currentIndex();
     fields.Priority = priority_->isChecked();
-    if (!ReadInteger(slaveAddress_, 0, kMaxSlaveAddressField, fields.SlaveAddress)) {
+    if (!ReadInteger(rows_.SlaveAddress, 0, kMaxSlaveAddressField, fields.SlaveAddress)) {
         return false;
     }
     fields.InUse = inUse_->isChecked();
-    return ReadInteger(dataNumber_, 0, kMaxDataNumberField, fields.DataNumber) &&
-           ReadInteger(channel_, 0, kMaxChannelField, fields.Channel);
+    return ReadInteger(rows_.DataNumber, 0, kMaxDataNumberField, fields.DataNumber) &&
+           ReadInteger(rows_.Channel, 0, kMaxChannelField, fields.Channel);
 }
 
 bool AnalogPointDialog::CheckOutputFields(AnalogPointFields& fields)
 {
-    if (!ReadSelectedText(category_, kSelectCategoryMessage, fields.Category)) {
+    if (!ReadSelectedText(rows_.Category, kSelectCategoryMessage, fields.Category)) {
         return false;
     }
-    fields.Description = ToText(description_->text());
+    fields.Description = ToText(rows_.Description->text());
     fields.Priority = priority_->isChecked();
     fields.SizeIndex = size_->currentIndex();
-    if (!ReadInteger(slaveAddress_, 0, kMaxSlaveAddressField, fields.SlaveAddress) || !ReadReal(scaling_, fields.Scale)) {
+    if (!ReadInteger(rows_.SlaveAddress, 0, kMaxSlaveAddressField, fields.SlaveAddress) || !ReadReal(scaling_, fields.Scale)) {
         return false;
     }
     fields.InUse = inUse_->isChecked();
-    return ReadInteger(dataNumber_, 0, kMaxDataNumberField, fields.DataNumber) &&
-           ReadInteger(channel_, 0, kMaxChannelField, fields.Channel);
+    return ReadInteger(rows_.DataNumber, 0, kMaxDataNumberField, fields.DataNumber) &&
+           ReadInteger(rows_.Channel, 0, kMaxChannelField, fields.Channel);
 }

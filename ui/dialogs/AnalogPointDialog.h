@@ -39,11 +39,7 @@ private:
     bool CheckOutputFields(AnalogPointFields& fields);
 
     AnalogDirection direction_;
-    QLineEdit* description_;
-    QLineEdit* slaveAddress_;
-    QLineEdit* channel_;
-    QComboBox* category_;
-    QLineEdit* dataNumber_;
+    SingleAddressRows rows_;
     QLineEdit* scaling_;
     QComboBox* size_;
     QCheckBox* inUse_;

@@ -31,11 +31,7 @@ protected:
     bool CheckFields() override;
 
 private:
-    QLineEdit* description_;
-    QLineEdit* slaveAddress_;
-    QLineEdit* channel_;
-    QComboBox* category_;
-    QLineEdit* dataNumber_;
+    SingleAddressRows rows_;
     QComboBox* dataType_;
     QCheckBox* inUse_;
     QCheckBox* priority_;

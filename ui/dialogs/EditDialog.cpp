@@ -1,6 +1,7 @@
 #include "EditDialog.h"
 
 #include "FieldText.h"
+#include "PointDialogCommon.h"
 #include "WindowSystem.h"
 
 #include <QCheckBox>
@@ -100,6 +101,31 @@ void EditDialog::AddButtons(int okX, int okY, int cancelX, int cancelY)
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setGeometry(units_.Rect(cancelX, cancelY, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &EditDialog::reject);
+}
+
+EditDialog::SingleAddressRows EditDialog::AddSingleAddressRows(int descriptionWidth, int dataNumberWidth)
+{
+    SingleAddressRows rows;
+    AddLabel(QStringLiteral("Description:"), 7, 7, 50, 8);
+    rows.Description = AddEdit("description", 60, 5, descriptionWidth, 12);
+    AddLabel(QStringLiteral("Slave Address:"), 7, 23, 50, 8);
+    rows.SlaveAddress = AddEdit("slaveAddress", 60, 21, 30, 12);
+    rows.SlaveAddress->setReadOnly(true);
+    AddLabel(QStringLiteral("Ch/Cat/Dno"), 7, 39, 50, 8);
+    rows.Channel = AddEdit("channel", 60, 37, 30, 12);
+    rows.Category = AddList("category", CategoryLetters(), true, 94, 37, 30, 110);
+    rows.DataNumber = AddEdit("dataNumber", 128, 37, dataNumberWidth, 12);
+    return rows;
+}
+
+void EditDialog::ShowSingleAddressRows(const SingleAddressRows& rows, const std::string& description,
+                                       int slaveAddress, int channel, const std::string& category, int dataNumber)
+{
+    rows.Description->setText(FromText(description));
+    rows.SlaveAddress->setText(IntegerText(slaveAddress));
+    rows.Channel->setText(IntegerText(channel));
+    SelectByPrefix(rows.Category, category);
+    rows.DataNumber->setText(IntegerText(dataNumber));
 }
 
 void EditDialog::Refuse(QWidget* field, const QString& message, QMessageBox::Icon icon)

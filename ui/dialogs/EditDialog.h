@@ -53,6 +53,20 @@ protected:
     // "OK" (the default button) and "Cancel", at the top-left corners given.
     void AddButtons(int okX, int okY, int cancelX, int cancelY);
 
+    // The first rows of a dialog for a point with a single address:
+    // "Description:", the read-only "Slave Address:" and "Ch/Cat/Dno" as
+    // channel, category list and data number.
+    struct SingleAddressRows {
+        QLineEdit* Description = nullptr;
+        QLineEdit* SlaveAddress = nullptr;
+        QLineEdit* Channel = nullptr;
+        QComboBox* Category = nullptr;
+        QLineEdit* DataNumber = nullptr;
+    };
+    SingleAddressRows AddSingleAddressRows(int descriptionWidth, int dataNumberWidth);
+    static void ShowSingleAddressRows(const SingleAddressRows& rows, const std::string& description, int slaveAddress,
+                                      int channel, const std::string& category, int dataNumber);
+
     // Each reader leaves the value and returns true, or shows the field's
     // message, gives it the focus and returns false.
     bool ReadInteger(QLineEdit* edit, int& value);

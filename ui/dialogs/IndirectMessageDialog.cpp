@@ -10,15 +10,7 @@
 IndirectMessageDialog::IndirectMessageDialog(QWidget* parent)
     : EditDialog(QStringLiteral("Indirect SPA Message"), 186, 151, parent)
 {
-    AddLabel(QStringLiteral("Description:"), 7, 7, 50, 8);
-    description_ = AddEdit("description", 60, 5, 119, 12);
-    AddLabel(QStringLiteral("Slave Address:"), 7, 23, 50, 8);
-    slaveAddress_ = AddEdit("slaveAddress", 60, 21, 30, 12);
-    slaveAddress_->setReadOnly(true);
-    AddLabel(QStringLiteral("Ch/Cat/Dno"), 7, 39, 50, 8);
-    channel_ = AddEdit("channel", 60, 37, 30, 12);
-    category_ = AddList("category", CategoryLetters(), true, 94, 37, 30, 110);
-    dataNumber_ = AddEdit("dataNumber", 128, 37, 51, 12);
+    rows_ = AddSingleAddressRows(119, 51);
     AddLabel(QStringLiteral("Read/Write:"), 7, 55, 50, 8);
     readWrite_ = AddList("readWrite", {QStringLiteral("Read"), QStringLiteral("Write")}, true, 60, 53, 50, 40);
     AddLabel(QStringLiteral("Static Data:"), 7, 71, 50, 8);
@@ -34,11 +26,8 @@ IndirectMessageDialog::IndirectMessageDialog(QWidget* parent)
 
 void IndirectMessageDialog::ShowFields()
 {
-    description_->setText(FromText(Fields.Description));
-    slaveAddress_->setText(IntegerText(Fields.SlaveAddress));
-    channel_->setText(IntegerText(Fields.Channel));
-    SelectByPrefix(category_, Fields.Category);
-    dataNumber_->setText(IntegerText(Fields.DataNumber));
+    ShowSingleAddressRows(rows_, Fields.Description, Fields.SlaveAddress, Fields.Channel, Fields.Category,
+                          Fields.DataNumber);
     SelectByIndex(readWrite_, Fields.ReadWriteIndex);
     staticData_->setText(IntegerText(Fields.StaticData));
     scaling_->setText(RealText(Fields.Scale));
@@ -57,18 +46,18 @@ void IndirectMessageDialog::ApplyReadWriteRule()
 bool IndirectMessageDialog::CheckFields()
 {
     IndirectMessageFields fields = Fields;
-    if (!ReadSelectedText(category_, kSelectCategoryMessage, fields.Category)) {
+    if (!ReadSelectedText(rows_.Category, kSelectCategoryMessage, fields.Category)) {
         return false;
     }
-    fields.Description = ToText(description_->text());
+    fields.Description = ToText(rows_.Description->text());
     if (!ReadReal(scaling_, fields.Scale) ||
-        !ReadInteger(slaveAddress_, 0, kMaxSlaveAddressField, fields.SlaveAddress) ||
+        !ReadInteger(rows_.SlaveAddress, 0, kMaxSlaveAddressField, fields.SlaveAddress) ||
         !ReadInteger(staticData_, fields.StaticData)) {
         return false;
     }
     fields.ReadWriteIndex = readWrite_->currentIndex();
-    if (!ReadInteger(channel_, 0, kMaxChannelField, fields.Channel) ||
-        !ReadInteger(dataNumber_, 0, kMaxDataNumberField, fields.DataNumber)) {
+    if (!ReadInteger(rows_.Channel, 0, kMaxChannelField, fields.Channel) ||
+        !ReadInteger(rows_.DataNumber, 0, kMaxDataNumberField, fields.DataNumber)) {
         return false;
     }
     fields.InUse = inUse_->isChecked();

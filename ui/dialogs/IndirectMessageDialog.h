@@ -34,11 +34,7 @@ protected:
 private:
     void ApplyReadWriteRule();
 
-    QLineEdit* description_;
-    QLineEdit* slaveAddress_;
-    QLineEdit* channel_;
-    QComboBox* category_;
-    QLineEdit* dataNumber_;
+    SingleAddressRows rows_;
     QComboBox* readWrite_;
     QLineEdit* staticData_;
     QLineEdit* scaling_;
