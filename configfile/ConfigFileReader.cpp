@@ -127,6 +127,24 @@ bool ReadFlagLine(std::string_view line, std::string_view on, std::string_view o
     return true;
 }
 
+// The fields that digital inputs and outputs begin with: InUse, Prio, the
+// checked description, slave address and address. False when the line is to
+// be dropped for its description.
+template <typename DigitalPoint>
+bool ReadDigitalPointHead(RecordFields& fields, DigitalPoint& point)
+{
+    point.InUse = InUseField(fields.Next());
+    point.Priority = PriorityField(fields.Next());
+    const std::string_view description = fields.Next();
+    if (!DescriptionAccepted(description)) {
+        return false;
+    }
+    point.Description = Unquoted(description);
+    point.SlaveAddress = ReadInt(fields.Next());
+    point.Address = std::string(fields.Next());
+    return true;
+}
+
 // The rest of a line, leading white space removed, cut before any of `stops`.
 std::string_view RestWord(std::string_view rest, std::string_view stops) { return CutBeforeAny(TrimLeft(rest), stops); }
 
@@ -316,15 +334,9 @@ void ConfigReader::ReadDigitalInputLine(std::string_view line)
     }
     RecordFields fields(line);
     DigitalInputPoint point;
-    point.InUse = InUseField(fields.Next());
-    point.Priority = PriorityField(fields.Next());
-    const std::string_view description = fields.Next();
-    if (!DescriptionAccepted(description)) {
+    if (!ReadDigitalPointHead(fields, point)) {
         return;
     }
-    point.Description = Unquoted(description);
-    point.SlaveAddress = ReadInt(fields.Next());
-    point.Address = std::string(fields.Next());
     point.DataType = std::string(fields.Next());
     point.BitSwitch = ReadInt(fields.Next()) != 0;
     if (!oldFormat) {
@@ -363,15 +375,9 @@ void ConfigReader::ReadDigitalOutputLine(std::string_view line)
     }
     RecordFields fields(line);
     DigitalOutputPoint point;
-    point.InUse = InUseField(fields.Next());
-    point.Priority = PriorityField(fields.Next());
-    const std::string_view description = fields.Next();
-    if (!DescriptionAccepted(description)) {
+    if (!ReadDigitalPointHead(fields, point)) {
         return;
     }
-    point.Description = Unquoted(description);
-    point.SlaveAddress = ReadInt(fields.Next());
-    point.Address = std::string(fields.Next());
     point.DataType = std::string(RestWord(fields.Rest(), " \r\n\t;"));
     config_.DigitalOutputs.Append(point);
 }
