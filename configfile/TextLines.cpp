@@ -1,14 +1,17 @@
 #include "TextLines.h"
 
+#include <algorithm>
+
 bool TextLineReader::ReadAnyLine(std::string& line)
 {
     if (position_ >= text_.size()) {
         return false;
     }
-    const std::size_t limit = std::min(text_.size(), position_ + kMaxLineLength);
-    std::size_t end = position_;
-    while (end < limit && text_[end] != '\n') {
-        ++end;
+    const std::size_t left = text_.size() - position_;
+    const std::size_t limit = position_ + std::min(left, maxLineLength_);
+    std::size_t end = text_.find('\n', position_);
+    if (end == std::string::npos || end > limit) {
+        end = limit;
     }
     line.assign(text_, position_, end - position_);
     position_ = (end < text_.size() && text_[end] == '\n') ? end + 1 : end;
