@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "FileAccess.h"
 
 #include <clocale>
 #include <iostream>
@@ -31,6 +32,7 @@ void PrintHelp(std::ostream& out, const std::vector<CliCommand>& commands)
 int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "");
+    IgnoreFileSizeSignal();
     const std::vector<CliCommand> commands = AllCommands();
     if (argc < 2) {
         PrintHelp(std::cerr, commands);

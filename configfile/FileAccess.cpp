@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
@@ -151,3 +152,5 @@ bool WritePrivateFile(const std::string& path, std::string_view bytes)
     const bool ok = WriteAll(fd, bytes);
     return (::close(fd) == 0) && ok;
 }
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -23,3 +23,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 // mode 0600 or truncated, and a symbolic link at path is not followed (the
 // open fails instead). False on any error.
 bool WritePrivateFile(const std::string& path, std::string_view bytes);
+
+// Lets a write beyond the file size limit (RLIMIT_FSIZE) fail like any other
+// write error, instead of ending the program by SIGXFSZ. Each program calls it
+// once at start.
+void IgnoreFileSizeSignal();
