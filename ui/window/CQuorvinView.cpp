@@ -1,5 +1,6 @@
 #include "CQuorvinView.h"
 
+#include "AfterModalDialogs.h"
 #include "CCompanionListBox.h"
 #include "CQuorvinDoc.h"
 #include "DialogUnits.h"
@@ -195,6 +196,7 @@ CQuorvinView::CQuorvinView(CQuorvinDoc& document, QWidget* parent) : CResizableF
     Form()->setFont(FormFont());
     CreateControls();
     ConnectEvents();
+    fileChange_ = new AfterModalDialogs([this] { document_.OnFileChangeConfirmed(); }, this);
 }
 
 void CQuorvinView::CreateControls()
@@ -625,7 +627,7 @@ void CQuorvinView::OnFilePrint() { PrintConfiguration(document_.Config(), docume
 bool CQuorvinView::event(QEvent* event)
 {
     if (event->type() == FileChangeEventType()) {
-        document_.OnFileChangeConfirmed();
+        fileChange_->Request();
         return true;
     }
     return CResizableFormView::event(event);
