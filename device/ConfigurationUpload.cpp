@@ -85,22 +85,17 @@ UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUpl
         ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
         return UploadOutcome::Failed;
     }
-    if (!OpenGatewayPort(connection, kReceiveBlockSize)) {
+    GatewaySession session(connection, kReceiveBlockSize);
+    if (!session.IsOpen()) {
         return UploadOutcome::Failed;
     }
-    SettleAfterOpen();
-    PrepareTransfer(connection, kProgressReceiving);
-    ui.SetStatusText("Uploading configuration");
-    std::vector<std::uint8_t> data(kReplyCapacity);
-    int length = kReplyCapacity;
-    const bool received = connection.Link.Transact(kCommandUploadConfiguration, 0, nullptr, length, data.data());
-    connection.Link.Close();
-    constexpr int kShortestReply = 3;
-    if (!received || length < kShortestReply) {
+    const auto data = session.Exchange("Uploading configuration", kProgressReceiving, kCommandUploadConfiguration);
+    constexpr std::size_t kShortestReply = 3;
+    if (!data || data->size() < kShortestReply) {
         return Fail(connection, "Unable to upload configuration");
     }
     // A reply shorter than its counts announce is no configuration either.
-    const auto reply = DecodeUploadReply(data.data(), static_cast<std::size_t>(length));
+    const auto reply = DecodeUploadReply(data->data(), data->size());
     if (!reply) {
         return Fail(connection, "Unable to upload configuration");
     }
