@@ -25,7 +25,8 @@ TEST(FileDialogFilter, DescriptionAndPatternPairsBecomeNameFilters)
               QStringList({"Archives (*.zip *.7z)", "All Files (*.*)"}));
     EXPECT_EQ(NameFiltersFromFilterText("|*.csv||"), QStringList{"(*.csv)"});
     EXPECT_EQ(DefaultSuffix(".hxc"), QStringLiteral("hxc"));
-    EXPECT_EQ(DefaultSuffix("csv"), QStringLiteral("csv"));
+    EXPECT_EQ(DefaultSuffix("CSV"), QStringLiteral("csv"));
+    EXPECT_EQ(DefaultSuffix("ZIP"), QStringLiteral("zip"));
 }
 
 TEST(StartOptions, FileKeywordAndDescribeOption)
