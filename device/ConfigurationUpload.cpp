@@ -49,8 +49,10 @@ UploadOutcome Fail(DeviceConnection& connection, const char* message)
 }
 
 // Reads the text into the new configuration and applies the InUse bytes.
-UploadOutcome Load(WindowSystem& ui, ConfigTemplate& config, const std::string& path, const UploadReply& reply)
+UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const std::string& path,
+                   const UploadReply& reply)
 {
+    ConfigTemplate& config = target.NewConfiguration();
     std::optional<std::string> text = ReadPrivateFile(path);
     const bool read = text ? ReadConfigText(config, std::move(*text), ui) : false;
     if (!read) {
@@ -68,7 +70,7 @@ UploadOutcome Load(WindowSystem& ui, ConfigTemplate& config, const std::string& 
         return UploadOutcome::CountMismatch;
     }
     ApplyAllInUse(config, reply);
-    ui.UpdateAllViews();
+    target.InUseApplied();
     ui.InfoBox(kSuccessCaption, "Configuration upload OK!");
     return UploadOutcome::Loaded;
 }
@@ -105,7 +107,7 @@ UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUpl
     if (!WritePrivateFile(*temporaryFile, reply->Text)) {
         return Fail(connection, "Unable to create temporary file");
     }
-    const UploadOutcome outcome = Load(ui, target.NewConfiguration(), *temporaryFile, *reply);
+    const UploadOutcome outcome = Load(ui, target, *temporaryFile, *reply);
     ::unlink(temporaryFile->c_str());
     target.ConfigurationLoaded();
     EndTransfer(connection);

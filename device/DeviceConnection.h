@@ -1,16 +1,20 @@
 #pragma once
 
+#include "DiagnosticsRecord.h"
 #include "SerialLink.h"
 #include "WindowSystem.h"
 
+#include <functional>
 #include <string>
 
 // What every device operation works with: the document's serial link, the
-// device path of its COM port and the window system.
+// device path of its COM port and the window system. ShowDiagnostics is the
+// window program's diagnostics dialog; empty, nothing is shown.
 struct DeviceConnection {
     SerialLink& Link;
     std::string PortPath;
     WindowSystem& Ui;
+    std::function<void(const DiagnosticsRecord&)> ShowDiagnostics = {};
 };
 
 inline constexpr int kGatewayBaudRate = 38400;

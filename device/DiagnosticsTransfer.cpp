@@ -21,7 +21,9 @@ std::optional<DiagnosticsRecord> UploadDiagnostics(DeviceConnection& connection)
         EndTransfer(connection);
         return std::nullopt;
     }
-    ui.ShowDiagnostics(*record);
+    if (connection.ShowDiagnostics) {
+        connection.ShowDiagnostics(*record);
+    }
     EndTransfer(connection);
     return record;
 }

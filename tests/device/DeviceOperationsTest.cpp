@@ -42,7 +42,8 @@ protected:
     SerialLink link_;
 
 private:
-    DeviceConnection connection_{link_, "", ui_};
+    DeviceConnection connection_{link_, "", ui_,
+                                 [this](const DiagnosticsRecord& record) { ui_.Dialogs.push_back(record); }};
 };
 
 // The upload's target: a new configuration, and how often it was finished.
@@ -84,7 +85,7 @@ TEST_F(DeviceOperation, DownloadThenUploadGivesBackTheConfigurationWithTheGatewa
 {
     SimulatedGateway gateway;
     Use(gateway);
-    const ConfigTemplate config = SampleConfiguration();
+    const ConfigTemplate config = TwoSlaveConfiguration();
     EXPECT_EQ(DownloadConfiguration(Connection(), config, kFormatVersion200), DownloadOutcome::Succeeded);
     EXPECT_EQ(Messages(), Only(DownloadOk("v2.00")));
     EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Downloading configuration", "Ready"}));
@@ -118,7 +119,7 @@ TEST_F(DeviceOperation, OldLayoutDownloadAndTheGatewaysRefusals)
 {
     SimulatedGateway gateway;
     Use(gateway);
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion102), DownloadOutcome::Succeeded);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion102), DownloadOutcome::Succeeded);
     EXPECT_EQ(Messages(), Only(DownloadOk("v1.02")));
     EXPECT_EQ(gateway.Store().Image()[2], 0x01);
 
@@ -128,7 +129,7 @@ TEST_F(DeviceOperation, OldLayoutDownloadAndTheGatewaysRefusals)
         });
         Use(peer);
         ui_.Messages.clear();
-        EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200),
+        EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
                   DownloadOutcome::Refused);
         EXPECT_EQ(Messages(), Only(ErrorMessage("Error", answer == 0xFE
                                                               ? "Dowload failed, unsupported configuration version!"
@@ -140,7 +141,7 @@ TEST_F(DeviceOperation, OldLayoutDownloadAndTheGatewaysRefusals)
     ScriptedPeer mute([](const Bytes& request, int) { return FrameOf(request[3], 1, 1); });
     Use(mute);
     ui_.Messages.clear();
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
     EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Configuration dowload failed!")));
 }
 
@@ -194,7 +195,7 @@ TEST_F(DeviceOperation, DownloadLimitsAtTheirBoundaries)
 TEST_F(DeviceOperation, PortThatCannotBeOpened)
 {
     Connection().PortPath = files_.File("no-such-port");
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
     UploadTarget target;
     EXPECT_EQ(UploadConfiguration(Connection(), target), UploadOutcome::Failed);
     EXPECT_FALSE(GetFirmwareVersion(Connection()));
@@ -210,11 +211,11 @@ TEST_F(DeviceOperation, UploadThatCannotBeLoaded)
 {
     SimulatedGateway gateway;
     Use(gateway);
-    DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200);
+    DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200);
     const std::string text = gateway.Store().Text();
 
     // One analog input fewer in the text than the gateway has flags for.
-    ConfigTemplate fewer = SampleConfiguration();
+    ConfigTemplate fewer = TwoSlaveConfiguration();
     fewer.AnalogInputs.RemoveAt(3);
     gateway.Store().KeepConfiguration(gateway.Store().Image(), ConfigFileText(fewer, false));
     ui_.Messages.clear();
@@ -424,7 +425,7 @@ TEST_F(DeviceOperation, ShortRepliesAreFailuresOfTheirOperation)
 {
     SimulatedGateway gateway;
     Use(gateway);
-    DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200);
+    DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200);
     const std::string path = files_.File("a.zip");
     WriteTextFile(path, std::string(600, 'a'));
     ui_.Files.push_back(path);
@@ -441,7 +442,7 @@ TEST_F(DeviceOperation, ShortRepliesAreFailuresOfTheirOperation)
     EXPECT_FALSE(UploadArchive(Connection()));
     EXPECT_FALSE(std::filesystem::exists(files_.File("copy.zip")));
     EXPECT_FALSE(GetFirmwareVersion(Connection()));
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
     EXPECT_EQ(Messages(), (std::vector<Message>{ErrorMessage("Error", "Unable to upload configuration"),
                                                 ErrorMessage("Error", "Archive upload failed!"),
                                                 ErrorMessage("Error", "Unable to get firmware version"),
@@ -462,7 +463,7 @@ TEST_F(DeviceOperation, SilenceAndStrayBytesEndInTheReplyTimeOut)
     SimulatedGateway stray({"trailing-bytes"});
     Use(stray);
     ui_.Messages.clear();
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
     EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Configuration dowload failed!")));
 }
 
@@ -565,14 +566,14 @@ TEST_F(DeviceOperation, TemporaryFileThatCannotBeMadeWrittenOrReadBack)
 {
     SimulatedGateway gateway;
     Use(gateway);
-    ASSERT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200),
+    ASSERT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
               DownloadOutcome::Succeeded);
     const int requests = gateway.RequestsReceived();
     const std::string directory = MakePrivateDirectory(temporaryFiles_);
     const std::string path = temporaryFiles_.TemporaryFile();
     const auto download = [&] {
         ui_.Messages.clear();
-        EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200),
+        EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
                   DownloadOutcome::Failed);
         return Messages();
     };

@@ -126,9 +126,9 @@ TEST_F(WindowSystemTest, SaveChangesQuestionHasThreeAnswers)
     modals_.Answer(QMessageBox::Yes);
     modals_.Answer(QMessageBox::No);
     modals_.Answer(QMessageBox::Cancel);
-    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), WindowSystem::SaveChangesAnswer::Yes);
-    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), WindowSystem::SaveChangesAnswer::No);
-    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), WindowSystem::SaveChangesAnswer::Cancel);
+    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), DocumentHost::SaveChangesAnswer::Yes);
+    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), DocumentHost::SaveChangesAnswer::No);
+    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), DocumentHost::SaveChangesAnswer::Cancel);
     EXPECT_EQ(modals_.Boxes.at(0).Text, "Save changes to a.hxc?");
     EXPECT_EQ(modals_.Boxes.at(0).Icon, QMessageBox::Question);
 }
