@@ -5,6 +5,7 @@
 #include "RecentFileList.h"
 #include "RegionalSeparators.h"
 #include "StartOptions.h"
+#include "ToolbarIcons.h"
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
@@ -25,7 +26,19 @@ TEST(FileDialogFilter, DescriptionAndPatternPairsBecomeNameFilters)
               QStringList({"Archives (*.zip *.7z)", "All Files (*.*)"}));
     EXPECT_EQ(NameFiltersFromFilterText("|*.csv||"), QStringList{"(*.csv)"});
     EXPECT_EQ(DefaultSuffix(".hxc"), QStringLiteral("hxc"));
-    EXPECT_EQ(DefaultSuffix("csv"), QStringLiteral("csv"));
+    EXPECT_EQ(DefaultSuffix("CSV"), QStringLiteral("csv"));
+    EXPECT_EQ(DefaultSuffix("ZIP"), QStringLiteral("zip"));
+}
+
+TEST(ApplicationIcon, TheScalableIconIsDrawnAtEverySize)
+{
+    // Without the compiled-in SVG or Qt's SVG plugins there would be no pixels.
+    for (const int size : {16, 48, 256}) {
+        const QImage image = ApplicationIcon().pixmap(size, size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        EXPECT_GT(qAlpha(image.pixel(size / 4, size / 2)), 0);
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+    }
 }
 
 TEST(StartOptions, FileKeywordAndDescribeOption)
