@@ -2,7 +2,7 @@
 
 #include "ConfigTemplate.h"
 #include "SlaveSet.h"
-#include "WindowSystem.h"
+#include "DocumentHost.h"
 
 #include <memory>
 #include <string>
@@ -22,14 +22,12 @@ inline constexpr const char* kComPortKey = "COMPort";
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
 inline constexpr const char* kConfigurationFileExtension = ".hxc";
 
-inline constexpr const char* kNoSlavesNotice = "There are no slaves in the project. Add slaves or open a configuration";
-
 // The single open gateway configuration of the application: the
 // ConfigTemplate, the slave set derived from its points, the user settings
 // (COM port, regional separators, extended mode), the serial link of the
 // device operations and the watcher of the open file.
 //
-// It reaches the window system only through WindowSystem. It is created once
+// It reaches the window system only through its host interface, DocumentHost. It is created once
 // and reused for every New and Open.
 class CQuorvinDoc {
 public:
@@ -37,7 +35,7 @@ public:
     // configuration; ComPort from the profile ("Settings"/"COMPort", default
     // 1); ExtendedMode from the command line; the watcher started with nothing
     // to watch; the regional separators (with the warning when unreadable).
-    CQuorvinDoc(WindowSystem& ui, const std::string& commandLine);
+    CQuorvinDoc(DocumentHost& ui, const std::string& commandLine);
     // Stops the watcher; the serial link closes its port.
     ~CQuorvinDoc();
 
@@ -107,7 +105,7 @@ public:
     // --- State, read and written directly by the view and the commands.
     ConfigTemplate& Config() { return *config_; }
     const ConfigTemplate& Config() const { return *config_; }
-    WindowSystem& Ui() { return ui_; }
+    DocumentHost& Ui() { return ui_; }
     SerialLink& Link() { return *link_; }
     DocumentWatcher& Watcher() { return *watcher_; }
 
@@ -135,7 +133,7 @@ private:
     bool DoSave(const std::string& path);
     void ReadRegionalSettings();
 
-    WindowSystem& ui_;
+    DocumentHost& ui_;
     std::unique_ptr<DocumentWatcher> watcher_;
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<ConfigTemplate> config_;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-DocumentWatcher::DocumentWatcher(WindowSystem& ui) : ui_(ui) {}
+DocumentWatcher::DocumentWatcher(DocumentHost& ui) : ui_(ui) {}
 
 DocumentWatcher::~DocumentWatcher() { StopAndWait(); }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FileChangeMonitor.h"
-#include "WindowSystem.h"
+#include "DocumentHost.h"
 
 #include <mutex>
 #include <string>
@@ -18,7 +18,7 @@ enum class ConfirmedFileAction { None, Reload, SaveAgain };
 // user-interface thread.
 class DocumentWatcher : public FileChangeMonitor {
 public:
-    explicit DocumentWatcher(WindowSystem& ui);
+    explicit DocumentWatcher(DocumentHost& ui);
     ~DocumentWatcher() override;
 
     // Watches this path instead of the one kept so far, taking the file's
@@ -35,7 +35,7 @@ public:
     ConfirmedFileAction TakeConfirmedAction();
 
 private:
-    WindowSystem& ui_;
+    DocumentHost& ui_;
     mutable std::mutex pathLock_;
     std::string path_;
     ConfirmedFileAction confirmed_ = ConfirmedFileAction::None;

@@ -17,6 +17,8 @@ int main(int argc, char* argv[])
     IgnoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // Lets the desktop match the window to the installed desktop entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("com.vantrelsubstation.halvex"));
 
     const StartOptions options = ParseStartOptions(std::vector<std::string>(argv, argv + argc));
     if (!options.Error.empty()) {
