@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <set>
+#include <sys/file.h>
 #include <cstdlib>
 #include <sys/resource.h>
 #include <filesystem>
@@ -60,6 +63,58 @@ TEST(FileAccess, ReplaceFollowsASymbolicLink)
     ASSERT_TRUE(ReplaceFileContents(link, "b"));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadTextFile(target), "b");
+}
+
+TEST(FileAccess, ADanglingLinkIsWrittenThroughAndAReadOnlyFileIsNotWritten)
+{
+    TemporaryDirectory directory;
+    const std::string link = directory.File("link.hxc");
+    ASSERT_EQ(::symlink("real.hxc", link.c_str()), 0);
+    ASSERT_EQ(::symlink("link.hxc", directory.File("chain.hxc").c_str()), 0);
+    ASSERT_TRUE(ReplaceFileContents(directory.File("chain.hxc"), "through"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadTextFile(directory.File("real.hxc")), "through");
+
+    ASSERT_EQ(::symlink("loop.b", directory.File("loop.a").c_str()), 0);
+    ASSERT_EQ(::symlink("loop.a", directory.File("loop.b").c_str()), 0);
+    EXPECT_FALSE(ReplaceFileContents(directory.File("loop.a"), "x"));
+
+    // Whoever may not write the file (everybody but the superuser, who may).
+    const std::string readOnly = directory.File("t.hxc");
+    WriteTextFile(readOnly, "old");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_EQ(ReplaceFileContents(readOnly, "new"), ::geteuid() == 0);
+    EXPECT_EQ(ReadTextFile(readOnly), ::geteuid() == 0 ? "new" : "old");
+}
+
+// What a save killed on its way leaves beside the file is removed by the next
+// save of that file; the file of a save still running (locked), a fresh empty
+// one and files of other naming stay.
+TEST(FileAccess, ASaveRemovesTheLeftoversOfKilledSaves)
+{
+    TemporaryDirectory directory;
+    const std::string path = directory.File("t.hxc");
+    WriteTextFile(path, "old");
+    for (const char* leftover : {".t.hxc.Ab3dE9", ".t.hxc.000000"}) {
+        WriteTextFile(directory.File(leftover), "partial");
+    }
+    const std::set<std::string> kept{"t.hxc", ".t.hxc.Ab3dE", ".t.hxc.Ab3dE9x", ".other.hxc.Ab3dE9", ".t.hxc.LOCKED",
+                                     ".t.hxc.EMPTY0"};
+    for (const std::string& name : kept) {
+        if (name != "t.hxc") {
+            WriteTextFile(directory.File(name), name == ".t.hxc.EMPTY0" ? "" : "x");
+        }
+    }
+    const int running = ::open(directory.File(".t.hxc.LOCKED").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    ASSERT_TRUE(ReplaceFileContents(path, "new"));
+    ::close(running);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory.Path())) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, kept);
+    EXPECT_EQ(ReadTextFile(path), "new");
 }
 
 TEST(FileAccess, ReadFileBytesHonoursTheLimit)
