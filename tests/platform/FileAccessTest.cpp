@@ -145,17 +145,45 @@ TEST(FileAccess, PrivateFilesDoNotFollowLinks)
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-TEST(TemporaryFile, LivesInAPrivateDirectory)
+// Each operation has a file of its own: two at the same time never share a
+// name, each is this user's alone and goes with its object.
+TEST(TemporaryFile, OneUniqueFilePerOperationInAPrivateDirectory)
 {
     TemporaryDirectory directory;
     ::setenv("XDG_RUNTIME_DIR", directory.Path().c_str(), 1);
-    const auto path = TemporaryFilePath();
-    ASSERT_TRUE(path);
-    EXPECT_EQ(*path, directory.File("halvex/hxc1E240.tmp"));
+    {
+        auto first = TemporaryFile::Create();
+        auto second = TemporaryFile::Create();
+        ASSERT_TRUE(first && second);
+        EXPECT_NE(first->Path(), second->Path());
+        for (const TemporaryFile* file : {&*first, &*second}) {
+            const std::string name = file->Path().substr(directory.File("halvex/").size());
+            EXPECT_EQ(name.size(), 13u) << name;
+            EXPECT_EQ(name.substr(0, 3) + name.substr(9), "hxc.tmp") << name;
+            struct stat info {};
+            ASSERT_EQ(::lstat(file->Path().c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, 0600u);
+        }
+        ASSERT_TRUE(first->Write("a longer first text"));
+        ASSERT_TRUE(first->Write("short"));
+        ASSERT_TRUE(second->Write("other"));
+        EXPECT_EQ(first->Read(), "short");
+        EXPECT_EQ(first->Read(3), "sho");
+        TemporaryFile moved = std::move(*second);
+        EXPECT_EQ(moved.Read(), "other");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(directory.File("halvex")));
     struct stat info {};
     ASSERT_EQ(::stat(directory.File("halvex").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
     ::chmod(directory.File("halvex").c_str(), 0777);
-    EXPECT_FALSE(TemporaryFilePath()) << "a directory open to others is refused";
+    EXPECT_FALSE(TemporaryFile::Create()) << "a directory open to others is refused";
+    {
+        const FileSizeLimit limit(2);
+        ::chmod(directory.File("halvex").c_str(), 0700);
+        auto file = TemporaryFile::Create();
+        ASSERT_TRUE(file);
+        EXPECT_FALSE(file->Write("more than two bytes"));
+    }
 }
