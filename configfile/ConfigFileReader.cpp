@@ -224,7 +224,7 @@ private:
 
 bool ConfigReader::Read()
 {
-    std::string line = lines_.ReadLine();
+    std::string_view line = lines_.ReadLine();
     while (true) {
         while (!line.empty() && line.front() != '[') {
             line = lines_.ReadLine();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-bool TextLineReader::ReadAnyLine(std::string& line)
+bool TextLineReader::ReadAnyLine(std::string_view& line)
 {
     if (position_ >= text_.size()) {
         return false;
@@ -13,20 +13,32 @@ bool TextLineReader::ReadAnyLine(std::string& line)
     if (end == std::string::npos || end > limit) {
         end = limit;
     }
-    line.assign(text_, position_, end - position_);
-    position_ = (end < text_.size() && text_[end] == '\n') ? end + 1 : end;
-    if (!line.empty() && line.back() == '\r' && end < text_.size() && text_[end] == '\n') {
-        line.pop_back();
+    const bool endsAtLineFeed = end < text_.size() && text_[end] == '\n';
+    std::size_t length = end - position_;
+    if (length > 0 && endsAtLineFeed && text_[end - 1] == '\r') {
+        --length;
     }
+    line = std::string_view(text_).substr(position_, length);
+    position_ = endsAtLineFeed ? end + 1 : end;
     if (line.empty()) {
         line = " ";
     }
     return true;
 }
 
-std::string TextLineReader::ReadLine()
+bool TextLineReader::ReadAnyLine(std::string& line)
 {
-    std::string line;
+    std::string_view view;
+    if (!ReadAnyLine(view)) {
+        return false;
+    }
+    line.assign(view);
+    return true;
+}
+
+std::string_view TextLineReader::ReadLine()
+{
+    std::string_view line;
     while (ReadAnyLine(line)) {
         if (line.front() != ';') {
             return line;

@@ -19,12 +19,14 @@ public:
     {
     }
 
-    // The next line; false at the end of the text.
+    // The next line; false at the end of the text. The view stays valid as
+    // long as the reader.
+    bool ReadAnyLine(std::string_view& line);
     bool ReadAnyLine(std::string& line);
 
     // ReadLine: the next line that does not begin with ";"; the empty text at
     // the end of the file.
-    std::string ReadLine();
+    std::string_view ReadLine();
 
 private:
     std::string text_;
