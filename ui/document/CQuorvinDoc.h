@@ -1,10 +1,12 @@
 #pragma once
 
 #include "ConfigTemplate.h"
+#include "PointKind.h"
 #include "SlaveSet.h"
 #include "WindowSystem.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class SerialLink;
@@ -23,6 +25,7 @@ inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuratio
 inline constexpr const char* kConfigurationFileExtension = ".hxc";
 
 inline constexpr const char* kNoSlavesNotice = "There are no slaves in the project. Add slaves or open a configuration";
+inline constexpr const char* kIndirectMessagesFullNotice = "There can be max 127 indirect SPA commands";
 
 // The single open gateway configuration of the application: the
 // ConfigTemplate, the slave set derived from its points, the user settings
@@ -98,6 +101,18 @@ public:
     void OnImportXrf();
     // The XRF import of a named file (the window program's start option).
     void ImportXrfFile(const std::string& path);
+
+    // --- Point commands of the selected slave. An add presets a new point
+    // of its kind for the selected slave, has the editor show it and, when
+    // the user confirms, appends it. A duplicate appends a copy of the point
+    // at the index of its list. Each marks the document modified and returns
+    // the new point's index; none after a notice (no slaves, a full list),
+    // a cancel, or when no slave is selected.
+    std::optional<int> AddAnalogInput(const PointEditor<AnalogInputPoint>& edit);
+    std::optional<int> AddDigitalInput(const PointEditor<DigitalInputPoint>& edit);
+    std::optional<int> AddAnalogOutput(const PointEditor<AnalogOutputPoint>& edit);
+    std::optional<int> AddDigitalOutput(const PointEditor<DigitalOutputPoint>& edit);
+    std::optional<int> DuplicatePoint(PointKind kind, int index);
 
     // --- Slave set.
     void RebuildSlaveList();
