@@ -71,13 +71,6 @@ TEST_F(PointCommands, AnAddShowsTheNewPointAndAppendsWhatTheUserConfirmed)
     EXPECT_TRUE(ui_.Messages.empty());
 }
 
-TEST_F(PointCommands, CancelAddsNothing)
-{
-    EXPECT_FALSE(doc_.AddDigitalInput([](DigitalInputPoint&) { return false; }));
-    EXPECT_EQ(doc_.Config().DigitalInputs.Count(), 0);
-    EXPECT_FALSE(doc_.IsModified());
-}
-
 TEST_F(PointCommands, AFullListOrNoSlaveGivesTheNoticeBeforeAnyDialog)
 {
     ConfigTemplate& config = doc_.Config();
