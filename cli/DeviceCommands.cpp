@@ -1,6 +1,5 @@
 // halvex-cli commands that talk to the gateway or build its device image.
 #include "ArchiveTransfer.h"
-#include "CQuorvinDoc.h"
 #include "CliCommand.h"
 #include "ConfigFile.h"
 #include "ConfigurationDownload.h"

@@ -44,7 +44,7 @@ std::vector<std::string> Lines(const std::string& text)
 TEST_F(DeviceCommands, DownloadAndUploadThroughAGatewayThatKeepsItsState)
 {
     const std::string state = File("state");
-    const ConfigTemplate config = SampleConfiguration();
+    const ConfigTemplate config = TwoSlaveConfiguration();
     const std::string in = WriteConfiguration("in.hxc", config);
     {
         SimProcess sim({"--state", state});

@@ -1,15 +1,21 @@
 #pragma once
 
 #include "ConfigTemplate.h"
-#include "PointKind.h"
+#include "PointList.h"
 #include "SlaveSet.h"
-#include "WindowSystem.h"
+#include "DocumentHost.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 class SerialLink;
+
+// Shows a new point for editing before it is added: true when the user
+// confirmed it (the point then holds the entered values), false to add nothing.
+template <typename Point>
+using PointEditor = std::function<bool(Point&)>;
 class DocumentWatcher;
 
 // The keyword that, anywhere in the command line, switches on extended mode:
@@ -24,7 +30,6 @@ inline constexpr const char* kComPortKey = "COMPort";
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
 inline constexpr const char* kConfigurationFileExtension = ".hxc";
 
-inline constexpr const char* kNoSlavesNotice = "There are no slaves in the project. Add slaves or open a configuration";
 inline constexpr const char* kIndirectMessagesFullNotice = "There can be max 127 indirect SPA commands";
 
 // The single open gateway configuration of the application: the
@@ -32,7 +37,7 @@ inline constexpr const char* kIndirectMessagesFullNotice = "There can be max 127
 // (COM port, regional separators, extended mode), the serial link of the
 // device operations and the watcher of the open file.
 //
-// It reaches the window system only through WindowSystem. It is created once
+// It reaches the window system only through its host interface, DocumentHost. It is created once
 // and reused for every New and Open.
 class CQuorvinDoc {
 public:
@@ -40,7 +45,7 @@ public:
     // configuration; ComPort from the profile ("Settings"/"COMPort", default
     // 1); ExtendedMode from the command line; the watcher started with nothing
     // to watch; the regional separators (with the warning when unreadable).
-    CQuorvinDoc(WindowSystem& ui, const std::string& commandLine);
+    CQuorvinDoc(DocumentHost& ui, const std::string& commandLine);
     // Stops the watcher; the serial link closes its port.
     ~CQuorvinDoc();
 
@@ -112,7 +117,7 @@ public:
     std::optional<int> AddDigitalInput(const PointEditor<DigitalInputPoint>& edit);
     std::optional<int> AddAnalogOutput(const PointEditor<AnalogOutputPoint>& edit);
     std::optional<int> AddDigitalOutput(const PointEditor<DigitalOutputPoint>& edit);
-    std::optional<int> DuplicatePoint(PointKind kind, int index);
+    std::optional<int> DuplicatePoint(LineKind kind, int index);
 
     // --- Slave set.
     void RebuildSlaveList();
@@ -121,7 +126,7 @@ public:
     // --- State, read and written directly by the view and the commands.
     ConfigTemplate& Config() { return *config_; }
     const ConfigTemplate& Config() const { return *config_; }
-    WindowSystem& Ui() { return ui_; }
+    DocumentHost& Ui() { return ui_; }
     SerialLink& Link() { return *link_; }
     DocumentWatcher& Watcher() { return *watcher_; }
 
@@ -142,7 +147,7 @@ private:
     bool DoSave(const std::string& path);
     void ReadRegionalSettings();
 
-    WindowSystem& ui_;
+    DocumentHost& ui_;
     std::unique_ptr<DocumentWatcher> watcher_;
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<ConfigTemplate> config_;

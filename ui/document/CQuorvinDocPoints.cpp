@@ -112,20 +112,22 @@ std::optional<int> CQuorvinDoc::AddDigitalOutput(const PointEditor<DigitalOutput
     return AddPoint(*this, config_->DigitalOutputs, NewDigitalOutput(), kDigitalOutputsFull, edit);
 }
 
-std::optional<int> CQuorvinDoc::DuplicatePoint(PointKind kind, int index)
+std::optional<int> CQuorvinDoc::DuplicatePoint(LineKind kind, int index)
 {
     ConfigTemplate& config = *config_;
     switch (kind) {
-    case PointKind::AnalogInput:
+    case LineKind::AnalogInput:
         return AppendCopy(*this, config.AnalogInputs, index, kPointListCapacity, kAnalogInputsFull);
-    case PointKind::DigitalInput:
+    case LineKind::DigitalInput:
         return AppendCopy(*this, config.DigitalInputs, index, kPointListCapacity, kDigitalInputsFull);
-    case PointKind::AnalogOutput:
+    case LineKind::AnalogOutput:
         return AppendCopy(*this, config.AnalogOutputs, index, kPointListCapacity, kAnalogOutputsFull);
-    case PointKind::DigitalOutput:
+    case LineKind::DigitalOutput:
         return AppendCopy(*this, config.DigitalOutputs, index, kPointListCapacity, kDigitalOutputsFull);
-    case PointKind::IndirectMessage:
+    case LineKind::IndirectMessage:
         return AppendCopy(*this, config.IndirectMessages, index, kMaxIndirectMessages, kIndirectMessagesFullNotice);
+    case LineKind::Heading:
+        break;
     }
     return std::nullopt;
 }

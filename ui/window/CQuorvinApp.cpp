@@ -92,11 +92,11 @@ void CQuorvinApp::RegisterCommands()
         {SlavePrioritizeOff, [&document] { document.OnPrioritize(false); }},
         {SlaveImport, [&document] { document.OnSlaveImport(); }},
         {ViewRefresh, [&document] { document.OnRefresh(); }},
-        {PointAddAnalogInput, [&view] { view.AddPoint(PointKind::AnalogInput); }},
-        {PointAddDigitalInput, [&view] { view.AddPoint(PointKind::DigitalInput); }},
-        {PointAddAnalogOutput, [&view] { view.AddPoint(PointKind::AnalogOutput); }},
-        {PointAddDigitalOutput, [&view] { view.AddPoint(PointKind::DigitalOutput); }},
-        {PointAddIndirectMessage, [&view] { view.AddPoint(PointKind::IndirectMessage); }},
+        {PointAddAnalogInput, [&view] { view.AddPoint(LineKind::AnalogInput); }},
+        {PointAddDigitalInput, [&view] { view.AddPoint(LineKind::DigitalInput); }},
+        {PointAddAnalogOutput, [&view] { view.AddPoint(LineKind::AnalogOutput); }},
+        {PointAddDigitalOutput, [&view] { view.AddPoint(LineKind::DigitalOutput); }},
+        {PointAddIndirectMessage, [&view] { view.AddPoint(LineKind::IndirectMessage); }},
         {PointDuplicate, [&view] { view.DuplicateSelectedLine(); }},
     };
     for (const auto& [commandId, handler] : handlers) {

@@ -199,10 +199,6 @@ constexpr int kMenuRemove = 2;
 constexpr int kMenuCopy = 3;
 constexpr int kMenuCopyAll = 4;
 
-PointKind PointKindOf(LineKind kind) { return static_cast<PointKind>(static_cast<int>(kind)); }
-
-LineKind LineKindOf(PointKind kind) { return static_cast<LineKind>(static_cast<std::uint32_t>(kind)); }
-
 // The dialog of a new point: true when the user left it with OK.
 template <typename Point>
 PointEditor<Point> NewPointDialog(QWidget* parent, PointEdit (*edit)(QWidget*, Point&))
@@ -231,12 +227,12 @@ void CQuorvinView::CreatePointListMenu()
     add(kMenuEdit, "&Edit\tEnter", &CQuorvinView::EditSelectedLine);
     add(kMenuRemove, "&Remove\tDel", &CQuorvinView::RemoveSelectedLine);
     pointListMenu_->addSeparator();
-    const std::pair<int, PointKind> adds[] = {
-        {CommandId::PointAddAnalogInput, PointKind::AnalogInput},
-        {CommandId::PointAddDigitalInput, PointKind::DigitalInput},
-        {CommandId::PointAddAnalogOutput, PointKind::AnalogOutput},
-        {CommandId::PointAddDigitalOutput, PointKind::DigitalOutput},
-        {CommandId::PointAddIndirectMessage, PointKind::IndirectMessage},
+    const std::pair<int, LineKind> adds[] = {
+        {CommandId::PointAddAnalogInput, LineKind::AnalogInput},
+        {CommandId::PointAddDigitalInput, LineKind::DigitalInput},
+        {CommandId::PointAddAnalogOutput, LineKind::AnalogOutput},
+        {CommandId::PointAddDigitalOutput, LineKind::DigitalOutput},
+        {CommandId::PointAddIndirectMessage, LineKind::IndirectMessage},
     };
     for (const MenuEntry& entry : PointCommandEntries()) {
         if (entry.Id == CommandId::PointDuplicate) {
@@ -697,24 +693,26 @@ void CQuorvinView::AddIndirectMessage()
     UpdateButtons();
 }
 
-void CQuorvinView::AddPoint(PointKind kind)
+void CQuorvinView::AddPoint(LineKind kind)
 {
     std::optional<int> added;
     switch (kind) {
-    case PointKind::AnalogInput:
+    case LineKind::AnalogInput:
         added = document_.AddAnalogInput(NewPointDialog(this, &EditAnalogInput));
         break;
-    case PointKind::DigitalInput:
+    case LineKind::DigitalInput:
         added = document_.AddDigitalInput(NewPointDialog(this, &EditDigitalInput));
         break;
-    case PointKind::AnalogOutput:
+    case LineKind::AnalogOutput:
         added = document_.AddAnalogOutput(NewPointDialog(this, &EditAnalogOutput));
         break;
-    case PointKind::DigitalOutput:
+    case LineKind::DigitalOutput:
         added = document_.AddDigitalOutput(NewPointDialog(this, &EditDigitalOutput));
         break;
-    case PointKind::IndirectMessage:
+    case LineKind::IndirectMessage:
         AddIndirectMessage();
+        return;
+    case LineKind::Heading:
         return;
     }
     if (added) {
@@ -729,16 +727,16 @@ void CQuorvinView::DuplicateSelectedLine()
         return;
     }
     const std::uint32_t number = pointList_->Number(*line);
-    const PointKind kind = PointKindOf(KindOfLineNumber(number));
+    const LineKind kind = KindOfLineNumber(number);
     if (const std::optional<int> copy = document_.DuplicatePoint(kind, IndexOfLineNumber(number))) {
         ShowNewLine(kind, *copy);
     }
 }
 
-void CQuorvinView::ShowNewLine(PointKind kind, int index)
+void CQuorvinView::ShowNewLine(LineKind kind, int index)
 {
     RefillPointList();
-    SelectLineNumber(LineNumber(LineKindOf(kind), index));
+    SelectLineNumber(LineNumber(kind, index));
     UpdateButtons();
 }
 

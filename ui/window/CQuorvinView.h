@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CResizableFormView.h"
-#include "PointKind.h"
+#include "PointList.h"
 
 #include <QPointer>
 
@@ -91,7 +91,7 @@ public:
     void AddIndirectMessage();
     // Adds a point of the kind to the selected slave through its dialog and
     // selects its line; an indirect message is added as by its button.
-    void AddPoint(PointKind kind);
+    void AddPoint(LineKind kind);
     // Appends a copy of the selected point and selects it.
     void DuplicateSelectedLine();
     // The selected line, or every line of the list, to the clipboard as text.
@@ -125,7 +125,7 @@ private:
     // mouse, or from the keyboard at the selected line.
     void ShowPointListMenu(QContextMenuEvent* event, bool atViewport);
     void UpdatePointListMenu(bool pointSelected);
-    void ShowNewLine(PointKind kind, int index);
+    void ShowNewLine(LineKind kind, int index);
     void ConnectEvents();
     void ShowFormValues();
     // Reads and checks the fields into values; false after the range message.

@@ -1,7 +1,7 @@
 // The document's point commands: adding a point of each kind to the selected
 // slave through an editor, the capacity notices and duplicating a point.
 #include "CQuorvinDoc.h"
-#include "ScriptedWindowSystem.h"
+#include "ScriptedDocumentHost.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ protected:
         }
     }
 
-    ScriptedWindowSystem ui_;
+    ScriptedDocumentHost ui_;
     CQuorvinDoc doc_{ui_, "halvex"};
 };
 
@@ -103,21 +103,21 @@ TEST_F(PointCommands, DuplicateAppendsACopyUpToTheLimitOfItsList)
 {
     ConfigTemplate& config = doc_.Config();
     config.AnalogInputs[0].Description = "Original";
-    EXPECT_EQ(doc_.DuplicatePoint(PointKind::AnalogInput, 0), 1);
+    EXPECT_EQ(doc_.DuplicatePoint(LineKind::AnalogInput, 0), 1);
     EXPECT_EQ(config.AnalogInputs[1].Description, "Original");
     EXPECT_EQ(config.AnalogInputs[1].SlaveAddress, 9);
     EXPECT_TRUE(doc_.IsModified());
-    EXPECT_FALSE(doc_.DuplicatePoint(PointKind::AnalogInput, 2)) << "no such point";
+    EXPECT_FALSE(doc_.DuplicatePoint(LineKind::AnalogInput, 2)) << "no such point";
 
     IndirectSpaMessage message;
     message.SlaveAddress = 1;
     while (config.IndirectMessages.Count() < kMaxIndirectMessages) {
         config.IndirectMessages.Append(message);
     }
-    EXPECT_FALSE(doc_.DuplicatePoint(PointKind::IndirectMessage, 0));
+    EXPECT_FALSE(doc_.DuplicatePoint(LineKind::IndirectMessage, 0));
     EXPECT_EQ(config.IndirectMessages.Count(), kMaxIndirectMessages);
     Fill(config.DigitalOutputs);
-    EXPECT_FALSE(doc_.DuplicatePoint(PointKind::DigitalOutput, 0));
+    EXPECT_FALSE(doc_.DuplicatePoint(LineKind::DigitalOutput, 0));
     EXPECT_EQ(ui_.Texts(), (std::vector<std::string>{kIndirectMessagesFullNotice, "There can be max 256 digital outputs"}));
 }
 

@@ -302,7 +302,7 @@ TEST_F(MainFrame, FileDialogsOpenAndExportWithTheirFiltersAndSuffix)
     });
     Action(CommandId::FileExportCsv)->trigger();
     EXPECT_TRUE(modals_.Done());
-    EXPECT_TRUE(std::filesystem::exists(directory.File("exported.CSV")));
+    EXPECT_TRUE(std::filesystem::exists(directory.File("exported.csv")));
 }
 
 TEST_F(MainFrame, DiagnosticsAreShownInTheirDialog)

@@ -2,6 +2,7 @@
 
 #include "CQuorvinApp.h"
 #include "ConfigTemplate.h"
+#include "SampleConfigurations.h"
 #include "TestFiles.h"
 
 #include <QMessageBox>
@@ -58,13 +59,6 @@ struct TestApplication {
     TemporaryDirectory ProfileDirectory;
     std::unique_ptr<CQuorvinApp> App;
 };
-
-// A configuration with points of slaves 1 and 5 in every list; what the
-// point list shows of it for slave 5 is written out in the tests.
-ConfigTemplate SampleConfiguration();
-
-// The point list lines of slave 5 of the sample, as the user sees them.
-const std::vector<std::string>& SampleSlaveFiveLines();
 
 void WriteConfiguration(const std::string& path, const ConfigTemplate& config);
 
