@@ -199,6 +199,17 @@ constexpr int kMenuRemove = 2;
 constexpr int kMenuCopy = 3;
 constexpr int kMenuCopyAll = 4;
 
+// The menu text of a point command, as the Slave menu shows it.
+std::string PointCommandText(int commandId)
+{
+    for (const MenuEntry& entry : PointCommandEntries()) {
+        if (entry.Id == commandId) {
+            return entry.Text;
+        }
+    }
+    return {};
+}
+
 // The dialog of a new point: true when the user left it with OK.
 template <typename Point>
 PointEditor<Point> NewPointDialog(QWidget* parent, PointEdit (*edit)(QWidget*, Point&))
@@ -234,17 +245,10 @@ void CQuorvinView::CreatePointListMenu()
         {CommandId::PointAddDigitalOutput, LineKind::DigitalOutput},
         {CommandId::PointAddIndirectMessage, LineKind::IndirectMessage},
     };
-    for (const MenuEntry& entry : PointCommandEntries()) {
-        if (entry.Id == CommandId::PointDuplicate) {
-            continue;
-        }
-        QAction* action = pointListMenu_->addAction(ToQString(entry.Text));
-        for (const auto& [id, kind] : adds) {
-            if (id == entry.Id) {
-                connect(action, &QAction::triggered, this, [this, kind = kind] { AddPoint(kind); });
-            }
-        }
-        pointListActions_[entry.Id] = action;
+    for (const auto& [id, kind] : adds) {
+        QAction* action = pointListMenu_->addAction(ToQString(PointCommandText(id)));
+        connect(action, &QAction::triggered, this, [this, kind = kind] { AddPoint(kind); });
+        pointListActions_[id] = action;
     }
     pointListMenu_->addSeparator();
     add(kMenuCopy, "&Copy", &CQuorvinView::CopySelectedLine);
