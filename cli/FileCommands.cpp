@@ -2,7 +2,6 @@
 #include "AreaLayout.h"
 #include "CliCommand.h"
 #include "ConfigFile.h"
-#include "FileAccess.h"
 #include "NumberText.h"
 #include "SlaveSet.h"
 
@@ -60,11 +59,8 @@ int WriteText(CliContext& context, bool withOffsets)
     if (!config) {
         return kExitFailure;
     }
-    if (!ReplaceFileContents(context.Arguments.Positional[1], ConfigFileText(*config, withOffsets))) {
-        context.Ui.ErrorBox("Save error", "Unable to save document!");
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return SaveConfigFile(*config, context.Arguments.Positional[1], withOffsets, context.Ui) ? kExitSuccess
+                                                                                             : kExitFailure;
 }
 
 int RunConvert(CliContext& context) { return WriteText(context, false); }
@@ -76,8 +72,8 @@ int RunReport(CliContext& context) { return WriteText(context, true); }
 std::vector<CliCommand> FileCommands()
 {
     return {
-        {"show", "FILE", 1, RunShow},
-        {"convert", "IN OUT", 2, RunConvert},
-        {"report", "IN OUT", 2, RunReport},
+        {"show", "FILE", 1, RunShow, "settings, counts, slaves and area sizes of a configuration"},
+        {"convert", "IN OUT", 2, RunConvert, "read a configuration (1.02 or 2.00), write it as 2.00"},
+        {"report", "IN OUT", 2, RunReport, "the configuration file text with offset columns"},
     };
 }

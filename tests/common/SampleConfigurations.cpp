@@ -1,6 +1,7 @@
 #include "SampleConfigurations.h"
 
 #include <array>
+#include <string>
 
 ConfigTemplate SampleConfiguration()
 {
@@ -150,5 +151,104 @@ ConfigTemplate TwoSlaveConfiguration()
     message.Address = "1V5";
     message.SlaveAddress = 9;
     config.IndirectMessages.Append(message);
+    return config;
+}
+
+std::unique_ptr<ConfigTemplate> EveryFieldConfiguration()
+{
+    auto config = std::make_unique<ConfigTemplate>();
+    config->TemplateName = "REF615";
+    config->SpaBaudRate = 19200;
+    config->SpaReplyTimeout = 120;
+    config->SpaIdleTime = 5;
+    config->SpaRetryCount = 7;
+    config->ProfibusDefaultAddress = 3;
+    config->ProfibusDecimalPlace = 2;
+    config->TimeSync = true;
+    config->GlobalEventPoll = true;
+    config->GlobalEventPollPeriod = 750;
+    config->OnlinePollDescription = "Poll";
+    config->OnlinePollCommand = "5RF";
+    for (int i = 0; i < 3; ++i) {
+        AnalogInputPoint ai;
+        ai.Description = "AI " + std::to_string(i);
+        ai.SlaveAddress = 5 + i;
+        ai.Address = std::to_string(i) + "I" + std::to_string(10 + i);
+        ai.Scale = 0.25f * static_cast<float>(i + 1);
+        ai.Size = i == 1 ? 32 : 16;
+        ai.Priority = i == 2;
+        ai.InUse = i != 0;
+        config->AnalogInputs.Append(ai);
+        AnalogOutputPoint ao;
+        ao.Description = "AO";
+        ao.Address = "1O" + std::to_string(i);
+        ao.Scale = -1.5f;
+        ao.Size = 32;
+        config->AnalogOutputs.Append(ao);
+        DigitalInputPoint di;
+        di.Description = "Trip " + std::to_string(i);
+        di.SlaveAddress = 9;
+        di.Address = "1/8E10/17";
+        di.DataType = i == 0 ? "P" : "S";
+        di.BitSwitch = i == 1;
+        di.EventChannel = i;
+        di.EventStart = 1;
+        di.EventEnd = 2;
+        di.EventValues = {i, 255, 0, 3};
+        config->DigitalInputs.Append(di);
+        DigitalOutputPoint dout;
+        dout.Description = "";
+        dout.Address = "0O" + std::to_string(i);
+        dout.DataType = "H";
+        dout.Priority = true;
+        config->DigitalOutputs.Append(dout);
+        IndirectSpaMessage message;
+        message.Description = "(No Name)";
+        message.SlaveAddress = 5;
+        message.Address = "2V" + std::to_string(100 + i);
+        message.Write = i == 1;
+        message.StaticData = -i;
+        message.Scale = 10.0f;
+        message.InUse = i != 2;
+        config->IndirectMessages.Append(message);
+    }
+    return config;
+}
+
+std::unique_ptr<ConfigTemplate> CapacityConfiguration(int slaveCount, int indirectMessages)
+{
+    auto config = std::make_unique<ConfigTemplate>();
+    for (int i = 0; i < kPointListCapacity; ++i) {
+        const std::string description = "Point description number " + std::to_string(i);
+        const int slave = 1 + i % slaveCount;
+        AnalogInputPoint analogInput;
+        analogInput.Description = description;
+        analogInput.Address = "1I" + std::to_string(i);
+        analogInput.SlaveAddress = slave;
+        config->AnalogInputs.Append(analogInput);
+        DigitalInputPoint digitalInput;
+        digitalInput.Description = description;
+        digitalInput.Address = "1/8E" + std::to_string(i) + "/" + std::to_string(i + 7);
+        digitalInput.DataType = "P";
+        digitalInput.SlaveAddress = slave;
+        config->DigitalInputs.Append(digitalInput);
+        AnalogOutputPoint analogOutput;
+        analogOutput.Description = description;
+        analogOutput.Address = "1O" + std::to_string(i);
+        analogOutput.SlaveAddress = slave;
+        config->AnalogOutputs.Append(analogOutput);
+        DigitalOutputPoint digitalOutput;
+        digitalOutput.Description = description;
+        digitalOutput.Address = "0O" + std::to_string(i);
+        digitalOutput.DataType = "B";
+        digitalOutput.SlaveAddress = slave;
+        config->DigitalOutputs.Append(digitalOutput);
+        if (i < indirectMessages) {
+            IndirectSpaMessage message;
+            message.Description = description;
+            message.SlaveAddress = slave;
+            config->IndirectMessages.Append(message);
+        }
+    }
     return config;
 }

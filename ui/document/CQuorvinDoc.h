@@ -1,13 +1,21 @@
 #pragma once
 
 #include "ConfigTemplate.h"
+#include "PointList.h"
 #include "SlaveSet.h"
 #include "DocumentHost.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class SerialLink;
+
+// Shows a new point for editing before it is added: true when the user
+// confirmed it (the point then holds the entered values), false to add nothing.
+template <typename Point>
+using PointEditor = std::function<bool(Point&)>;
 class DocumentWatcher;
 
 // The keyword that, anywhere in the command line, switches on extended mode:
@@ -21,6 +29,8 @@ inline constexpr const char* kComPortKey = "COMPort";
 // The file dialogs' filter name and extension of configuration files.
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
 inline constexpr const char* kConfigurationFileExtension = ".hxc";
+
+inline constexpr const char* kIndirectMessagesFullNotice = "There can be max 127 indirect SPA commands";
 
 // The single open gateway configuration of the application: the
 // ConfigTemplate, the slave set derived from its points, the user settings
@@ -97,6 +107,18 @@ public:
     void OnImportXrf();
     // The XRF import of a named file (the window program's start option).
     void ImportXrfFile(const std::string& path);
+
+    // --- Point commands of the selected slave. An add presets a new point
+    // of its kind for the selected slave, has the editor show it and, when
+    // the user confirms, appends it. A duplicate appends a copy of the point
+    // at the index of its list. Each marks the document modified and returns
+    // the new point's index; none after a notice (no slaves, a full list),
+    // a cancel, or when no slave is selected.
+    std::optional<int> AddAnalogInput(const PointEditor<AnalogInputPoint>& edit);
+    std::optional<int> AddDigitalInput(const PointEditor<DigitalInputPoint>& edit);
+    std::optional<int> AddAnalogOutput(const PointEditor<AnalogOutputPoint>& edit);
+    std::optional<int> AddDigitalOutput(const PointEditor<DigitalOutputPoint>& edit);
+    std::optional<int> DuplicatePoint(LineKind kind, int index);
 
     // --- Slave set.
     void RebuildSlaveList();

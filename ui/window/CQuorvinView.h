@@ -1,18 +1,23 @@
 #pragma once
 
 #include "CResizableFormView.h"
+#include "PointList.h"
 
 #include <QPointer>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 
 class AfterModalDialogs;
 class CCompanionListBox;
+class QAction;
+class QContextMenuEvent;
 class CQuorvinDoc;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTabBar;
@@ -66,8 +71,6 @@ class CQuorvinView : public CResizableFormView {
 public:
     explicit CQuorvinView(CQuorvinDoc& document, QWidget* parent = nullptr);
 
-    CQuorvinDoc& GetDocument() { return document_; }
-
     // The first display after a document was created or opened.
     void OnInitialUpdate();
     // The document's update of all views: LoadForm, RefreshSlaveTabs,
@@ -85,6 +88,17 @@ public:
     void EditSelectedLine();
     void RemoveSelectedLine();
     void AddIndirectMessage();
+    // Adds a point of the kind to the selected slave through its dialog and
+    // selects its line; an indirect message is added as by its button.
+    void AddPoint(LineKind kind);
+    // Appends a copy of the selected point and selects it.
+    void DuplicateSelectedLine();
+    // The selected line, or every line of the list, to the clipboard as text.
+    void CopySelectedLine();
+    void CopyAllLines();
+    // The point list's context menu: Edit, Remove, the adds, Copy, Copy All
+    // and Duplicate, enabled as the list's selection allows.
+    QMenu* PointListMenu() const { return pointListMenu_; }
 
     void SetProgress(int percent);
     // File > Print: the printed report of the configuration as it is.
@@ -105,6 +119,12 @@ protected:
 
 private:
     void CreateControls();
+    void CreatePointListMenu();
+    // Right-click selects the line under the mouse; the menu opens at the
+    // mouse, or from the keyboard at the selected line.
+    void ShowPointListMenu(QContextMenuEvent* event, bool atViewport);
+    void UpdatePointListMenu(bool pointSelected);
+    void ShowNewLine(LineKind kind, int index);
     void ConnectEvents();
     void ShowFormValues();
     // Reads and checks the fields into values; false after the range message.
@@ -141,4 +161,6 @@ private:
     QPushButton* removeButton_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QMenu* pointListMenu_ = nullptr;
+    std::map<int, QAction*> pointListActions_;  // by command, and the menu's own
 };

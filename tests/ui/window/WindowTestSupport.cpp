@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -85,4 +86,11 @@ void WriteConfiguration(const std::string& path, const ConfigTemplate& config)
 bool WaitFor(const std::function<bool()>& condition, int milliseconds)
 {
     return QTest::qWaitFor(condition, milliseconds);
+}
+
+void RunUntilIdle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
 }

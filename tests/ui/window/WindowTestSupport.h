@@ -64,3 +64,6 @@ void WriteConfiguration(const std::string& path, const ConfigTemplate& config);
 
 // Runs the event loop until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
+// Runs the event loop as the program does, until it has waited for input:
+// what the program does when idle has been done.
+void RunUntilIdle();
