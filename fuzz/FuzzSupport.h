@@ -33,7 +33,13 @@ public:
 
     bool Empty() const { return position_ >= size_; }
     std::uint8_t Byte() { return Empty() ? 0 : data_[position_++]; }
-    std::uint16_t Word() { return static_cast<std::uint16_t>(Byte() << 8 | Byte()); }
+    // Two bytes, the first one high.
+    std::uint16_t Word()
+    {
+        const unsigned high = Byte();
+        const unsigned low = Byte();
+        return static_cast<std::uint16_t>(high << 8 | low);
+    }
     // A number from first to last, both included.
     int Between(int first, int last) { return first + static_cast<int>(Word() % (last - first + 1)); }
     std::string_view Take(std::size_t count)

@@ -109,25 +109,15 @@ std::optional<std::string> ReadOpenFile(int fd, std::size_t maxBytes)
     return bytes;
 }
 
-std::optional<std::string> ReadWithFlags(const std::string& path, std::size_t maxBytes, int flags)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    return ReadOpenFile(fd, maxBytes);
-}
-
 }  // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes)
 {
-    return ReadWithFlags(path, maxBytes, 0);
-}
-
-std::optional<std::string> ReadPrivateFile(const std::string& path, std::size_t maxBytes)
-{
-    return ReadWithFlags(path, maxBytes, O_NOFOLLOW);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    return ReadOpenFile(fd, maxBytes);
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes)
@@ -171,16 +161,6 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes)
     }
     ok = (::close(fd) == 0) && ok;
     return ok;
-}
-
-bool WritePrivateFile(const std::string& path, std::string_view bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return false;
-    }
-    const bool ok = WriteAll(fd, bytes);
-    return (::close(fd) == 0) && ok;
 }
 
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -122,24 +122,6 @@ TEST(FileAccess, ReadFileBytesHonoursTheLimit)
     EXPECT_FALSE(ReadFileBytes(directory.Path()));
 }
 
-TEST(FileAccess, PrivateFilesDoNotFollowLinks)
-{
-    TemporaryDirectory directory;
-    const std::string target = directory.File("victim");
-    WriteTextFile(target, "keep");
-    const std::string link = directory.File("tmp");
-    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
-    EXPECT_FALSE(WritePrivateFile(link, "overwrite"));
-    EXPECT_EQ(ReadTextFile(target), "keep");
-    EXPECT_FALSE(ReadPrivateFile(link)) << "nor is a link read as if it were our file";
-    EXPECT_EQ(ReadFileBytes(link), "keep");
-    ASSERT_TRUE(WritePrivateFile(directory.File("own"), "data"));
-    EXPECT_EQ(ReadPrivateFile(directory.File("own"), 3), "dat");
-    struct stat info {};
-    ASSERT_EQ(::stat(directory.File("own").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
 // Each operation has a file of its own: two at the same time never share a
 // name, each is this user's alone and goes with its object.
 TEST(TemporaryFile, OneUniqueFilePerOperationInAPrivateDirectory)
