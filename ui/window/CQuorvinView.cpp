@@ -643,23 +643,7 @@ void CQuorvinView::RemoveSelectedLine()
     }
     ConfigTemplate& config = document_.Config();
     const int index = IndexOfLineNumber(number);
-    switch (kind) {
-    case LineKind::AnalogInput:
-        config.AnalogInputs.RemoveAt(index);
-        break;
-    case LineKind::DigitalInput:
-        config.DigitalInputs.RemoveAt(index);
-        break;
-    case LineKind::AnalogOutput:
-        config.AnalogOutputs.RemoveAt(index);
-        break;
-    case LineKind::DigitalOutput:
-        config.DigitalOutputs.RemoveAt(index);
-        break;
-    case LineKind::IndirectMessage:
-        config.IndirectMessages.RemoveAt(index);
-        break;
-    case LineKind::Heading:
+    if (!VisitPointList(config, kind, [index](auto& list) { list.RemoveAt(index); })) {
         return;
     }
     document_.SetModifiedFlag(true);
