@@ -148,10 +148,50 @@ bool ReadDigitalPointHead(RecordFields& fields, DigitalPoint& point)
 // The rest of a line, leading white space removed, cut before any of `stops`.
 std::string_view RestWord(std::string_view rest, std::string_view stops) { return CutBeforeAny(TrimLeft(rest), stops); }
 
+// An optional minus sign and at least one digit at the start of the text; the
+// rest after them.
+bool SkipInteger(std::string_view& text)
+{
+    std::size_t i = !text.empty() && text.front() == '-' ? 1 : 0;
+    const std::size_t digits = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        ++i;
+    }
+    if (i == digits) {
+        return false;
+    }
+    text.remove_prefix(i);
+    return true;
+}
+
+// The writer ends a digital output line with a tab and the data type, and
+// with offsets then a tab before each of the two offset columns. An empty data
+// type so leaves two tabs in a row before the offset: exactly that form is a
+// line without a data type, whose offset must not be taken for one.
+bool IsEmptyTypeBeforeOffsets(std::string_view rest)
+{
+    if (!StartsWith(rest, "\t\t")) {
+        return false;
+    }
+    rest.remove_prefix(2);
+    if (!SkipInteger(rest) || !StartsWith(rest, "\t")) {
+        return false;
+    }
+    rest.remove_prefix(1);
+    return SkipInteger(rest) && Trim(rest).empty();
+}
+
+std::string_view DigitalOutputType(std::string_view rest)
+{
+    return IsEmptyTypeBeforeOffsets(rest) ? std::string_view{} : RestWord(rest, " \r\n\t;");
+}
+
 class ConfigReader {
 public:
+    // Lines are read whole, however long: the writer does not cut a long
+    // description, so the reader must not either.
     ConfigReader(ConfigTemplate& config, WindowSystem& ui, std::string text)
-        : config_(config), ui_(ui), lines_(std::move(text))
+        : config_(config), ui_(ui), lines_(std::move(text), TextLineReader::kWholeLines)
     {
     }
 
@@ -184,7 +224,7 @@ private:
 
 bool ConfigReader::Read()
 {
-    std::string line = lines_.ReadLine();
+    std::string_view line = lines_.ReadLine();
     while (true) {
         while (!line.empty() && line.front() != '[') {
             line = lines_.ReadLine();
@@ -378,7 +418,7 @@ void ConfigReader::ReadDigitalOutputLine(std::string_view line)
     if (!ReadDigitalPointHead(fields, point)) {
         return;
     }
-    point.DataType = std::string(RestWord(fields.Rest(), " \r\n\t;"));
+    point.DataType = std::string(DigitalOutputType(fields.Rest()));
     config_.DigitalOutputs.Append(point);
 }
 

@@ -5,24 +5,32 @@
 
 // Reads a text held in memory line by line, as the configuration and XRF
 // readers need it: a line ends at LF, a CR before the LF is dropped, one read
-// takes at most 1023 characters (the rest of a longer line comes with the next
-// read), and an empty line reads as a single blank. A last line without a line
-// end is read like any other.
+// takes at most maxLineLength characters (the rest of a longer line comes with
+// the next read), and an empty line reads as a single blank. A last line
+// without a line end is read like any other.
 class TextLineReader {
 public:
     static constexpr std::size_t kMaxLineLength = 1023;
+    // No limit: a line of any length is read as one line.
+    static constexpr std::size_t kWholeLines = std::string::npos;
 
-    explicit TextLineReader(std::string text) : text_(std::move(text)) {}
+    explicit TextLineReader(std::string text, std::size_t maxLineLength = kMaxLineLength)
+        : text_(std::move(text)), maxLineLength_(maxLineLength)
+    {
+    }
 
-    // The next line; false at the end of the text.
+    // The next line; false at the end of the text. The view stays valid as
+    // long as the reader.
+    bool ReadAnyLine(std::string_view& line);
     bool ReadAnyLine(std::string& line);
 
     // ReadLine: the next line that does not begin with ";"; the empty text at
     // the end of the file.
-    std::string ReadLine();
+    std::string_view ReadLine();
 
 private:
     std::string text_;
+    std::size_t maxLineLength_;
     std::size_t position_ = 0;
 };
 

@@ -4,10 +4,8 @@
 #include "Checksum.h"
 #include "ConfigFile.h"
 #include "DeviceImage.h"
-#include "FileAccess.h"
 #include "TemporaryFile.h"
 
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -76,7 +74,8 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
         ui.ErrorBox(kErrorCaption, "Unable to download - incorrect configuration");
         return DownloadOutcome::Failed;
     }
-    const auto temporaryFile = TemporaryFilePath();
+    // The operation's own file, deleted on every way out of it.
+    auto temporaryFile = TemporaryFile::Create();
     if (!temporaryFile) {
         ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
         return DownloadOutcome::Failed;
@@ -87,12 +86,12 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
     }
 
     // The text travels exactly as a save writes it, read back from the file.
-    if (!WritePrivateFile(*temporaryFile, ConfigFileText(config, false))) {
+    if (!temporaryFile->Write(ConfigFileText(config, false))) {
         return Fail(ui, "Unable to write temporary file");
     }
     const std::size_t textStart = static_cast<std::size_t>(imageLength) + 2;
     const std::size_t room = block.size() - textStart;
-    const auto text = ReadPrivateFile(*temporaryFile, room + 1);
+    const auto text = temporaryFile->Read(room + 1);
     if (!text) {
         return Fail(ui, "Unable to read back temporary file");
     }
@@ -122,7 +121,6 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
                                                                        : "Configuration download OK! [v2.00]");
         outcome = DownloadOutcome::Succeeded;
     }
-    ::unlink(temporaryFile->c_str());
     EndTransfer(connection);
     return outcome;
 }

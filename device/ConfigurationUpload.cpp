@@ -1,11 +1,9 @@
 #include "ConfigurationUpload.h"
 
 #include "ConfigFile.h"
-#include "FileAccess.h"
 #include "TemporaryFile.h"
 #include "UploadReply.h"
 
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -49,11 +47,11 @@ UploadOutcome Fail(DeviceConnection& connection, const char* message)
 }
 
 // Reads the text into the new configuration and applies the InUse bytes.
-UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const std::string& path,
+UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const TemporaryFile& file,
                    const UploadReply& reply)
 {
     ConfigTemplate& config = target.NewConfiguration();
-    std::optional<std::string> text = ReadPrivateFile(path);
+    std::optional<std::string> text = file.Read();
     const bool read = text ? ReadConfigText(config, std::move(*text), ui) : false;
     if (!read) {
         if (!text) {
@@ -80,7 +78,8 @@ UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const st
 UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUploadTarget& target)
 {
     WindowSystem& ui = connection.Ui;
-    const auto temporaryFile = TemporaryFilePath();
+    // The operation's own file, deleted on every way out of it.
+    auto temporaryFile = TemporaryFile::Create();
     if (!temporaryFile) {
         ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
         return UploadOutcome::Failed;
@@ -99,11 +98,10 @@ UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUpl
     if (!reply) {
         return Fail(connection, "Unable to upload configuration");
     }
-    if (!WritePrivateFile(*temporaryFile, reply->Text)) {
+    if (!temporaryFile->Write(reply->Text)) {
         return Fail(connection, "Unable to create temporary file");
     }
     const UploadOutcome outcome = Load(ui, target, *temporaryFile, *reply);
-    ::unlink(temporaryFile->c_str());
     target.ConfigurationLoaded();
     EndTransfer(connection);
     return outcome;

@@ -118,12 +118,12 @@ private:
 
 bool XrfReader::Read()
 {
-    std::string line;
+    std::string_view line;
     if (!lines_.ReadAnyLine(line)) {
         return false;
     }
     if (StartsWith(line, ";")) {
-        const std::string name = AsciiUpper(std::string_view(line).substr(1));
+        const std::string name = AsciiUpper(line.substr(1));
         config_.TemplateName = name.substr(0, name.find(".XRF"));
         line = lines_.ReadLine();
     }
@@ -310,10 +310,16 @@ void XrfReader::ReadDigitalOutputLine(std::string_view line)
 
 bool ImportXrf(ConfigTemplate& config, const std::string& path, WindowSystem& ui)
 {
-    config.Reset();
     auto text = ReadFileBytes(path);
     if (!text) {
+        config.Reset();
         return false;
     }
-    return XrfReader(config, ui, std::move(*text)).Read();
+    return ImportXrfText(config, std::move(*text), ui);
+}
+
+bool ImportXrfText(ConfigTemplate& config, std::string text, WindowSystem& ui)
+{
+    config.Reset();
+    return XrfReader(config, ui, std::move(text)).Read();
 }

@@ -1,5 +1,6 @@
 #include "CQuorvinView.h"
 
+#include "AfterModalDialogs.h"
 #include "CCompanionListBox.h"
 #include "CQuorvinDoc.h"
 #include "CommandTable.h"
@@ -225,6 +226,7 @@ CQuorvinView::CQuorvinView(CQuorvinDoc& document, QWidget* parent) : CResizableF
     CreateControls();
     CreatePointListMenu();
     ConnectEvents();
+    fileChange_ = new AfterModalDialogs([this] { document_.OnFileChangeConfirmed(); }, this);
 }
 
 void CQuorvinView::CreatePointListMenu()
@@ -773,7 +775,7 @@ void CQuorvinView::OnFilePrint() { PrintConfiguration(document_.Config(), docume
 bool CQuorvinView::event(QEvent* event)
 {
     if (event->type() == FileChangeEventType()) {
-        document_.OnFileChangeConfirmed();
+        fileChange_->Request();
         return true;
     }
     return CResizableFormView::event(event);

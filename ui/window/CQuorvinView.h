@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 
+class AfterModalDialogs;
 class CCompanionListBox;
 class QAction;
 class QContextMenuEvent;
@@ -146,6 +147,9 @@ private:
     bool refreshingTabs_ = false;
     // The field that the last refused commit sent the user back to.
     QPointer<QWidget> refusedField_;
+    // "FILECHANGE" waits for the open dialogs: an edit dialog stores into
+    // the point it was opened for, never into a reloaded list.
+    AfterModalDialogs* fileChange_ = nullptr;
 
     QComboBox* baudList_ = nullptr;
     QCheckBox* globalEventPoll_ = nullptr;
