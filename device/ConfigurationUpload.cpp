@@ -75,6 +75,30 @@ UploadOutcome Load(WindowSystem& ui, ConfigTemplate& config, const std::string& 
 
 }  // namespace
 
+std::optional<UploadReply> FetchConfiguration(DeviceConnection& connection)
+{
+    if (!OpenGatewayPort(connection, kReceiveBlockSize)) {
+        return std::nullopt;
+    }
+    SettleAfterOpen();
+    PrepareTransfer(connection, kProgressReceiving);
+    connection.Ui.SetStatusText("Uploading configuration");
+    std::vector<std::uint8_t> data(kReplyCapacity);
+    int length = kReplyCapacity;
+    const bool received = connection.Link.Transact(kCommandUploadConfiguration, 0, nullptr, length, data.data());
+    connection.Link.Close();
+    constexpr int kShortestReply = 3;
+    // A reply shorter than its counts announce is no configuration either.
+    auto reply = received && length >= kShortestReply
+                     ? DecodeUploadReply(data.data(), static_cast<std::size_t>(length))
+                     : std::nullopt;
+    if (!reply) {
+        Fail(connection, "Unable to upload configuration");
+        return std::nullopt;
+    }
+    return reply;
+}
+
 UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUploadTarget& target)
 {
     WindowSystem& ui = connection.Ui;
@@ -83,24 +107,9 @@ UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUpl
         ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
         return UploadOutcome::Failed;
     }
-    if (!OpenGatewayPort(connection, kReceiveBlockSize)) {
-        return UploadOutcome::Failed;
-    }
-    SettleAfterOpen();
-    PrepareTransfer(connection, kProgressReceiving);
-    ui.SetStatusText("Uploading configuration");
-    std::vector<std::uint8_t> data(kReplyCapacity);
-    int length = kReplyCapacity;
-    const bool received = connection.Link.Transact(kCommandUploadConfiguration, 0, nullptr, length, data.data());
-    connection.Link.Close();
-    constexpr int kShortestReply = 3;
-    if (!received || length < kShortestReply) {
-        return Fail(connection, "Unable to upload configuration");
-    }
-    // A reply shorter than its counts announce is no configuration either.
-    const auto reply = DecodeUploadReply(data.data(), static_cast<std::size_t>(length));
+    const auto reply = FetchConfiguration(connection);
     if (!reply) {
-        return Fail(connection, "Unable to upload configuration");
+        return UploadOutcome::Failed;
     }
     if (!WritePrivateFile(*temporaryFile, reply->Text)) {
         return Fail(connection, "Unable to create temporary file");

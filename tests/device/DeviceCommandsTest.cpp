@@ -94,7 +94,10 @@ TEST_F(DeviceCommands, RefusalsFailuresAndUsageErrors)
     const ProcessResult limit = Cli({"download", WriteConfiguration("many.hxc", tooMany), "--port", sim.Path(),
                                      "--layout", "2.00"});
     EXPECT_EQ(limit.ExitStatus, 1);
-    EXPECT_EQ(limit.Err, "Unable to download - more than 127 indirect SPA messages\n");
+    EXPECT_EQ(Lines(limit.Err), (std::vector<std::string>{
+                                    "Unable to download - more than 127 indirect SPA messages",
+                                    "128 indirect SPA messages; the first beyond 127: Indirect SPA message 128 \"\" "
+                                    "(slave 0, Ch/Cat/Dno \"0I0\")"}));
 
     const ProcessResult closed = Cli({"firmware", "--port", File("no-port")});
     EXPECT_EQ(closed.ExitStatus, 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConfigTemplate.h"
+#include "DownloadRules.h"
 #include "SlaveSet.h"
 #include "WindowSystem.h"
 
@@ -21,8 +22,6 @@ inline constexpr const char* kComPortKey = "COMPort";
 // The file dialogs' filter name and extension of configuration files.
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
 inline constexpr const char* kConfigurationFileExtension = ".hxc";
-
-inline constexpr const char* kNoSlavesNotice = "There are no slaves in the project. Add slaves or open a configuration";
 
 // The single open gateway configuration of the application: the
 // ConfigTemplate, the slave set derived from its points, the user settings
