@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ConfigTemplate.h"
+#include "ConfigurationCheck.h"
 #include "DownloadRules.h"
 #include "SlaveSet.h"
 #include "WindowSystem.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class SerialLink;
@@ -90,6 +92,13 @@ public:
     void OnUploadDiagnostics();
     void OnClearDiagnostics();
     void OnGetFirmwareVersion();
+    // Device > "Check Configuration": the form committed, then what the
+    // configuration check finds (the added slaves included); none when the
+    // form refused. The window program lists the findings.
+    std::optional<ConfigurationCheck> OnCheckConfiguration();
+    // Device > "Verify Configuration": the form committed, then the gateway's
+    // configuration compared with the document's, the result in a message box.
+    void OnVerifyConfiguration();
 
     // Exchange commands.
     void OnExportCsv();

@@ -8,6 +8,7 @@
 #include "NumberText.h"
 #include "PointEditing.h"
 #include "PointList.h"
+#include "PointReference.h"
 #include "PrintConfiguration.h"
 #include "StoreChanged.h"
 #include "TextConversion.h"
@@ -186,6 +187,23 @@ QWidget* MakeControl(const ControlSpec& spec)
     }
     }
     return nullptr;
+}
+
+LineKind LineKindOf(PointSection section)
+{
+    switch (section) {
+    case PointSection::AnalogInput:
+        return LineKind::AnalogInput;
+    case PointSection::DigitalInput:
+        return LineKind::DigitalInput;
+    case PointSection::AnalogOutput:
+        return LineKind::AnalogOutput;
+    case PointSection::DigitalOutput:
+        return LineKind::DigitalOutput;
+    case PointSection::IndirectMessage:
+        break;
+    }
+    return LineKind::IndirectMessage;
 }
 
 }  // namespace
@@ -612,6 +630,21 @@ void CQuorvinView::AddIndirectMessage()
     RefillPointList();
     SelectLineNumber(LineNumber(LineKind::IndirectMessage, config.IndirectMessages.Count() - 1));
     UpdateButtons();
+}
+
+void CQuorvinView::ShowSlave(int slaveAddress)
+{
+    document_.SelectedSlave = slaveAddress;
+    RefreshSlaveTabs();
+    RefillPointList();
+}
+
+void CQuorvinView::SelectPoint(const PointReference& point)
+{
+    ShowSlave(point.SlaveAddress);
+    SelectLineNumber(LineNumber(LineKindOf(point.Section), point.Index));
+    UpdateButtons();
+    pointList_->setFocus();
 }
 
 void CQuorvinView::SetProgress(int percent)

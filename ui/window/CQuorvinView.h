@@ -8,6 +8,7 @@
 #include <optional>
 
 class CCompanionListBox;
+struct PointReference;
 class CQuorvinDoc;
 class QCheckBox;
 class QComboBox;
@@ -84,6 +85,11 @@ public:
     void EditSelectedLine();
     void RemoveSelectedLine();
     void AddIndirectMessage();
+
+    // Shows the slave's tab and point list, and selects the line of the
+    // point there (Device > "Check Configuration" goes to what it found).
+    void ShowSlave(int slaveAddress);
+    void SelectPoint(const PointReference& point);
 
     void SetProgress(int percent);
     // File > Print: the printed report of the configuration as it is.

@@ -1,0 +1,77 @@
+#include "ConfigurationCheckDialog.h"
+
+#include "DialogUnits.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The configuration's texts are 8-bit text; every byte is one character.
+QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString Counted(qsizetype count, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(count == 1 ? one : many));
+}
+
+}  // namespace
+
+QString CheckSummaryText(const ConfigurationCheck& check)
+{
+    if (check.Errors.empty() && check.Warnings.empty()) {
+        return QStringLiteral("No errors and no warnings: the configuration can be downloaded.");
+    }
+    return Counted(static_cast<qsizetype>(check.Errors.size()), "error", "errors") + QStringLiteral(", ") +
+           Counted(static_cast<qsizetype>(check.Warnings.size()), "warning", "warnings");
+}
+
+ConfigurationCheckDialog::ConfigurationCheckDialog(ConfigurationCheck check, QWidget* parent)
+    : QDialog(parent), check_(std::move(check))
+{
+    setWindowTitle(QStringLiteral("Check Configuration"));
+    const DialogUnits units(font());
+    resize(units.Size(420, 200));
+
+    summary_ = new QLabel(CheckSummaryText(check_));
+    list_ = new QTreeWidget;
+    list_->setColumnCount(3);
+    list_->setHeaderLabels({QStringLiteral("Kind"), QStringLiteral("Problem"), QStringLiteral("Where")});
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    AddRows(check_.Errors, QStringLiteral("Error"));
+    AddRows(check_.Warnings, QStringLiteral("Warning"));
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { Choose(item); });
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(list_, 1);
+    layout->addWidget(buttons);
+}
+
+void ConfigurationCheckDialog::AddRows(const std::vector<CheckFinding>& findings, const QString& severity)
+{
+    for (const CheckFinding& finding : findings) {
+        auto* item = new QTreeWidgetItem(list_, {severity, Latin1(finding.Text), Latin1(finding.Detail)});
+        item->setData(0, Qt::UserRole, static_cast<int>(rows_.size()));
+        rows_.push_back(&finding);
+    }
+}
+
+void ConfigurationCheckDialog::Choose(QTreeWidgetItem* item)
+{
+    const CheckFinding* finding = rows_.at(static_cast<std::size_t>(item->data(0, Qt::UserRole).toInt()));
+    if (!finding->Point && !finding->Slave) {
+        return;
+    }
+    chosen_ = finding;
+    accept();
+}
