@@ -1,7 +1,7 @@
 // Reading and writing a configuration filled to every capacity: 256 points of
 // each kind and 128 indirect messages.
 #include "ConfigFile.h"
-#include "FullConfiguration.h"
+#include "SampleConfigurations.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +30,7 @@ std::string BenchPath()
 
 void BM_WriteConfigFile(benchmark::State& state)
 {
-    const auto config = FullConfiguration(16, kIndirectMessagesFromFile);
+    const auto config = CapacityConfiguration(16, kIndirectMessagesFromFile);
     const std::string path = BenchPath();
     for (auto _ : state) {
         benchmark::DoNotOptimize(WriteConfigFile(*config, path, false));
@@ -41,7 +41,7 @@ BENCHMARK(BM_WriteConfigFile)->Unit(benchmark::kMillisecond);
 
 void BM_ReadConfigFile(benchmark::State& state)
 {
-    const auto config = FullConfiguration(16, kIndirectMessagesFromFile);
+    const auto config = CapacityConfiguration(16, kIndirectMessagesFromFile);
     const std::string path = BenchPath();
     WriteConfigFile(*config, path, false);
     auto target = std::make_unique<ConfigTemplate>();

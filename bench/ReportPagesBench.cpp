@@ -1,7 +1,7 @@
 // Cutting a 65536-byte report into A4 pages with the printed layout: the
 // configuration holds 256 points of each kind and 128 indirect messages, so
 // its report is cut at the 65536-byte limit.
-#include "FullConfiguration.h"
+#include "SampleConfigurations.h"
 #include "ReportPainter.h"
 #include "ReportPdf.h"
 #include "ReportText.h"
@@ -34,7 +34,7 @@ QGuiApplication& Application()
 void BM_PaginateFullReport(benchmark::State& state)
 {
     Application();
-    const std::string text = ReportText(*FullConfiguration(16, kIndirectMessagesFromFile));
+    const std::string text = ReportText(*CapacityConfiguration(16, kIndirectMessagesFromFile));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
@@ -52,7 +52,7 @@ BENCHMARK(BM_PaginateFullReport)->Unit(benchmark::kMillisecond);
 void BM_PrintFullReportToPdf(benchmark::State& state)
 {
     Application();
-    const std::string text = ReportText(*FullConfiguration(16, kIndirectMessagesFromFile));
+    const std::string text = ReportText(*CapacityConfiguration(16, kIndirectMessagesFromFile));
     const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
                              "/halvex-bench-report-" + std::to_string(::getpid()) + ".pdf";
     for (auto _ : state) {

@@ -7,7 +7,7 @@
 #include "CQuorvinDoc.h"
 #include "CQuorvinView.h"
 #include "ConfigFile.h"
-#include "FullConfiguration.h"
+#include "SampleConfigurations.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -96,7 +96,7 @@ void BM_RefillPointListAtCapacity(benchmark::State& state)
     const std::string directory = BenchDirectory();
     const std::string file = directory + "/full.hxc";
     // Every line of the list is shown: all points belong to one slave.
-    WriteConfigFile(*FullConfiguration(1, kMaxIndirectMessages), file, false);
+    WriteConfigFile(*CapacityConfiguration(1, kMaxIndirectMessages), file, false);
     // The size warnings of the first fill are closed as they come.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [] {

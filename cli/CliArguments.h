@@ -2,20 +2,19 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
-// The arguments of one halvex-cli command: positional words and "--name value"
-// options ("--yes" and "--help" are flags without a value).
+// The arguments of one halvex-cli command as the command line gave them:
+// positional words, the options given with their values ("--name value" or
+// "--name=value"), the flags given, and --yes.
 struct CliArguments {
     std::vector<std::string> Positional;
     std::map<std::string, std::string> Options;
+    std::set<std::string> Flags;
     bool Yes = false;
-    bool Help = false;
 
     std::optional<std::string> Option(const std::string& name) const;
+    bool Flag(const std::string& name) const { return Flags.count(name) != 0; }
 };
-
-// Parses argv after the command word; no value (and a message in `error`)
-// for an option without its value.
-std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& words, std::string& error);

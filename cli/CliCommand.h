@@ -1,8 +1,10 @@
 #pragma once
 
 #include "CliArguments.h"
+#include "Clock.h"
 #include "ConfigTemplate.h"
 #include "TerminalWindowSystem.h"
+#include "Transport.h"
 
 #include <iosfwd>
 #include <memory>
@@ -15,11 +17,16 @@ enum CliExitStatus {
     kExitUsage = 2,
 };
 
+// What a command runs with: its arguments, the terminal window system, the
+// output streams and, for device commands, the transport and clock of the
+// serial link (none: a serial port of its own on the machine's clock).
 struct CliContext {
     const CliArguments& Arguments;
     TerminalWindowSystem& Ui;
     std::ostream& Out;
     std::ostream& Err;
+    Transport* PortTransport = nullptr;
+    Clock* PortClock = nullptr;
 };
 
 struct CliCommand {
@@ -27,6 +34,9 @@ struct CliCommand {
     std::string Synopsis;  // the arguments, as shown by --help
     std::size_t PositionalCount;
     int (*Run)(CliContext& context);
+    std::string Summary;                     // one line in the command list
+    std::vector<std::string> Options = {};   // options with a value: "port" for --port PORT
+    std::vector<std::string> Flags = {};     // options without one, besides --yes and --help
 };
 
 // Reads the configuration file; when that fails, says so as the window

@@ -1,6 +1,5 @@
 // halvex-cli commands that talk to the gateway or build its device image.
 #include "ArchiveTransfer.h"
-#include "CQuorvinDoc.h"
 #include "CliCommand.h"
 #include "ConfigFile.h"
 #include "ConfigurationDownload.h"
@@ -106,8 +105,10 @@ int WithGateway(CliContext& context, const char* command, const std::function<bo
     if (!path) {
         return UsageError(context, command, "--port takes COM1 to COM4 or a device path");
     }
-    SerialLink link;
-    DeviceConnection connection{link, *path, context.Ui};
+    std::unique_ptr<SerialLink> link = context.PortTransport != nullptr
+                                           ? std::make_unique<SerialLink>(*context.PortTransport, *context.PortClock)
+                                           : std::make_unique<SerialLink>();
+    DeviceConnection connection{*link, *path, context.Ui};
     return operation(connection) ? kExitSuccess : kExitFailure;
 }
 
@@ -220,13 +221,16 @@ int RunFirmware(CliContext& context)
 std::vector<CliCommand> DeviceCommands()
 {
     return {
-        {"image", "IN OUT [--layout 2.00|1.02] [--date YYYY-MM-DD]", 2, RunImage},
-        {"download", "IN --port PORT [--layout 2.00|1.02]", 1, RunDownload},
-        {"upload", "OUT --port PORT", 1, RunUpload},
-        {"archive-download", "FILE --port PORT", 1, RunArchiveDownload},
-        {"archive-upload", "OUT --port PORT", 1, RunArchiveUpload},
-        {"diagnostics", "--port PORT", 0, RunDiagnostics},
-        {"clear-diagnostics", "--port PORT", 0, RunClearDiagnostics},
-        {"firmware", "--port PORT", 0, RunFirmware},
+        {"image", "IN OUT [--layout 2.00|1.02] [--date YYYY-MM-DD]", 2, RunImage,
+         "the binary device image of a configuration", {"layout", "date"}},
+        {"download", "IN --port PORT [--layout 2.00|1.02]", 1, RunDownload, "send a configuration to the gateway",
+         {"port", "layout"}},
+        {"upload", "OUT --port PORT", 1, RunUpload, "fetch the gateway's configuration into a file", {"port"}},
+        {"archive-download", "FILE --port PORT", 1, RunArchiveDownload, "send an archive file to the gateway",
+         {"port"}},
+        {"archive-upload", "OUT --port PORT", 1, RunArchiveUpload, "fetch the gateway's archive file", {"port"}},
+        {"diagnostics", "--port PORT", 0, RunDiagnostics, "the gateway's diagnostics", {"port"}},
+        {"clear-diagnostics", "--port PORT", 0, RunClearDiagnostics, "clear the gateway's diagnostics", {"port"}},
+        {"firmware", "--port PORT", 0, RunFirmware, "the gateway's firmware version", {"port"}},
     };
 }

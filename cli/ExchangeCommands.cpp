@@ -96,8 +96,9 @@ int RunPrint(CliContext& context)
 std::vector<CliCommand> ExchangeCommands()
 {
     return {
-        {"export-csv", "IN OUT [--list-separator S] [--decimal-separator D]", 2, RunExportCsv},
-        {"import-xrf", "IN.xrf OUT.hxc", 2, RunImportXrf},
-        {"print", "IN OUT.pdf", 2, RunPrint},
+        {"export-csv", "IN OUT [--list-separator S] [--decimal-separator D]", 2, RunExportCsv,
+         "the configuration as CSV", {"list-separator", "decimal-separator"}},
+        {"import-xrf", "IN.xrf OUT.hxc", 2, RunImportXrf, "a configuration from a SPA unit description file"},
+        {"print", "IN OUT.pdf", 2, RunPrint, "the printed report as PDF pages"},
     };
 }

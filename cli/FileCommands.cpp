@@ -76,8 +76,8 @@ int RunReport(CliContext& context) { return WriteText(context, true); }
 std::vector<CliCommand> FileCommands()
 {
     return {
-        {"show", "FILE", 1, RunShow},
-        {"convert", "IN OUT", 2, RunConvert},
-        {"report", "IN OUT", 2, RunReport},
+        {"show", "FILE", 1, RunShow, "settings, counts, slaves and area sizes of a configuration"},
+        {"convert", "IN OUT", 2, RunConvert, "read a configuration (1.02 or 2.00), write it as 2.00"},
+        {"report", "IN OUT", 2, RunReport, "the configuration file text with offset columns"},
     };
 }

@@ -1,23 +1,26 @@
 #include "TerminalWindowSystem.h"
 
-#include "NumberText.h"
-#include "ProfileFile.h"
+#include "ProfileStore.h"
 
 #include <ostream>
 
-TerminalWindowSystem::TerminalWindowSystem(std::ostream& out, std::ostream& err, bool answerYes)
-    : out_(out), err_(err), answerYes_(answerYes)
+TerminalWindowSystem::TerminalWindowSystem(std::ostream& out, std::ostream& err, bool answerYes,
+                                           const std::string& profilePath)
+    : out_(out),
+      err_(err),
+      answerYes_(answerYes),
+      profile_(profilePath.empty() ? std::make_unique<ProfileStore>()
+                                   : std::make_unique<ProfileStore>(QString::fromStdString(profilePath)))
 {
 }
+
+TerminalWindowSystem::~TerminalWindowSystem() = default;
 
 void TerminalWindowSystem::ShowMessage(const std::string&, const std::string& text, MessageIcon icon)
 {
     if (icon == MessageIcon::Information) {
         out_ << text << '\n' << std::flush;
         return;
-    }
-    if (icon == MessageIcon::Error || icon == MessageIcon::Warning) {
-        errorShown_ = true;
     }
     err_ << text << '\n' << std::flush;
 }
@@ -44,17 +47,12 @@ void TerminalWindowSystem::SetProgress(int) {}
 
 int TerminalWindowSystem::ReadProfileInt(const std::string& section, const std::string& key, int defaultValue)
 {
-    const auto value = ReadProfileString(section, key);
-    if (!value) {
-        return defaultValue;
-    }
-    const IntScan scan = ScanInt(*value);
-    return scan.Found ? scan.Value : defaultValue;
+    return profile_->ReadInt(section, key, defaultValue);
 }
 
 std::optional<std::string> TerminalWindowSystem::ReadProfileString(const std::string& section, const std::string& key)
 {
-    return ReadProfileFileValue(ProfileFilePath(), section, key);
+    return profile_->ReadString(section, key);
 }
 
 void TerminalWindowSystem::QueueFileAnswer(const std::string& path) { fileAnswers_.push_back(path); }

@@ -4,6 +4,9 @@
 
 #include <deque>
 #include <iosfwd>
+#include <memory>
+
+class ProfileStore;
 
 // The window system of halvex-cli: message boxes become lines of text
 // (information boxes on standard output, everything else on standard error),
@@ -11,7 +14,9 @@
 // command line named, in order.
 class TerminalWindowSystem : public WindowSystem {
 public:
-    TerminalWindowSystem(std::ostream& out, std::ostream& err, bool answerYes);
+    // profilePath: the profile file to read; empty: the user's profile.
+    TerminalWindowSystem(std::ostream& out, std::ostream& err, bool answerYes, const std::string& profilePath = {});
+    ~TerminalWindowSystem() override;
 
     void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override;
     bool AskYesNo(const std::string& caption, const std::string& text, MessageIcon icon) override;
@@ -19,15 +24,12 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
     void SetStatusText(const std::string& text) override;
     void SetProgress(int percent) override;
-    // Settings come from the window program's profile file.
+    // Settings come from the window program's profile, read as it reads it.
     int ReadProfileInt(const std::string& section, const std::string& key, int defaultValue) override;
     std::optional<std::string> ReadProfileString(const std::string& section, const std::string& key) override;
 
     // The answer of the next file dialog.
     void QueueFileAnswer(const std::string& path);
-
-    // True when a message with the error icon, or a warning, was shown.
-    bool ErrorShown() const { return errorShown_; }
 
 private:
     std::optional<std::string> NextFileAnswer();
@@ -35,6 +37,6 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     bool answerYes_;
-    bool errorShown_ = false;
+    std::unique_ptr<ProfileStore> profile_;
     std::deque<std::string> fileAnswers_;
 };

@@ -35,24 +35,18 @@ bool DownloadArchive(DeviceConnection& connection)
     if (bytes->empty()) {
         return Fail(connection, "Unable to download - incorrect file");
     }
-    if (!OpenGatewayPort(connection, kSendBlockSize)) {
+    GatewaySession session(connection, kSendBlockSize);
+    if (!session.IsOpen()) {
         return false;
     }
-    SettleAfterOpen();
     const std::vector<std::uint8_t> block =
         EncodeArchiveBlock(BaseName(*path), reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
-    PrepareTransfer(connection, kProgressSending);
-    ui.SetStatusText("Downloading archive");
-    std::vector<std::uint8_t> reply(kReplyCapacity);
-    int replyLength = kReplyCapacity;
-    if (!connection.Link.Transact(kCommandDownloadArchive, static_cast<int>(block.size()), block.data(), replyLength,
-                                  reply.data())) {
+    if (!session.Exchange("Downloading archive", kProgressSending, kCommandDownloadArchive, block.data(),
+                          block.size())) {
         ui.ErrorBox(kErrorCaption, "Archive download failed!");
-        connection.Link.Close();
         EndTransfer(connection);
         return false;
     }
-    connection.Link.Close();
     ui.InfoBox(kSuccessCaption, "Archive download OK!");
     EndTransfer(connection);
     return true;
@@ -61,21 +55,15 @@ bool DownloadArchive(DeviceConnection& connection)
 bool UploadArchive(DeviceConnection& connection)
 {
     WindowSystem& ui = connection.Ui;
-    if (!OpenGatewayPort(connection, kReceiveBlockSize)) {
+    GatewaySession session(connection, kReceiveBlockSize);
+    if (!session.IsOpen()) {
         return false;
     }
-    SettleAfterOpen();
-    PrepareTransfer(connection, kProgressReceiving);
-    ui.SetStatusText("Uploading archive");
-    std::vector<std::uint8_t> data(kReplyCapacity);
-    int length = kReplyCapacity;
-    const bool received = connection.Link.Transact(kCommandUploadArchive, 0, nullptr, length, data.data());
-    connection.Link.Close();
-    constexpr int kShortestReply = 3;
+    const auto data = session.Exchange("Uploading archive", kProgressReceiving, kCommandUploadArchive);
+    constexpr std::size_t kShortestReply = 3;
     // The name or the bytes running beyond the reply make it no archive.
-    const auto archive = received && length >= kShortestReply
-                             ? DecodeArchiveBlock(data.data(), static_cast<std::size_t>(length))
-                             : std::nullopt;
+    const auto archive =
+        data && data->size() >= kShortestReply ? DecodeArchiveBlock(data->data(), data->size()) : std::nullopt;
     if (!archive) {
         Fail(connection, "Archive upload failed!");
         EndTransfer(connection);

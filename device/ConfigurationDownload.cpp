@@ -16,11 +16,9 @@ constexpr std::uint8_t kAnswerFailed = 0xFF;
 constexpr std::uint8_t kAnswerUnsupportedLayout = 0xFE;
 constexpr const char* kDownloadFailed = "Configuration dowload failed!";
 
-// Ends the operation with an error box after the port was opened.
-DownloadOutcome FailWithPortOpen(DeviceConnection& connection, const std::string& message)
+DownloadOutcome Fail(WindowSystem& ui, const std::string& message)
 {
-    connection.Ui.ErrorBox(kErrorCaption, message);
-    connection.Link.Close();
+    ui.ErrorBox(kErrorCaption, message);
     return DownloadOutcome::Failed;
 }
 
@@ -46,46 +44,41 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
         ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
         return DownloadOutcome::Failed;
     }
-    if (!OpenGatewayPort(connection, kSendBlockSize)) {
+    GatewaySession session(connection, kSendBlockSize);
+    if (!session.IsOpen()) {
         return DownloadOutcome::Failed;
     }
-    SettleAfterOpen();
 
     // The text travels exactly as a save writes it, read back from the file.
     if (!WritePrivateFile(*temporaryFile, ConfigFileText(config, false))) {
-        return FailWithPortOpen(connection, "Unable to write temporary file");
+        return Fail(ui, "Unable to write temporary file");
     }
     const std::size_t textStart = static_cast<std::size_t>(imageLength) + 2;
     const std::size_t room = block.size() - textStart;
     const auto text = ReadPrivateFile(*temporaryFile, room + 1);
     if (!text) {
-        return FailWithPortOpen(connection, "Unable to read back temporary file");
+        return Fail(ui, "Unable to read back temporary file");
     }
     if (const auto tooLarge = SizeRefusal(imageLength, text->size())) {
-        return FailWithPortOpen(connection, tooLarge->Text());
+        return Fail(ui, tooLarge->Text());
     }
     PutBigEndian16(block.data() + imageLength, static_cast<unsigned>(text->size()));
     std::copy(text->begin(), text->end(), block.begin() + static_cast<std::ptrdiff_t>(textStart));
     const std::size_t blockLength = textStart + text->size();
     PutBlockChecksum(block.data(), blockLength);
 
-    PrepareTransfer(connection, kProgressSending);
-    ui.SetStatusText("Downloading configuration");
-    std::vector<std::uint8_t> reply(kReplyCapacity);
-    int replyLength = kReplyCapacity;
-    const bool sent = connection.Link.Transact(kCommandDownloadConfiguration, static_cast<int>(blockLength),
-                                               block.data(), replyLength, reply.data());
+    const auto reply = session.Exchange("Downloading configuration", kProgressSending,
+                                        kCommandDownloadConfiguration, block.data(), blockLength);
     // A reply without its answer byte tells nothing about the download.
-    if (!sent || replyLength < 1) {
-        FailWithPortOpen(connection, kDownloadFailed);
+    if (!reply || reply->empty()) {
+        Fail(ui, kDownloadFailed);
         EndTransfer(connection);
         return DownloadOutcome::Failed;
     }
-    connection.Link.Close();
     DownloadOutcome outcome = DownloadOutcome::Refused;
-    if (reply[0] == kAnswerFailed) {
+    if ((*reply)[0] == kAnswerFailed) {
         ui.ErrorBox(kErrorCaption, kDownloadFailed);
-    } else if (reply[0] == kAnswerUnsupportedLayout) {
+    } else if ((*reply)[0] == kAnswerUnsupportedLayout) {
         ui.ErrorBox(kErrorCaption, "Dowload failed, unsupported configuration version!");
     } else {
         ui.InfoBox(kSuccessCaption, formatVersion == kFormatVersion102 ? "Configuration download OK! [v1.02]"

@@ -49,8 +49,10 @@ UploadOutcome Fail(DeviceConnection& connection, const char* message)
 }
 
 // Reads the text into the new configuration and applies the InUse bytes.
-UploadOutcome Load(WindowSystem& ui, ConfigTemplate& config, const std::string& path, const UploadReply& reply)
+UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const std::string& path,
+                   const UploadReply& reply)
 {
+    ConfigTemplate& config = target.NewConfiguration();
     std::optional<std::string> text = ReadPrivateFile(path);
     const bool read = text ? ReadConfigText(config, std::move(*text), ui) : false;
     if (!read) {
@@ -68,7 +70,7 @@ UploadOutcome Load(WindowSystem& ui, ConfigTemplate& config, const std::string& 
         return UploadOutcome::CountMismatch;
     }
     ApplyAllInUse(config, reply);
-    ui.UpdateAllViews();
+    target.InUseApplied();
     ui.InfoBox(kSuccessCaption, "Configuration upload OK!");
     return UploadOutcome::Loaded;
 }
@@ -77,24 +79,17 @@ UploadOutcome Load(WindowSystem& ui, ConfigTemplate& config, const std::string& 
 
 std::optional<UploadReply> FetchConfiguration(DeviceConnection& connection)
 {
-    if (!OpenGatewayPort(connection, kReceiveBlockSize)) {
+    GatewaySession session(connection, kReceiveBlockSize);
+    if (!session.IsOpen()) {
         return std::nullopt;
     }
-    SettleAfterOpen();
-    PrepareTransfer(connection, kProgressReceiving);
-    connection.Ui.SetStatusText("Uploading configuration");
-    std::vector<std::uint8_t> data(kReplyCapacity);
-    int length = kReplyCapacity;
-    const bool received = connection.Link.Transact(kCommandUploadConfiguration, 0, nullptr, length, data.data());
-    connection.Link.Close();
-    constexpr int kShortestReply = 3;
+    const auto data = session.Exchange("Uploading configuration", kProgressReceiving, kCommandUploadConfiguration);
+    constexpr std::size_t kShortestReply = 3;
     // A reply shorter than its counts announce is no configuration either.
-    auto reply = received && length >= kShortestReply
-                     ? DecodeUploadReply(data.data(), static_cast<std::size_t>(length))
-                     : std::nullopt;
+    auto reply = data && data->size() >= kShortestReply ? DecodeUploadReply(data->data(), data->size())
+                                                        : std::nullopt;
     if (!reply) {
         Fail(connection, "Unable to upload configuration");
-        return std::nullopt;
     }
     return reply;
 }
@@ -114,7 +109,7 @@ UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUpl
     if (!WritePrivateFile(*temporaryFile, reply->Text)) {
         return Fail(connection, "Unable to create temporary file");
     }
-    const UploadOutcome outcome = Load(ui, target.NewConfiguration(), *temporaryFile, *reply);
+    const UploadOutcome outcome = Load(ui, target, *temporaryFile, *reply);
     ::unlink(temporaryFile->c_str());
     target.ConfigurationLoaded();
     EndTransfer(connection);

@@ -13,6 +13,9 @@ public:
     virtual ~ConfigurationUploadTarget() = default;
     // Starts the new configuration the gateway's text is read into.
     virtual ConfigTemplate& NewConfiguration() = 0;
+    // The gateway's InUse flags are applied, before the success is reported:
+    // the document refreshes its views.
+    virtual void InUseApplied() {}
     // The configuration holds what could be loaded: the document rebuilds its
     // slave list, marks itself modified and refreshes its views.
     virtual void ConfigurationLoaded() = 0;

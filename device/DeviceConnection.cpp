@@ -1,28 +1,38 @@
 #include "DeviceConnection.h"
 
-bool OpenGatewayPort(DeviceConnection& connection, int blockSize)
-{
-    connection.Link.SetMaxBlockSize(blockSize);
-    connection.Link.SetReplyTimeout(kDeviceReplyTimeout);
-    if (!connection.Link.Open(connection.PortPath, kGatewayBaudRate)) {
-        connection.Ui.ErrorBox(kErrorCaption, "Unable to open COM Port");
-        return false;
-    }
-    return true;
-}
-
-void SettleAfterOpen()
+GatewaySession::GatewaySession(DeviceConnection& connection, int blockSize) : connection_(connection)
 {
     constexpr int kSettleMilliseconds = 500;
-    SleepMilliseconds(kSettleMilliseconds);
+    connection.Link.SetMaxBlockSize(blockSize);
+    connection.Link.SetReplyTimeout(kDeviceReplyTimeout);
+    open_ = connection.Link.Open(connection.PortPath, kGatewayBaudRate);
+    if (!open_) {
+        connection.Ui.ErrorBox(kErrorCaption, "Unable to open COM Port");
+        return;
+    }
+    connection.Link.LinkClock().Sleep(kSettleMilliseconds);
 }
 
-void PrepareTransfer(DeviceConnection& connection, int progressMode)
+GatewaySession::~GatewaySession() { connection_.Link.Close(); }
+
+std::optional<std::vector<std::uint8_t>> GatewaySession::Exchange(const char* status, int progressMode, int code,
+                                                                  const std::uint8_t* data, std::size_t length)
 {
-    connection.Link.ProgressPosition = 0;
-    connection.Link.ProgressTotal = 0;
-    connection.Link.ProgressMode = progressMode;
-    connection.Link.ProgressControl = &connection.Ui;
+    SerialLink& link = connection_.Link;
+    link.ProgressPosition = 0;
+    link.ProgressTotal = 0;
+    link.ProgressMode = progressMode;
+    link.ProgressControl = &connection_.Ui;
+    connection_.Ui.SetStatusText(status);
+    std::vector<std::uint8_t> reply(kReplyCapacity);
+    int replyLength = kReplyCapacity;
+    const bool received = link.Transact(code, static_cast<int>(length), data, replyLength, reply.data());
+    link.Close();
+    if (!received) {
+        return std::nullopt;
+    }
+    reply.resize(static_cast<std::size_t>(replyLength));
+    return reply;
 }
 
 void EndTransfer(DeviceConnection& connection)

@@ -1,16 +1,23 @@
 #pragma once
 
+#include "DiagnosticsRecord.h"
 #include "SerialLink.h"
 #include "WindowSystem.h"
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 // What every device operation works with: the document's serial link, the
-// device path of its COM port and the window system.
+// device path of its COM port and the window system. ShowDiagnostics is the
+// window program's diagnostics dialog; empty, nothing is shown.
 struct DeviceConnection {
     SerialLink& Link;
     std::string PortPath;
     WindowSystem& Ui;
+    std::function<void(const DiagnosticsRecord&)> ShowDiagnostics = {};
 };
 
 inline constexpr int kGatewayBaudRate = 38400;
@@ -29,15 +36,30 @@ inline constexpr const char* kErrorCaption = "Error";
 inline constexpr const char* kSuccessCaption = "Success";
 inline constexpr const char* kReadyStatus = "Ready";
 
-// Sets the block size and the reply time-out and opens the port; shows
-// "Unable to open COM Port" when it cannot be opened.
-bool OpenGatewayPort(DeviceConnection& connection, int blockSize);
+// One device operation's use of the gateway's port. The constructor sets the
+// block size and the reply time-out, opens the port (an error box "Unable to
+// open COM Port" when it cannot be opened) and waits the pause between
+// opening and the first frame. The port is closed when the session ends, on
+// every path out of the operation.
+class GatewaySession {
+public:
+    GatewaySession(DeviceConnection& connection, int blockSize);
+    ~GatewaySession();
+    GatewaySession(const GatewaySession&) = delete;
+    GatewaySession& operator=(const GatewaySession&) = delete;
 
-// The pause between opening the port and the first frame.
-void SettleAfterOpen();
+    bool IsOpen() const { return open_; }
 
-// Resets the progress fields for a transfer shown on the window system's bar.
-void PrepareTransfer(DeviceConnection& connection, int progressMode);
+    // Shows the status text, starts the progress bar in the mode, sends the
+    // command with its data and closes the port. The reply data, or no value
+    // when the exchange failed.
+    std::optional<std::vector<std::uint8_t>> Exchange(const char* status, int progressMode, int code,
+                                                      const std::uint8_t* data = nullptr, std::size_t length = 0);
+
+private:
+    DeviceConnection& connection_;
+    bool open_ = false;
+};
 
 // The status line back to "Ready" and the progress bar to 0.
 void EndTransfer(DeviceConnection& connection);

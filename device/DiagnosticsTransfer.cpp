@@ -1,27 +1,22 @@
 #include "DiagnosticsTransfer.h"
 
-#include <vector>
-
 std::optional<DiagnosticsRecord> UploadDiagnostics(DeviceConnection& connection)
 {
     WindowSystem& ui = connection.Ui;
-    if (!OpenGatewayPort(connection, kReceiveBlockSize)) {
+    GatewaySession session(connection, kReceiveBlockSize);
+    if (!session.IsOpen()) {
         return std::nullopt;
     }
-    SettleAfterOpen();
-    PrepareTransfer(connection, kProgressReceiving);
-    ui.SetStatusText("Uploading diagnostics");
-    std::vector<std::uint8_t> data(kReplyCapacity);
-    int length = kReplyCapacity;
-    const bool received = connection.Link.Transact(kCommandUploadDiagnostics, 0, nullptr, length, data.data());
-    connection.Link.Close();
-    const auto record = received ? DecodeDiagnostics(data.data(), static_cast<std::size_t>(length)) : std::nullopt;
+    const auto data = session.Exchange("Uploading diagnostics", kProgressReceiving, kCommandUploadDiagnostics);
+    const auto record = data ? DecodeDiagnostics(data->data(), data->size()) : std::nullopt;
     if (!record) {
         ui.ErrorBox(kErrorCaption, "Unable to upload diagonstics");
         EndTransfer(connection);
         return std::nullopt;
     }
-    ui.ShowDiagnostics(*record);
+    if (connection.ShowDiagnostics) {
+        connection.ShowDiagnostics(*record);
+    }
     EndTransfer(connection);
     return record;
 }
@@ -29,16 +24,12 @@ std::optional<DiagnosticsRecord> UploadDiagnostics(DeviceConnection& connection)
 bool ClearDiagnostics(DeviceConnection& connection)
 {
     WindowSystem& ui = connection.Ui;
-    if (!OpenGatewayPort(connection, kReceiveBlockSize)) {
+    GatewaySession session(connection, kReceiveBlockSize);
+    if (!session.IsOpen()) {
         return false;
     }
-    SettleAfterOpen();
-    PrepareTransfer(connection, kProgressReceiving);
-    ui.SetStatusText("Clearing diagnostics");
-    std::vector<std::uint8_t> data(kReplyCapacity);
-    int length = kReplyCapacity;
-    const bool cleared = connection.Link.Transact(kCommandClearDiagnostics, 0, nullptr, length, data.data());
-    connection.Link.Close();
+    const bool cleared =
+        session.Exchange("Clearing diagnostics", kProgressReceiving, kCommandClearDiagnostics).has_value();
     if (cleared) {
         ui.InfoBox(kSuccessCaption, "Clear diagnostics OK!");
     } else {

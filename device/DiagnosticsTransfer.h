@@ -6,7 +6,7 @@
 #include <optional>
 
 // Fetches the gateway's diagnostics (command 64) and shows them in the
-// diagnostics dialog; no value (after an error box) when the port cannot be
+// connection's diagnostics dialog; no value (after an error box) when the port cannot be
 // opened, the transfer fails or the reply is neither 272 nor 276 bytes long.
 std::optional<DiagnosticsRecord> UploadDiagnostics(DeviceConnection& connection);
 

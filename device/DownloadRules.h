@@ -16,7 +16,6 @@ inline constexpr int kMaxDownloadOutputBytes = 244;
 inline constexpr int kMaxDownloadIndirectMessages = 127;
 inline constexpr std::size_t kMaxOnlinePollCommandLength = 17;
 
-inline constexpr const char* kNoSlavesNotice = "There are no slaves in the project. Add slaves or open a configuration";
 inline constexpr const char* kIncorrectConfigurationMessage = "Unable to download - incorrect configuration";
 inline constexpr const char* kConfigurationTooLargeMessage = "Unable to download - configuration too large";
 

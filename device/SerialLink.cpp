@@ -1,9 +1,9 @@
 #include "SerialLink.h"
 
 #include "Checksum.h"
+#include "SerialPort.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace {
 
@@ -15,14 +15,14 @@ constexpr std::size_t kReadChunk = 256;
 // counts as over.
 constexpr int kQuietMilliseconds = 20;
 
-long long NowMilliseconds()
+}  // namespace
+
+SerialLink::SerialLink()
+    : ownPort_(std::make_unique<SerialPort>()), port_(ownPort_.get()), clock_(&SteadyClock::Instance())
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
 }
 
-}  // namespace
+SerialLink::SerialLink(Transport& transport, Clock& clock) : port_(&transport), clock_(&clock) {}
 
 SerialLink::~SerialLink() { Close(); }
 
@@ -43,8 +43,6 @@ void SerialLink::UpdateProgress()
         ProgressControl->SetProgress(ProgressPosition * 100 / ProgressTotal);
     }
 }
-
-long long SerialLink::ElapsedSince(long long startMs) const { return NowMilliseconds() - startMs; }
 
 bool SerialLink::Transact(int code, int length, const std::uint8_t* data, int& replyLength, std::uint8_t* reply)
 {
@@ -131,59 +129,66 @@ bool SerialLink::ExchangeFrame(const LinkMessage& request, LinkMessage& reply)
         lastStatus_ = kLinkRetriesUsedUp;
         return false;
     }
+    clock_->Sleep(kFramePauseMilliseconds);
     int attempts = 0;
-    int expected = 0;
-    ReceiveState state = ReceiveState::Idle;
-    bool timedOut = false;
-    SleepMilliseconds(kFramePauseMilliseconds);
-    while (state == ReceiveState::Idle && attempts < retries_ && !timedOut) {
-        // Bytes still waiting belong to no reply of this frame.
-        port_.DiscardInput();
-        port_.Write(sendBuffer_, static_cast<std::size_t>(frameLength));
-        state = ReceiveState::Waiting;
-        received_ = 0;
-        const long long sentAt = NowMilliseconds();
-        while ((state == ReceiveState::Waiting || state == ReceiveState::Receiving) && !timedOut) {
-            ReceiveAvailable();
-            if (received_ >= 2) {
-                state = ReceiveState::Receiving;
-                expected = FrameLengthField(receiveBuffer_);
-            }
-            if (state == ReceiveState::Receiving) {
-                if (!IsValidFrameLength(expected)) {
-                    // Shorter than a frame or longer than the buffers: let the
-                    // rest of it pass, then ask again.
-                    SkipUntilQuiet(sentAt + replyTimeout_);
-                    PrepareResend(frameLength);
-                    ++attempts;
-                    state = ReceiveState::Idle;
-                } else if (received_ == expected) {
-                    state = EvaluateFrame(attempts, frameLength, expected);
-                }
-            }
-            // Checked after the reply, so a reply completed when the time ran
-            // out still counts as a time-out.
-            timedOut = ElapsedSince(sentAt) > replyTimeout_;
-            if ((state == ReceiveState::Waiting || state == ReceiveState::Receiving) && !timedOut) {
-                port_.WaitForInput(static_cast<int>(sentAt + replyTimeout_ + 1 - NowMilliseconds()));
-            }
+    int replyLength = 0;
+    while (attempts < retries_) {
+        const ReceiveState state = SendAndReceive(frameLength, attempts, replyLength);
+        if (state == ReceiveState::TimedOut) {
+            lastStatus_ = kLinkTimedOut;
+            return false;
         }
+        if (state == ReceiveState::Invalid) {
+            PrepareResend(frameLength);
+            ++attempts;
+            continue;
+        }
+        DecodeFrame(receiveBuffer_, replyLength, reply);
+        lastStatus_ = state == ReceiveState::DeviceError ? kLinkDeviceError : kLinkOk;
+        return state == ReceiveState::Done;
     }
-    if (timedOut) {
-        lastStatus_ = kLinkTimedOut;
-        return false;
+    lastStatus_ = kLinkRetriesUsedUp;
+    return false;
+}
+
+// One send of the frame and the wait for its reply: Done, DeviceError,
+// Invalid (to be sent again) or TimedOut.
+SerialLink::ReceiveState SerialLink::SendAndReceive(int frameLength, int& attempts, int& replyLength)
+{
+    // Bytes still waiting belong to no reply of this frame.
+    port_->DiscardInput();
+    port_->Write(sendBuffer_, static_cast<std::size_t>(frameLength));
+    received_ = 0;
+    const long long deadline = clock_->NowMilliseconds() + replyTimeout_;
+    for (;;) {
+        const ReceiveState state = ReceiveStep(deadline, attempts, replyLength);
+        // Checked after the reply, so a reply completed when the time ran out
+        // still counts as a time-out.
+        if (clock_->NowMilliseconds() > deadline) {
+            return ReceiveState::TimedOut;
+        }
+        if (state != ReceiveState::Waiting && state != ReceiveState::Receiving) {
+            return state;
+        }
+        port_->WaitForInput(static_cast<int>(deadline + 1 - clock_->NowMilliseconds()));
     }
-    if (state == ReceiveState::Idle) {
-        lastStatus_ = kLinkRetriesUsedUp;
-        return false;
+}
+
+// Takes in what has arrived and judges the frame once it is complete.
+SerialLink::ReceiveState SerialLink::ReceiveStep(long long deadlineMs, int& attempts, int& replyLength)
+{
+    ReceiveAvailable();
+    if (received_ < 2) {
+        return ReceiveState::Waiting;
     }
-    DecodeFrame(receiveBuffer_, expected, reply);
-    if (state == ReceiveState::DeviceError) {
-        lastStatus_ = kLinkDeviceError;
-        return false;
+    replyLength = FrameLengthField(receiveBuffer_);
+    if (!IsValidFrameLength(replyLength)) {
+        // Shorter than a frame or longer than the buffers: let the rest of it
+        // pass, then ask again.
+        SkipUntilQuiet(deadlineMs);
+        return ReceiveState::Invalid;
     }
-    lastStatus_ = kLinkOk;
-    return true;
+    return received_ == replyLength ? EvaluateFrame(attempts, replyLength) : ReceiveState::Receiving;
 }
 
 void SerialLink::ReceiveAvailable()
@@ -193,13 +198,13 @@ void SerialLink::ReceiveAvailable()
         // A frame this long can never complete; keep the driver empty so that
         // the wait does not wake for bytes nobody reads.
         std::uint8_t scratch[kReadChunk];
-        port_.Read(scratch, sizeof scratch);
+        port_->Read(scratch, sizeof scratch);
         return;
     }
-    received_ += static_cast<int>(port_.Read(receiveBuffer_ + received_, std::min(kReadChunk, room)));
+    received_ += static_cast<int>(port_->Read(receiveBuffer_ + received_, std::min(kReadChunk, room)));
 }
 
-SerialLink::ReceiveState SerialLink::EvaluateFrame(int& attempts, int frameLength, int replyLength)
+SerialLink::ReceiveState SerialLink::EvaluateFrame(int& attempts, int replyLength)
 {
     const std::uint8_t commandHigh = receiveBuffer_[2];
     if ((commandHigh & kDeviceErrorBit) != 0) {
@@ -211,9 +216,7 @@ SerialLink::ReceiveState SerialLink::EvaluateFrame(int& attempts, int frameLengt
     // A block count of 0 announces no block at all: as invalid as a checksum
     // error.
     if (!HasValidChecksum(receiveBuffer_, replyLength) || receiveBuffer_[4] == 0) {
-        PrepareResend(frameLength);
-        ++attempts;
-        return ReceiveState::Idle;
+        return ReceiveState::Invalid;
     }
     return ReceiveState::Done;
 }
@@ -229,12 +232,12 @@ void SerialLink::PrepareResend(int frameLength)
 void SerialLink::SkipUntilQuiet(long long deadlineMs)
 {
     for (;;) {
-        const long long left = deadlineMs + 1 - NowMilliseconds();
-        if (left <= 0 || !port_.WaitForInput(static_cast<int>(std::min<long long>(left, kQuietMilliseconds)))) {
+        const long long left = deadlineMs + 1 - clock_->NowMilliseconds();
+        if (left <= 0 || !port_->WaitForInput(static_cast<int>(std::min<long long>(left, kQuietMilliseconds)))) {
             return;
         }
         std::uint8_t scratch[kReadChunk];
-        while (port_.Read(scratch, sizeof scratch) > 0) {
+        while (port_->Read(scratch, sizeof scratch) > 0) {
         }
     }
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Clock.h"
 #include "LinkFrame.h"
-#include "SerialPort.h"
+#include "Transport.h"
 #include "WindowSystem.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // Results of the last frame exchange.
@@ -19,21 +21,30 @@ enum LinkStatus {
 // The request/reply transport to the gateway. A command is cut into frames of
 // at most MaxBlockSize data bytes; every frame is answered by a reply frame;
 // a long reply comes in blocks that are fetched with continuation requests.
-// Waits for replies sleep in poll() until bytes arrive or the time-out ends.
+// Waits for replies sleep until bytes arrive or the time-out ends.
+//
+// The link runs over a transport and takes its time from a clock: by default
+// its own serial port and the machine's clock; the tests give it a gateway in
+// memory and a virtual clock.
 class SerialLink {
 public:
     static constexpr int kDefaultMaxBlockSize = 1000;
     static constexpr int kDefaultRetries = 3;
     static constexpr int kDefaultReplyTimeout = 1000;
 
-    SerialLink() = default;
-    virtual ~SerialLink();
+    // Over a serial port of its own, on the machine's clock.
+    SerialLink();
+    // Over the transport, on the clock; both must outlive the link.
+    SerialLink(Transport& transport, Clock& clock);
+    ~SerialLink();
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
 
-    bool Open(const std::string& devicePath, int baudRate) { return port_.Open(devicePath, baudRate); }
-    void Close() { port_.Close(); }
-    bool IsOpen() const { return port_.IsOpen(); }
+    bool Open(const std::string& devicePath, int baudRate) { return port_->Open(devicePath, baudRate); }
+    void Close() { port_->Close(); }
+    bool IsOpen() const { return port_->IsOpen(); }
+    // The clock the link's waits and pauses are measured on.
+    Clock& LinkClock() { return *clock_; }
 
     // Sends `length` bytes of `data` with the command code and collects the
     // reply data. replyLength is the capacity of `reply` on entry and the
@@ -67,22 +78,26 @@ public:
     int ProgressTotal = 0;
 
 private:
-    enum class ReceiveState { Idle, Waiting, Receiving, DeviceError, Done };
+    // Where the reception of one reply frame stands.
+    enum class ReceiveState { Waiting, Receiving, Invalid, DeviceError, Done, TimedOut };
 
     void UpdateProgress();
     bool RunReplyLoop(LinkMessage& request, int capacity, int& collected, std::uint8_t* reply);
     bool CollectReply(const LinkMessage& message, int capacity, int& collected, std::uint8_t* reply);
+    ReceiveState SendAndReceive(int frameLength, int& attempts, int& replyLength);
+    ReceiveState ReceiveStep(long long deadlineMs, int& attempts, int& replyLength);
     void ReceiveAvailable();
-    ReceiveState EvaluateFrame(int& attempts, int frameLength, int replyLength);
+    ReceiveState EvaluateFrame(int& attempts, int replyLength);
     void PrepareResend(int frameLength);
     void SkipUntilQuiet(long long deadlineMs);
-    long long ElapsedSince(long long startMs) const;
 
     int maxBlockSize_ = kDefaultMaxBlockSize;
     int lastStatus_ = kLinkStatusUnset;
     int retries_ = kDefaultRetries;
     int replyTimeout_ = kDefaultReplyTimeout;
-    SerialPort port_;
+    std::unique_ptr<Transport> ownPort_;
+    Transport* port_;
+    Clock* clock_;
 
     // The frame being sent and the reply frame being received.
     std::uint8_t sendBuffer_[1024] = {};

@@ -4,6 +4,9 @@
 
 #include <array>
 
+// The notice of every command that needs at least one slave.
+inline constexpr const char* kNoSlavesNotice = "There are no slaves in the project. Add slaves or open a configuration";
+
 // Up to 16 SPA slave addresses; -1 marks a free entry, free entries at the end.
 using SlaveAddressTable = std::array<int, kMaxSlaves>;
 

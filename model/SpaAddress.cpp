@@ -2,6 +2,10 @@
 
 #include "NumberText.h"
 
+#include <tuple>
+#include <utility>
+#include <vector>
+
 namespace {
 
 std::size_t FirstLetterAt(std::string_view text)
@@ -33,6 +37,32 @@ bool ScanLiteral(std::string_view& rest, char literal)
     }
     rest.remove_prefix(1);
     return true;
+}
+
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The values of the digit runs of the text, in order; each saturates.
+std::vector<int> DigitRuns(std::string_view text)
+{
+    std::vector<int> values;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!IsDecimalDigit(text[i])) {
+            ++i;
+            continue;
+        }
+        const IntScan scan = ScanInt(text.substr(i));
+        values.push_back(scan.Value);
+        i += scan.Used;
+    }
+    return values;
+}
+
+// The first value and the last one of a range: the second run, else the first.
+std::pair<int, int> FirstAndLast(const std::vector<int>& runs)
+{
+    const int first = runs.empty() ? 0 : runs[0];
+    return {first, runs.size() > 1 ? runs[1] : first};
 }
 
 }  // namespace
@@ -114,4 +144,16 @@ std::optional<SpaRangeConversion> SingleToRange(std::string_view text)
     return SpaRangeConversion{
         FormatRange(single.Channel, single.Channel, single.Category, single.DataNumber, single.DataNumber),
         single.Channel};
+}
+
+SpaAddressRange SalvageRange(std::string_view text)
+{
+    const std::size_t letter = FirstLetterAt(text);
+    const bool hasLetter = letter != std::string_view::npos;
+    SpaAddressRange range;
+    range.Category = hasLetter ? text[letter] : '\0';
+    std::tie(range.FirstChannel, range.LastChannel) = FirstAndLast(DigitRuns(hasLetter ? text.substr(0, letter) : ""));
+    std::tie(range.FirstDataNumber, range.LastDataNumber) =
+        FirstAndLast(DigitRuns(hasLetter ? text.substr(letter + 1) : text));
+    return range;
 }

@@ -51,3 +51,10 @@ std::optional<SpaAddressRange> ParseRange(std::string_view text);
 // A single address as a range of one datum (ch/ch<cat>dn/dn) with its channel;
 // fails when the text holds no letter.
 std::optional<SpaRangeConversion> SingleToRange(std::string_view text);
+
+// What can be read of a digital input address that is no range, so that the
+// user can repair it: the first ASCII letter is the category ('\0' when there
+// is none); the digit runs before it are the first and last channel, those
+// after it the first and last data number (all of them when there is no
+// letter). A missing last value is the first one; a missing first value is 0.
+SpaAddressRange SalvageRange(std::string_view text);

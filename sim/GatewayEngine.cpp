@@ -46,6 +46,17 @@ GatewayEngine::GatewayEngine(GatewayStore& store, FaultQueue& faults, const Gate
     }
 }
 
+std::optional<std::vector<std::uint8_t>> GatewayEngine::HandleFrame(const std::vector<std::uint8_t>& frame)
+{
+    const int length = static_cast<int>(frame.size());
+    if (!HasValidChecksum(frame.data(), length)) {
+        return std::nullopt;
+    }
+    LinkMessage request;
+    DecodeFrame(frame.data(), length, request);
+    return HandleRequest(request);
+}
+
 std::vector<std::uint8_t> GatewayEngine::HandleRequest(const LinkMessage& request)
 {
     const LinkMessage reply = IsResend(request) ? lastReply_ : Answer(request);

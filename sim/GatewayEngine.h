@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct GatewaySettings {
@@ -35,6 +36,9 @@ public:
     // A complete request with a valid checksum; returns the bytes to send,
     // none for silence.
     std::vector<std::uint8_t> HandleRequest(const LinkMessage& request);
+    // A complete request frame as it came off the line: no value (and no
+    // answer) when its checksum is bad, else the bytes to send.
+    std::optional<std::vector<std::uint8_t>> HandleFrame(const std::vector<std::uint8_t>& frame);
 
 private:
     struct PendingReply {

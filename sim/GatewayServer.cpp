@@ -37,7 +37,7 @@ void GatewayServer::Serve(int stopFd)
     for (;;) {
         pollfd fds[2] = {{stopFd_, POLLIN, 0}, {controlFd_, POLLIN, 0}};
         int timeout = -1;
-        if (!pending_.empty()) {
+        if (!framer_.Empty()) {
             const auto left = lastByteAt_ + kPartialFrameTimeout - Clock::now();
             timeout = static_cast<int>(std::max<long long>(
                 1, std::chrono::duration_cast<std::chrono::milliseconds>(left).count() + 1));
@@ -55,8 +55,8 @@ void GatewayServer::Serve(int stopFd)
         if (!ProcessFrames()) {
             return;
         }
-        if (!pending_.empty() && Clock::now() - lastByteAt_ > kPartialFrameTimeout) {
-            pending_.clear();
+        if (!framer_.Empty() && Clock::now() - lastByteAt_ > kPartialFrameTimeout) {
+            framer_.Clear();
         }
     }
 }
@@ -70,11 +70,11 @@ void GatewayServer::ReadAvailable()
             return;
         }
         const auto now = Clock::now();
-        if (pending_.empty()) {
+        if (framer_.Empty()) {
             frameStart_ = now;
         }
         lastByteAt_ = now;
-        pending_.insert(pending_.end(), buffer, buffer + got);
+        framer_.Add(buffer, static_cast<std::size_t>(got));
     }
 }
 
@@ -82,28 +82,18 @@ void GatewayServer::ReadAvailable()
 // while pacing.
 bool GatewayServer::ProcessFrames()
 {
-    while (pending_.size() >= 2) {
-        const int length = FrameLengthField(pending_.data());
-        if (!IsValidFrameLength(length)) {
-            pending_.clear();
-            break;
-        }
-        if (pending_.size() < static_cast<std::size_t>(length)) {
-            break;
-        }
-        const std::vector<std::uint8_t> frame(pending_.begin(), pending_.begin() + length);
-        pending_.erase(pending_.begin(), pending_.begin() + length);
+    while (const auto frame = framer_.Next()) {
+        const auto length = static_cast<long long>(frame->size());
         if (byteTime_.count() > 0 && !WaitUntil(frameStart_ + byteTime_ * length)) {
             return false;
         }
         frameStart_ = Clock::now();
-        if (!HasValidChecksum(frame.data(), length)) {
+        const auto reply = engine_.HandleFrame(*frame);
+        if (!reply) {
             continue;
         }
         ++requests_;
-        LinkMessage request;
-        DecodeFrame(frame.data(), length, request);
-        if (!Send(engine_.HandleRequest(request))) {
+        if (!Send(*reply)) {
             return false;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GatewayEngine.h"
+#include "RequestFramer.h"
 
 #include <atomic>
 #include <chrono>
@@ -39,7 +40,7 @@ private:
     int controlFd_;
     int stopFd_ = -1;
     std::chrono::nanoseconds byteTime_{0};
-    std::vector<std::uint8_t> pending_;
+    RequestFramer framer_;
     Clock::time_point frameStart_{};
     Clock::time_point lastByteAt_{};
     std::atomic<int> requests_{0};

@@ -1,16 +1,9 @@
-#include "ProcessRunner.h"
+#include "CliTestSupport.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-ProcessResult Cli(const std::vector<std::string>& arguments)
-{
-    std::vector<std::string> argv{HALVEX_CLI_PATH};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return RunProcess(argv);
-}
 
 const std::string kSample = CrLfLines(
     "[HEADER]", "IDENTIFICATION = CONFIGURATION_FILE_SPA_DPV1_V1", "VERSION = 2.00", "[CONFIGURATION]",
@@ -75,4 +68,15 @@ TEST(CliFileCommands, FailuresAndUsageErrors)
     const ProcessResult help = Cli({"--help"});
     EXPECT_EQ(help.ExitStatus, 0);
     EXPECT_NE(help.Out.find("halvex-cli show FILE"), std::string::npos);
+    EXPECT_EQ(Cli({"--version"}).Out, "halvex-cli 2.0.0\n");
+
+    // Unknown words are named; "--name=value" and "--" work as usual.
+    EXPECT_NE(Cli({"frobnicate"}).Err.find("'frobnicate'"), std::string::npos);
+    const ProcessResult bogus = Cli({"show", directory.File("a.hxc"), "--bogus"});
+    EXPECT_EQ(bogus.ExitStatus, 2);
+    EXPECT_NE(bogus.Err.find("--bogus"), std::string::npos);
+    EXPECT_EQ(Cli({"export-csv", "--list-separator=;", "--", directory.File("a.hxc"), directory.File("a.csv")})
+                  .ExitStatus,
+              0);
+    EXPECT_NE(ReadTextFile(directory.File("a.csv")).find("SPA_TEMPLATE;REF"), std::string::npos);
 }

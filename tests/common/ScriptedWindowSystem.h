@@ -11,16 +11,21 @@
 // A window system for tests: every message box and question is recorded with
 // its caption, text and icon; questions and file dialogs take their answers
 // from scripts queued by the test (No, and Cancel, when the script is empty).
-class ScriptedWindowSystem : public WindowSystem {
-public:
-    struct Message {
-        std::string Caption;
-        std::string Text;
-        MessageIcon Icon;
-        bool IsQuestion = false;
+struct ScriptedMessage {
+    std::string Caption;
+    std::string Text;
+    MessageIcon Icon;
+    bool IsQuestion = false;
 
-        bool operator==(const Message&) const = default;
-    };
+    bool operator==(const ScriptedMessage&) const = default;
+};
+
+// Interface is WindowSystem or an interface that extends it (the document's
+// host): the core services are scripted the same way for both.
+template <typename Interface>
+class ScriptedCore : public Interface {
+public:
+    using Message = ScriptedMessage;
 
     void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override
     {
@@ -51,30 +56,6 @@ public:
     void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
     void SetProgress(int percent) override { ProgressValues.push_back(percent); }
 
-    // --- The document's side: scripted answers, counted calls.
-
-    SaveChangesAnswer AskSaveChanges(const std::string& documentTitle) override
-    {
-        SaveChangesTitles.push_back(documentTitle);
-        if (SaveChangesAnswers.empty()) {
-            return SaveChangesAnswer::No;
-        }
-        const SaveChangesAnswer answer = SaveChangesAnswers.front();
-        SaveChangesAnswers.pop_front();
-        return answer;
-    }
-
-    bool CommitForm() override
-    {
-        ++CommitFormCalls;
-        return CommitFormResult;
-    }
-
-    void UpdateAllViews() override { ++UpdateAllViewsCalls; }
-    void TitleChanged(const std::string& title) override { Titles.push_back(title); }
-    void AddToRecentFiles(const std::string& path) override { RecentFiles.push_back(path); }
-    void SetComPortChecks(int comPort) override { ComPortChecks.push_back(comPort); }
-
     int ReadProfileInt(const std::string& section, const std::string& key, int defaultValue) override
     {
         const auto value = ProfileInts.find({section, key});
@@ -93,19 +74,6 @@ public:
     std::optional<std::string> QueryListSeparator() override { return ListSeparatorAnswer; }
     std::optional<std::string> QueryDecimalSeparator() override { return DecimalSeparatorAnswer; }
 
-    std::optional<int> EditSlaveAddress(int preset) override
-    {
-        SlaveAddressPresets.push_back(preset);
-        if (SlaveAddressAnswers.empty()) {
-            return std::nullopt;
-        }
-        const auto answer = SlaveAddressAnswers.front();
-        SlaveAddressAnswers.pop_front();
-        return answer;
-    }
-
-    void PostFileChange() override { ++PostFileChangeCalls; }
-
     // The texts of all messages and questions, in order.
     std::vector<std::string> Texts() const
     {
@@ -122,22 +90,10 @@ public:
     std::vector<FileDialogRequest> FileRequests;
     std::vector<std::string> StatusTexts;
     std::vector<int> ProgressValues;
-
-    std::deque<SaveChangesAnswer> SaveChangesAnswers;  // No when empty
-    std::vector<std::string> SaveChangesTitles;
-    bool CommitFormResult = true;
-    int CommitFormCalls = 0;
-    int UpdateAllViewsCalls = 0;
-    std::vector<std::string> Titles;
-    std::vector<std::string> RecentFiles;
-    std::vector<int> ComPortChecks;
     std::map<std::pair<std::string, std::string>, int> ProfileInts;
     std::map<std::pair<std::string, std::string>, std::string> ProfileStrings;
     std::optional<std::string> ListSeparatorAnswer = ",";  // nullopt: cannot be read
     std::optional<std::string> DecimalSeparatorAnswer = ".";
-    std::deque<std::optional<int>> SlaveAddressAnswers;  // nullopt = Cancel
-    std::vector<int> SlaveAddressPresets;
-    int PostFileChangeCalls = 0;
 
 private:
     std::optional<std::string> NextFile(const FileDialogRequest& request)
@@ -152,17 +108,19 @@ private:
     }
 };
 
-inline ScriptedWindowSystem::Message NoticeMessage(const std::string& text)
+using ScriptedWindowSystem = ScriptedCore<WindowSystem>;
+
+inline ScriptedMessage NoticeMessage(const std::string& text)
 {
     return {kApplicationTitle, text, MessageIcon::None, false};
 }
 
-inline ScriptedWindowSystem::Message ErrorMessage(const std::string& caption, const std::string& text)
+inline ScriptedMessage ErrorMessage(const std::string& caption, const std::string& text)
 {
     return {caption, text, MessageIcon::Error, false};
 }
 
-inline ScriptedWindowSystem::Message InfoMessage(const std::string& caption, const std::string& text)
+inline ScriptedMessage InfoMessage(const std::string& caption, const std::string& text)
 {
     return {caption, text, MessageIcon::Information, false};
 }

@@ -1,4 +1,5 @@
 #include "ConfigFile.h"
+#include "SampleConfigurations.h"
 #include "ScriptedWindowSystem.h"
 #include "TestFiles.h"
 
@@ -28,73 +29,11 @@ protected:
     ScriptedWindowSystem ui;
 };
 
-// A configuration that uses every field of every record kind.
-std::unique_ptr<ConfigTemplate> FullConfiguration()
-{
-    auto config = std::make_unique<ConfigTemplate>();
-    config->TemplateName = "REF615";
-    config->SpaBaudRate = 19200;
-    config->SpaReplyTimeout = 120;
-    config->SpaIdleTime = 5;
-    config->SpaRetryCount = 7;
-    config->ProfibusDefaultAddress = 3;
-    config->ProfibusDecimalPlace = 2;
-    config->TimeSync = true;
-    config->GlobalEventPoll = true;
-    config->GlobalEventPollPeriod = 750;
-    config->OnlinePollDescription = "Poll";
-    config->OnlinePollCommand = "5RF";
-    for (int i = 0; i < 3; ++i) {
-        AnalogInputPoint ai;
-        ai.Description = "AI " + std::to_string(i);
-        ai.SlaveAddress = 5 + i;
-        ai.Address = std::to_string(i) + "I" + std::to_string(10 + i);
-        ai.Scale = 0.25f * static_cast<float>(i + 1);
-        ai.Size = i == 1 ? 32 : 16;
-        ai.Priority = i == 2;
-        ai.InUse = i != 0;
-        config->AnalogInputs.Append(ai);
-        AnalogOutputPoint ao;
-        ao.Description = "AO";
-        ao.Address = "1O" + std::to_string(i);
-        ao.Scale = -1.5f;
-        ao.Size = 32;
-        config->AnalogOutputs.Append(ao);
-        DigitalInputPoint di;
-        di.Description = "Trip " + std::to_string(i);
-        di.SlaveAddress = 9;
-        di.Address = "1/8E10/17";
-        di.DataType = i == 0 ? "P" : "S";
-        di.BitSwitch = i == 1;
-        di.EventChannel = i;
-        di.EventStart = 1;
-        di.EventEnd = 2;
-        di.EventValues = {i, 255, 0, 3};
-        config->DigitalInputs.Append(di);
-        DigitalOutputPoint dout;
-        dout.Description = "";
-        dout.Address = "0O" + std::to_string(i);
-        dout.DataType = "H";
-        dout.Priority = true;
-        config->DigitalOutputs.Append(dout);
-        IndirectSpaMessage message;
-        message.Description = "(No Name)";
-        message.SlaveAddress = 5;
-        message.Address = "2V" + std::to_string(100 + i);
-        message.Write = i == 1;
-        message.StaticData = -i;
-        message.Scale = 10.0f;
-        message.InUse = i != 2;
-        config->IndirectMessages.Append(message);
-    }
-    return config;
-}
-
 }  // namespace
 
 TEST_F(ConfigFileReaderTest, WrittenReadAndWrittenAgainIsByteIdentical)
 {
-    const auto original = FullConfiguration();
+    const auto original = EveryFieldConfiguration();
     for (bool withOffsets : {false, true}) {
         const std::string text = ConfigFileText(*original, withOffsets);
         ASSERT_TRUE(Read(text));

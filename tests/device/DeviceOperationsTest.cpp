@@ -6,6 +6,7 @@
 #include "DeviceTestSupport.h"
 #include "DiagnosticsTransfer.h"
 #include "FirmwareVersion.h"
+#include "InMemoryGateway.h"
 #include "LinkTestSupport.h"
 #include "SimulatedGateway.h"
 
@@ -25,24 +26,25 @@ using Message = ScriptedWindowSystem::Message;
 // One device operation's world: a gateway, the link, the window system.
 class DeviceOperation : public ::testing::Test {
 protected:
-    void Use(SimulatedGateway& gateway) { connection_.PortPath = gateway.Path(); }
-    void Use(ScriptedPeer& peer) { connection_.PortPath = peer.Path(); }
+    void Use(InMemoryGateway& gateway) { line_.transport.SetResponder(gateway.Responder()); }
+    void Use(InMemoryTransport::Responder peer) { line_.transport.SetResponder(std::move(peer)); }
     DeviceConnection& Connection() { return connection_; }
 
     // The messages shown, and the port is closed again.
     std::vector<Message> Messages()
     {
-        EXPECT_FALSE(link_.IsOpen()) << "the port must be closed on every path";
+        EXPECT_FALSE(line_.link.IsOpen()) << "the port must be closed on every path";
         return ui_.Messages;
     }
 
     OwnTemporaryFiles temporaryFiles_;
     TemporaryDirectory files_;
     DeviceUi ui_;
-    SerialLink link_;
+    MemoryLine line_;
 
 private:
-    DeviceConnection connection_{link_, "", ui_};
+    DeviceConnection connection_{line_.link, "gateway", ui_,
+                                 [this](const DiagnosticsRecord& record) { ui_.Dialogs.push_back(record); }};
 };
 
 // The upload's target: a new configuration, and how often it was finished.
@@ -82,9 +84,9 @@ ConfigTemplate AnalogInputs(int count)
 
 TEST_F(DeviceOperation, DownloadThenUploadGivesBackTheConfigurationWithTheGatewaysInUseFlags)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
-    const ConfigTemplate config = SampleConfiguration();
+    const ConfigTemplate config = TwoSlaveConfiguration();
     EXPECT_EQ(DownloadConfiguration(Connection(), config, kFormatVersion200), DownloadOutcome::Succeeded);
     EXPECT_EQ(Messages(), Only(DownloadOk("v2.00")));
     EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Downloading configuration", "Ready"}));
@@ -116,19 +118,19 @@ TEST_F(DeviceOperation, DownloadThenUploadGivesBackTheConfigurationWithTheGatewa
 
 TEST_F(DeviceOperation, OldLayoutDownloadAndTheGatewaysRefusals)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion102), DownloadOutcome::Succeeded);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion102), DownloadOutcome::Succeeded);
     EXPECT_EQ(Messages(), Only(DownloadOk("v1.02")));
     EXPECT_EQ(gateway.Store().Image()[2], 0x01);
 
     for (const std::uint8_t answer : {0xFE, 0xFF}) {
-        ScriptedPeer peer([answer](const Bytes& request, int) {
+        const InMemoryTransport::Responder peer([answer](const Bytes& request, int) {
             return request[5] < request[4] ? FrameOf(request[3], 1, 1) : FrameOf(request[3], 1, 1, {answer});
         });
         Use(peer);
         ui_.Messages.clear();
-        EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200),
+        EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
                   DownloadOutcome::Refused);
         EXPECT_EQ(Messages(), Only(ErrorMessage("Error", answer == 0xFE
                                                               ? "Dowload failed, unsupported configuration version!"
@@ -137,16 +139,16 @@ TEST_F(DeviceOperation, OldLayoutDownloadAndTheGatewaysRefusals)
     }
 
     // An answer without its result byte is a failed download.
-    ScriptedPeer mute([](const Bytes& request, int) { return FrameOf(request[3], 1, 1); });
+    const InMemoryTransport::Responder mute([](const Bytes& request, int) { return FrameOf(request[3], 1, 1); });
     Use(mute);
     ui_.Messages.clear();
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
     EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Configuration dowload failed!")));
 }
 
 TEST_F(DeviceOperation, DownloadLimitsAtTheirBoundaries)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
     const auto download = [&](const ConfigTemplate& config) {
         ui_.Messages.clear();
@@ -227,8 +229,8 @@ TEST_F(DeviceOperation, DownloadLimitsAtTheirBoundaries)
 
 TEST_F(DeviceOperation, PortThatCannotBeOpened)
 {
-    Connection().PortPath = files_.File("no-such-port");
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
+    line_.transport.SetMissingPath(Connection().PortPath);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
     UploadTarget target;
     EXPECT_EQ(UploadConfiguration(Connection(), target), UploadOutcome::Failed);
     EXPECT_FALSE(GetFirmwareVersion(Connection()));
@@ -242,13 +244,13 @@ TEST_F(DeviceOperation, PortThatCannotBeOpened)
 
 TEST_F(DeviceOperation, UploadThatCannotBeLoaded)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
-    DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200);
+    DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200);
     const std::string text = gateway.Store().Text();
 
     // One analog input fewer in the text than the gateway has flags for.
-    ConfigTemplate fewer = SampleConfiguration();
+    ConfigTemplate fewer = TwoSlaveConfiguration();
     fewer.AnalogInputs.RemoveAt(3);
     gateway.Store().KeepConfiguration(gateway.Store().Image(), ConfigFileText(fewer, false));
     ui_.Messages.clear();
@@ -284,7 +286,7 @@ TEST_F(DeviceOperation, UploadReplyShorterThanItAnnouncesLeavesTheDocumentAlone)
         {0, 0, 0, 0, 0, 0x00, 0x09, 'x'},  // nine text bytes announced, one there
     };
     for (const Bytes& data : replies) {
-        ScriptedPeer peer([&](const Bytes& request, int) { return FrameOf(request[3], 1, 1, data); });
+        const InMemoryTransport::Responder peer([&](const Bytes& request, int) { return FrameOf(request[3], 1, 1, data); });
         Use(peer);
         ui_.Messages.clear();
         UploadTarget target;
@@ -297,7 +299,7 @@ TEST_F(DeviceOperation, UploadReplyShorterThanItAnnouncesLeavesTheDocumentAlone)
 
 TEST_F(DeviceOperation, ArchiveOfTheLargestSizeGoesThereAndBackByteForByte)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
     const Bytes bytes = Sequence(65275, 5);
     const std::string path = files_.File("site.zip");
@@ -325,7 +327,7 @@ TEST_F(DeviceOperation, ArchiveOfTheLargestSizeGoesThereAndBackByteForByte)
 
 TEST_F(DeviceOperation, ArchiveFilesThatAreRefused)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
     const std::pair<std::size_t, const char*> files[] = {
         {65276, "Archive file must not be larger than 65275 bytes"},
@@ -353,7 +355,7 @@ TEST_F(DeviceOperation, ArchiveFilesThatAreRefused)
 
 TEST_F(DeviceOperation, DiagnosticsOfEveryLength)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
     std::vector<std::uint8_t> record(276, 0);
     record[DiagnosticsLayout::kModuleStatus] = 1;
@@ -384,7 +386,7 @@ TEST_F(DeviceOperation, DiagnosticsOfEveryLength)
 
 TEST_F(DeviceOperation, ClearDiagnosticsAndFirmwareVersion)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
     gateway.Store().Diagnostics()[DiagnosticsLayout::kCounters + 3] = 9;
     EXPECT_TRUE(ClearDiagnostics(Connection()));
@@ -407,35 +409,35 @@ TEST_F(DeviceOperation, SimulatorFaultsGiveEachOperationsFailureMessage)
 {
     const auto failure = [](const char* text) { return Only(ErrorMessage("Error", text)); };
     {
-        SimulatedGateway gateway({"bad-crc:3"});
+        InMemoryGateway gateway({"bad-crc:3"});
         Use(gateway);
         EXPECT_FALSE(GetFirmwareVersion(Connection()));
         EXPECT_EQ(Messages(), failure("Unable to get firmware version"));
         EXPECT_EQ(ui_.StatusTexts.back(), "Ready");
     }
     {
-        SimulatedGateway gateway({"error-bit"});
+        InMemoryGateway gateway({"error-bit"});
         Use(gateway);
         ui_.Messages.clear();
         EXPECT_FALSE(ClearDiagnostics(Connection()));
         EXPECT_EQ(Messages(), failure("Unable to clear diagonstics"));
     }
     {
-        SimulatedGateway gateway({"short"});
+        InMemoryGateway gateway({"short"});
         Use(gateway);
         ui_.Messages.clear();
         EXPECT_FALSE(UploadDiagnostics(Connection()));
         EXPECT_EQ(Messages(), failure("Unable to upload diagonstics"));
     }
     {
-        SimulatedGateway gateway({"oversize-length:3"});
+        InMemoryGateway gateway({"oversize-length:3"});
         Use(gateway);
         ui_.Messages.clear();
         EXPECT_FALSE(UploadArchive(Connection()));
         EXPECT_EQ(Messages(), failure("Archive upload failed!"));
     }
     {
-        SimulatedGateway gateway({"zero-block-count:3"});
+        InMemoryGateway gateway({"zero-block-count:3"});
         Use(gateway);
         const std::string path = files_.File("a.zip");
         WriteTextFile(path, "PK archive");
@@ -446,7 +448,7 @@ TEST_F(DeviceOperation, SimulatorFaultsGiveEachOperationsFailureMessage)
     }
     {
         // Bit 6 alone does not spoil a reply: the operation succeeds.
-        SimulatedGateway gateway({"retry-bit:5"});
+        InMemoryGateway gateway({"retry-bit:5"});
         Use(gateway);
         ui_.Messages.clear();
         EXPECT_TRUE(GetFirmwareVersion(Connection()));
@@ -456,16 +458,16 @@ TEST_F(DeviceOperation, SimulatorFaultsGiveEachOperationsFailureMessage)
 
 TEST_F(DeviceOperation, ShortRepliesAreFailuresOfTheirOperation)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
-    DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200);
+    DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200);
     const std::string path = files_.File("a.zip");
     WriteTextFile(path, std::string(600, 'a'));
     ui_.Files.push_back(path);
     DownloadArchive(Connection());
     ui_.Messages.clear();
     // The same gateway, now cutting its next replies in half.
-    SimulatedGateway cutting({"short:10"});
+    InMemoryGateway cutting({"short:10"});
     cutting.Store().KeepConfiguration(gateway.Store().Image(), gateway.Store().Text());
     cutting.Store().KeepArchive(gateway.Store().ArchiveName(), gateway.Store().Archive());
     Use(cutting);
@@ -475,7 +477,7 @@ TEST_F(DeviceOperation, ShortRepliesAreFailuresOfTheirOperation)
     EXPECT_FALSE(UploadArchive(Connection()));
     EXPECT_FALSE(std::filesystem::exists(files_.File("copy.zip")));
     EXPECT_FALSE(GetFirmwareVersion(Connection()));
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
     EXPECT_EQ(Messages(), (std::vector<Message>{ErrorMessage("Error", "Unable to upload configuration"),
                                                 ErrorMessage("Error", "Archive upload failed!"),
                                                 ErrorMessage("Error", "Unable to get firmware version"),
@@ -484,19 +486,20 @@ TEST_F(DeviceOperation, ShortRepliesAreFailuresOfTheirOperation)
 
 TEST_F(DeviceOperation, SilenceAndStrayBytesEndInTheReplyTimeOut)
 {
-    SimulatedGateway silent({"silence"});
+    InMemoryGateway silent({"silence"});
     Use(silent);
     UploadTarget target;
-    const Stopwatch watch;
+    const long long start = line_.clock.NowMilliseconds();
     EXPECT_EQ(UploadConfiguration(Connection(), target), UploadOutcome::Failed);
-    EXPECT_GE(watch.WallMilliseconds(), 500 + 5000);
+    EXPECT_GE(line_.clock.NowMilliseconds() - start, 500 + 5000);
+    EXPECT_LT(line_.clock.NowMilliseconds() - start, 500 + 5000 + 100);
     EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to upload configuration")));
     EXPECT_EQ(silent.RequestsReceived(), 1);
 
-    SimulatedGateway stray({"trailing-bytes"});
+    InMemoryGateway stray({"trailing-bytes"});
     Use(stray);
     ui_.Messages.clear();
-    EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
     EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Configuration dowload failed!")));
 }
 
@@ -504,7 +507,7 @@ TEST_F(DeviceOperation, LineRatePacesTheGateway)
 {
     // 1200 baud: the 8-byte request and the 11-byte reply take 158 ms on the line.
     SimulatedGateway gateway({}, {}, 1200);
-    SerialLink& link = Connection().Link;
+    SerialLink link;
     ASSERT_TRUE(link.Open(gateway.Path(), kGatewayBaudRate));
     link.SetReplyTimeout(kDeviceReplyTimeout);
     std::uint8_t reply[16];
@@ -553,7 +556,7 @@ std::string MakePrivateDirectory(const OwnTemporaryFiles& files)
 
 TEST_F(DeviceOperation, ArchiveUploadThatCannotCreateItsFile)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     gateway.Store().KeepArchive("site.zip", Sequence(100));
     Use(gateway);
     ui_.Files.push_back(files_.File("no-such-directory/site.zip"));
@@ -565,7 +568,7 @@ TEST_F(DeviceOperation, ArchiveUploadThatCannotCreateItsFile)
 
 TEST_F(DeviceOperation, TextThatJustFitsBehindTheImageAndOneByteMore)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
     ConfigTemplate config = AnalogInputs(100);
     for (int i = 0; i < config.AnalogInputs.Count(); ++i) {
@@ -599,16 +602,16 @@ TEST_F(DeviceOperation, TextThatJustFitsBehindTheImageAndOneByteMore)
 
 TEST_F(DeviceOperation, TemporaryFileThatCannotBeMadeWrittenOrReadBack)
 {
-    SimulatedGateway gateway;
+    InMemoryGateway gateway;
     Use(gateway);
-    ASSERT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200),
+    ASSERT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
               DownloadOutcome::Succeeded);
     const int requests = gateway.RequestsReceived();
     const std::string directory = MakePrivateDirectory(temporaryFiles_);
     const std::string path = temporaryFiles_.TemporaryFile();
     const auto download = [&] {
         ui_.Messages.clear();
-        EXPECT_EQ(DownloadConfiguration(Connection(), SampleConfiguration(), kFormatVersion200),
+        EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
                   DownloadOutcome::Failed);
         return Messages();
     };

@@ -2,6 +2,7 @@
 #include "LinkTestSupport.h"
 #include "ScriptedWindowSystem.h"
 #include "SerialLink.h"
+#include "InMemoryGateway.h"
 #include "SimulatedGateway.h"
 
 #include <gtest/gtest.h>
@@ -12,22 +13,28 @@ namespace {
 
 constexpr int kBaud = 38400;
 
-// A link opened on the peer's terminal with a short reply time-out.
+// A link opened on a peer in memory with a short reply time-out.
 struct OpenLink {
-    explicit OpenLink(const std::string& path, int replyTimeout = 400)
+    explicit OpenLink(InMemoryTransport::Responder peer, int replyTimeout = 400)
     {
-        EXPECT_TRUE(link.Open(path, kBaud));
-        link.SetReplyTimeout(replyTimeout);
+        line.transport.SetResponder(std::move(peer));
+        EXPECT_TRUE(line.link.Open("gateway", kBaud));
+        line.link.SetReplyTimeout(replyTimeout);
+    }
+    explicit OpenLink(InMemoryGateway& gateway, int replyTimeout = 400) : OpenLink(gateway.Responder(), replyTimeout)
+    {
     }
     bool Transact(int code, const Bytes& data, Bytes& reply, int capacity = 65536)
     {
         reply.assign(static_cast<std::size_t>(capacity), 0);
         int length = capacity;
-        const bool ok = link.Transact(code, static_cast<int>(data.size()), data.data(), length, reply.data());
+        const bool ok = line.link.Transact(code, static_cast<int>(data.size()), data.data(), length, reply.data());
         reply.resize(ok ? static_cast<std::size_t>(length) : 0);
         return ok;
     }
-    SerialLink link;
+    const std::vector<Bytes>& Frames() const { return line.transport.Frames(); }
+    MemoryLine line;
+    SerialLink& link = line.link;
 };
 
 // Answers every request with an empty reply of one block.
@@ -76,21 +83,19 @@ TEST(SerialLink, OpenKeepsAnOpenPortAndRefusesWhatIsNoTerminal)
 
 TEST(SerialLink, CommandWithoutDataIsOneEightByteFrame)
 {
-    ScriptedPeer peer([](const Bytes& request, int) { return FrameOf(request[3], 1, 1, {1, 5, 12}); });
-    OpenLink open(peer.Path());
+    OpenLink open([](const Bytes& request, int) { return FrameOf(request[3], 1, 1, {1, 5, 12}); });
     Bytes reply;
     ASSERT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
     EXPECT_EQ(reply, (Bytes{1, 5, 12}));
     EXPECT_EQ(open.link.GetLastStatus(), kLinkOk);
-    ASSERT_EQ(peer.Frames().size(), 1u);
-    EXPECT_EQ(peer.Frames()[0], (Bytes{0x00, 0x08, 0x00, 0x02, 0x01, 0x01, 0x4A, 0x80}));
+    ASSERT_EQ(open.Frames().size(), 1u);
+    EXPECT_EQ(open.Frames()[0], (Bytes{0x00, 0x08, 0x00, 0x02, 0x01, 0x01, 0x4A, 0x80}));
 }
 
 TEST(SerialLink, DataIsSentInFramesOfTheBlockSize)
 {
     for (const std::size_t length : {std::size_t{870}, std::size_t{871}}) {
-        ScriptedPeer peer(Acknowledge);
-        OpenLink open(peer.Path());
+        OpenLink open(Acknowledge);
         ScriptedWindowSystem ui;
         open.link.ProgressControl = &ui;
         ASSERT_TRUE(open.link.SetMaxBlockSize(290));
@@ -99,7 +104,7 @@ TEST(SerialLink, DataIsSentInFramesOfTheBlockSize)
         ASSERT_TRUE(open.Transact(kCommandDownloadArchive, data, reply));
         EXPECT_TRUE(reply.empty());
 
-        const auto frames = peer.Frames();
+        const auto frames = open.Frames();
         const std::size_t expectedFrames = length == 870 ? 3 : 4;
         ASSERT_EQ(frames.size(), expectedFrames);
         Bytes sent;
@@ -120,36 +125,33 @@ TEST(SerialLink, DataIsSentInFramesOfTheBlockSize)
 
 TEST(SerialLink, ReplyThatDoesNotFitOrComesOutOfSequenceFails)
 {
-    ScriptedPeer big([](const Bytes& request, int) { return FrameOf(request[3], 1, 1, {1, 2, 3}); });
-    OpenLink toBig(big.Path());
+    OpenLink toBig([](const Bytes& request, int) { return FrameOf(request[3], 1, 1, {1, 2, 3}); });
     Bytes reply;
     EXPECT_FALSE(toBig.Transact(kCommandFirmwareVersion, {}, reply, 2));
 
     // Block 3 right after block 1 would put its data where block 2 belongs.
-    ScriptedPeer skipping([](const Bytes& request, int index) {
+    OpenLink toSkipping([](const Bytes& request, int index) {
         return FrameOf(request[3], 3, index == 0 ? 1 : 3, {static_cast<std::uint8_t>(index)});
     });
-    OpenLink toSkipping(skipping.Path());
     EXPECT_FALSE(toSkipping.Transact(kCommandUploadArchive, {}, reply));
-    EXPECT_EQ(skipping.Frames().size(), 2u);
+    EXPECT_EQ(toSkipping.Frames().size(), 2u);
 }
 
 TEST(SerialLink, ResendAfterAnInvalidReplyIsAPlainRequest)
 {
     // The continuation's reply has a bad checksum: the frame goes out again
     // with byte 2 reduced to its bit 6 and a fresh checksum.
-    ScriptedPeer peer([](const Bytes&, int index) {
+    OpenLink open([](const Bytes&, int index) {
         Bytes frame = FrameOf(kCommandUploadConfiguration, 2, index == 0 ? 1 : 2, {9});
         if (index == 1) {
             frame.back() ^= 0xFF;
         }
         return frame;
     });
-    OpenLink open(peer.Path());
     Bytes reply;
     ASSERT_TRUE(open.Transact(kCommandUploadConfiguration, {}, reply));
     EXPECT_EQ(reply, (Bytes{9, 9}));
-    const auto frames = peer.Frames();
+    const auto frames = open.Frames();
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[1][2], 0x20);
     EXPECT_EQ(frames[2], (Bytes{0x00, 0x08, 0x00, 0x11, 0x01, 0x01, 0x8F, 0x71}));
@@ -158,30 +160,29 @@ TEST(SerialLink, ResendAfterAnInvalidReplyIsAPlainRequest)
 TEST(SerialLink, RetryBitCountsAsAnAttempt)
 {
     // Bit 6 alone does not reject a reply...
-    SimulatedGateway gateway({"retry-bit:1"});
-    OpenLink open(gateway.Path());
+    InMemoryGateway gateway({"retry-bit:1"});
+    OpenLink open(gateway);
     Bytes reply;
     EXPECT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
     EXPECT_EQ(gateway.RequestsReceived(), 1);
 
     // ...but with a bad checksum each reply uses up two of the three sends.
-    ScriptedPeer peer([](const Bytes& request, int) {
+    OpenLink toPeer([](const Bytes& request, int) {
         Bytes frame = FrameOf(request[3], 1, 1);
         frame[2] = kRetryBit;
         return frame;  // checksum computed before bit 6 was set
     });
-    OpenLink toPeer(peer.Path());
     EXPECT_FALSE(toPeer.Transact(kCommandFirmwareVersion, {}, reply));
     EXPECT_EQ(toPeer.link.GetLastStatus(), kLinkRetriesUsedUp);
-    EXPECT_EQ(peer.Frames().size(), 2u);
+    EXPECT_EQ(toPeer.Frames().size(), 2u);
 }
 
 TEST(SerialLinkAgainstSimulator, ReplyFetchedInThreeBlocks)
 {
     GatewaySettings settings;
     settings.ReplyBlock = 1;
-    SimulatedGateway gateway({}, settings);
-    OpenLink open(gateway.Path());
+    InMemoryGateway gateway({}, settings);
+    OpenLink open(gateway);
     Bytes reply;
     ASSERT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
     EXPECT_EQ(reply, (Bytes{1, 5, 12}));
@@ -191,15 +192,15 @@ TEST(SerialLinkAgainstSimulator, ReplyFetchedInThreeBlocks)
 TEST(SerialLinkAgainstSimulator, BadChecksumIsAnsweredByResends)
 {
     {
-        SimulatedGateway gateway({"bad-crc:2"});
-        OpenLink open(gateway.Path());
+        InMemoryGateway gateway({"bad-crc:2"});
+        OpenLink open(gateway);
         Bytes reply;
         EXPECT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
         EXPECT_EQ(reply, (Bytes{1, 5, 12}));
         EXPECT_EQ(gateway.RequestsReceived(), 3);
     }
-    SimulatedGateway gateway({"bad-crc:3"});
-    OpenLink open(gateway.Path());
+    InMemoryGateway gateway({"bad-crc:3"});
+    OpenLink open(gateway);
     Bytes reply;
     EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply));
     EXPECT_EQ(open.link.GetLastStatus(), kLinkRetriesUsedUp);
@@ -208,23 +209,36 @@ TEST(SerialLinkAgainstSimulator, BadChecksumIsAnsweredByResends)
 
 TEST(SerialLinkAgainstSimulator, SilenceTimesOutAfterOneSendWithoutUsingTheProcessor)
 {
+    // On a real pseudo-terminal: the wait sleeps in the system.
     SimulatedGateway gateway({"silence"});
-    OpenLink open(gateway.Path(), 1000);
-    Bytes reply;
+    SerialLink link;
+    ASSERT_TRUE(link.Open(gateway.Path(), kBaud));
+    link.SetReplyTimeout(300);
+    std::uint8_t reply[16];
+    int length = sizeof reply;
     const Stopwatch watch;
-    EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_FALSE(link.Transact(kCommandFirmwareVersion, 0, nullptr, length, reply));
     const long long wall = watch.WallMilliseconds();
-    EXPECT_EQ(open.link.GetLastStatus(), kLinkTimedOut);
+    EXPECT_EQ(link.GetLastStatus(), kLinkTimedOut);
     EXPECT_EQ(gateway.RequestsReceived(), 1);
-    EXPECT_GE(wall, 1000);
-    EXPECT_LT(wall, 1600);
+    EXPECT_GE(wall, 300);
+    EXPECT_LT(wall, 900);
     EXPECT_LT(watch.CpuMilliseconds(), 30.0) << "the wait must sleep, not spin";
+
+    // In memory the time-out is measured on the link's clock.
+    InMemoryGateway silent({"silence"});
+    OpenLink open(silent, 1000);
+    Bytes none;
+    EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, none));
+    EXPECT_EQ(open.link.GetLastStatus(), kLinkTimedOut);
+    EXPECT_GE(open.line.clock.NowMilliseconds(), 5 + 1000);
+    EXPECT_LE(open.line.clock.NowMilliseconds(), 5 + 1001);
 }
 
 TEST(SerialLinkAgainstSimulator, ErrorBitEndsTheExchangeWithoutResend)
 {
-    SimulatedGateway gateway({"error-bit"});
-    OpenLink open(gateway.Path());
+    InMemoryGateway gateway({"error-bit"});
+    OpenLink open(gateway);
     Bytes reply;
     EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply));
     EXPECT_EQ(open.link.GetLastStatus(), kLinkDeviceError);
@@ -235,15 +249,15 @@ TEST(SerialLinkAgainstSimulator, InvalidLengthAndBlockCountAreResent)
 {
     for (const char* fault : {"oversize-length", "zero-block-count"}) {
         {
-            SimulatedGateway gateway({std::string(fault) + ":1"});
-            OpenLink open(gateway.Path());
+            InMemoryGateway gateway({std::string(fault) + ":1"});
+            OpenLink open(gateway);
             Bytes reply;
             EXPECT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply)) << fault;
             EXPECT_EQ(reply, (Bytes{1, 5, 12})) << fault;
             EXPECT_EQ(gateway.RequestsReceived(), 2) << fault;
         }
-        SimulatedGateway gateway({std::string(fault) + ":3"});
-        OpenLink open(gateway.Path());
+        InMemoryGateway gateway({std::string(fault) + ":3"});
+        OpenLink open(gateway);
         Bytes reply;
         EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply)) << fault;
         EXPECT_EQ(open.link.GetLastStatus(), kLinkRetriesUsedUp) << fault;
@@ -252,8 +266,8 @@ TEST(SerialLinkAgainstSimulator, InvalidLengthAndBlockCountAreResent)
 
 TEST(SerialLinkAgainstSimulator, MoreBytesThanAnnouncedEndInATimeOut)
 {
-    SimulatedGateway gateway({"trailing-bytes"});
-    OpenLink open(gateway.Path());
+    InMemoryGateway gateway({"trailing-bytes"});
+    OpenLink open(gateway);
     Bytes reply;
     EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply));
     EXPECT_EQ(open.link.GetLastStatus(), kLinkTimedOut);
@@ -269,8 +283,8 @@ TEST(SerialLinkAgainstSimulator, ContinuationResentAfterABadBlockKeepsTheDataInO
     GatewaySettings settings;
     settings.ReplyBlock = 1;
     // The second reply block arrives damaged twice.
-    SimulatedGateway gateway({"retry-bit:1", "bad-crc:2"}, settings);
-    OpenLink open(gateway.Path());
+    InMemoryGateway gateway({"retry-bit:1", "bad-crc:2"}, settings);
+    OpenLink open(gateway);
     Bytes reply;
     ASSERT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
     EXPECT_EQ(reply, (Bytes{1, 5, 12}));
@@ -283,7 +297,7 @@ TEST(SerialLinkRobustness, MalformedRepliesFailWithinTheTimeOut)
 {
     struct Case {
         const char* Name;
-        ScriptedPeer::Responder Reply;
+        InMemoryTransport::Responder Reply;
         int Status;
     };
     const Case cases[] = {
@@ -310,8 +324,7 @@ TEST(SerialLinkRobustness, MalformedRepliesFailWithinTheTimeOut)
          kLinkTimedOut},
     };
     for (const Case& c : cases) {
-        ScriptedPeer peer(c.Reply);
-        OpenLink open(peer.Path(), 300);
+        OpenLink open(c.Reply, 300);
         Bytes reply;
         const Stopwatch watch;
         EXPECT_FALSE(open.Transact(kCommandFirmwareVersion, {}, reply)) << c.Name;

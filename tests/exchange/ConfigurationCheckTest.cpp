@@ -24,7 +24,7 @@ PointReference Point(PointSection section, int index, const std::string& descrip
 
 TEST(ConfigurationCheck, ListsEveryRefusalOfTheDownloadAtOnceEachNamingItsPoint)
 {
-    ConfigTemplate config = SampleConfiguration();  // 11 input bytes
+    ConfigTemplate config = TwoSlaveConfiguration();  // 11 input bytes
     config.DigitalInputs[0].Address = "12";
     config.DigitalInputs[0].Description = "Breaker";
     for (int i = 0; i < 116; ++i) {
@@ -60,7 +60,7 @@ TEST(ConfigurationCheck, ListsEveryRefusalOfTheDownloadAtOnceEachNamingItsPoint)
 
 TEST(ConfigurationCheck, CleanConfigurationAndTheRefusalsWithoutAPoint)
 {
-    const ConfigurationCheck clean = CheckConfiguration(SampleConfiguration());
+    const ConfigurationCheck clean = CheckConfiguration(TwoSlaveConfiguration());
     EXPECT_TRUE(clean.Errors.empty());
     EXPECT_TRUE(clean.Warnings.empty());
 
@@ -76,7 +76,7 @@ TEST(ConfigurationCheck, CleanConfigurationAndTheRefusalsWithoutAPoint)
     EXPECT_EQ(CheckConfiguration(empty, added).Errors.size(), 1u) << "an added slave counts as a slave";
 
     // A text that does not fit behind the image: what the download would find after opening the port.
-    ConfigTemplate large = SampleConfiguration();
+    ConfigTemplate large = TwoSlaveConfiguration();
     large.AnalogInputs[0].Description = std::string(65000, 'd');
     EXPECT_EQ(Texts(CheckConfiguration(large).Errors),
               (std::vector<std::string>{"Unable to download - configuration too large"}));
@@ -84,7 +84,7 @@ TEST(ConfigurationCheck, CleanConfigurationAndTheRefusalsWithoutAPoint)
 
 TEST(ConfigurationCheck, WarnsAboutSameAddressesAndSlavesWithoutPoints)
 {
-    ConfigTemplate config = SampleConfiguration();
+    ConfigTemplate config = TwoSlaveConfiguration();
     AnalogOutputPoint same;
     same.Address = "00I2";  // the gateway reads 0I2, the address of the second analog input of slave 5
     same.SlaveAddress = 5;

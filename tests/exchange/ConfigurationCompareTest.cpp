@@ -6,7 +6,8 @@
 #include "ConfigurationVerify.h"
 #include "DeviceImage.h"
 #include "DeviceTestSupport.h"
-#include "SimulatedGateway.h"
+#include "InMemoryGateway.h"
+#include "LinkTestSupport.h"
 #include "TextCompare.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ TEST(TextCompare, FirstDifferenceAndTheCountOfDifferingLines)
 
 TEST(ConfigurationDiff, SettingsByNameAndPointsBySectionAndPosition)
 {
-    const ConfigTemplate from = SampleConfiguration();
+    const ConfigTemplate from = TwoSlaveConfiguration();
     EXPECT_TRUE(DiffConfigurations(from, from).empty());
 
     ConfigTemplate to = from;
@@ -61,20 +62,22 @@ TEST(ConfigurationDiff, SettingsByNameAndPointsBySectionAndPosition)
 
 class Verify : public ::testing::Test {
 protected:
+    Verify() { line_.transport.SetResponder(gateway_.Responder()); }
+
     OwnTemporaryFiles temporaryFiles_;
-    SimulatedGateway gateway_;
+    InMemoryGateway gateway_;
     DeviceUi ui_;
-    SerialLink link_;
-    DeviceConnection connection_{link_, gateway_.Path(), ui_};
+    MemoryLine line_;
+    DeviceConnection connection_{line_.link, "gateway", ui_};
 };
 
 TEST_F(Verify, TheGatewayHoldsTheDownloadedConfigurationAndNotAChangedOne)
 {
     // A gateway that holds nothing yet cannot be verified.
-    EXPECT_FALSE(VerifyConfiguration(connection_, SampleConfiguration()));
+    EXPECT_FALSE(VerifyConfiguration(connection_, TwoSlaveConfiguration()));
     EXPECT_EQ(ui_.Messages, (std::vector{ErrorMessage("Error", "Unable to upload configuration")}));
 
-    const ConfigTemplate sent = SampleConfiguration();
+    const ConfigTemplate sent = TwoSlaveConfiguration();
     ASSERT_EQ(DownloadConfiguration(connection_, sent, kFormatVersion200), DownloadOutcome::Succeeded);
     ui_.Messages.clear();
     ui_.StatusTexts.clear();
@@ -83,7 +86,7 @@ TEST_F(Verify, TheGatewayHoldsTheDownloadedConfigurationAndNotAChangedOne)
     EXPECT_TRUE(same->Equal());
     EXPECT_EQ(ui_.StatusTexts, (Lines{"Uploading configuration", "Ready"}));
     EXPECT_TRUE(ui_.Messages.empty()) << "the caller reports the result";
-    EXPECT_FALSE(link_.IsOpen());
+    EXPECT_FALSE(line_.link.IsOpen());
     ReportVerifyResult(ui_, *same);
     EXPECT_EQ(ui_.Messages.back(),
               InfoMessage("Success", "Configuration verify OK! The gateway holds this configuration."));

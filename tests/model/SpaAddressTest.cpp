@@ -70,3 +70,15 @@ TEST(SpaAddress, SingleToRange)
     EXPECT_FALSE(SingleToRange("417"));
     EXPECT_EQ(SingleToRange("3I7")->Text, "3/3I7/7");
 }
+
+TEST(SpaAddress, SalvageReadsWhatAnUnreadableRangeHolds)
+{
+    auto salvaged = [](const char* text) { return FormatRange(SalvageRange(text)); };
+    EXPECT_EQ(salvaged("1/8 E10/17"), "1/8E10/17") << "a blank before the category";
+    EXPECT_EQ(salvaged("10I5"), "10/10I5/5") << "a single address";
+    EXPECT_EQ(salvaged("417"), "0/0417/417") << "no letter: no category, the number is a data number";
+    EXPECT_EQ(SalvageRange("417").Category, '\0');
+    EXPECT_EQ(salvaged(""), "0/00/0");
+    EXPECT_EQ(salvaged("I"), "0/0I0/0");
+    EXPECT_EQ(SalvageRange("99999999999I1").FirstChannel, 2147483647) << "saturates";
+}

@@ -5,6 +5,7 @@
 #include "DiagnosticsRecord.h"
 #include "GatewayEngine.h"
 #include "LinkTestSupport.h"
+#include "SampleConfigurations.h"
 #include "ScriptedWindowSystem.h"
 #include "UploadReply.h"
 
@@ -97,25 +98,6 @@ std::uint8_t Answer(const Reply& reply)
 
 bool IsErrorReply(const Reply& reply) { return (reply.Message.Command & 0x8000) != 0; }
 
-ConfigTemplate SampleConfiguration()
-{
-    ConfigTemplate config;
-    config.TemplateName = "Feeder";
-    for (int i = 0; i < 3; ++i) {
-        AnalogInputPoint point;
-        point.Address = "0I" + std::to_string(i + 1);
-        point.SlaveAddress = 5;
-        point.InUse = i != 1;
-        config.AnalogInputs.Append(point);
-    }
-    DigitalInputPoint digital;
-    digital.Address = "1/8E10/17";
-    digital.InUse = false;
-    config.DigitalInputs.Append(digital);
-    config.IndirectMessages.Append(IndirectSpaMessage{});
-    return config;
-}
-
 // The download block: image, text length, text, checksum in front.
 Bytes DownloadBlock(const ConfigTemplate& config, int formatVersion = kFormatVersion200)
 {
@@ -136,7 +118,7 @@ Bytes DownloadBlock(const ConfigTemplate& config, int formatVersion = kFormatVer
 TEST(GatewayEngine, KeepsADownloadedConfigurationAndHandsItBack)
 {
     Gateway gateway({}, 100);
-    const ConfigTemplate config = SampleConfiguration();
+    const ConfigTemplate config = TwoSlaveConfiguration();
     EXPECT_TRUE(IsErrorReply(gateway.Request(kCommandUploadConfiguration))) << "nothing kept yet";
 
     EXPECT_EQ(Answer(gateway.Send(kCommandDownloadConfiguration, DownloadBlock(config))), 0x00);
@@ -146,23 +128,23 @@ TEST(GatewayEngine, KeepsADownloadedConfigurationAndHandsItBack)
     const Bytes data = gateway.Fetch(kCommandUploadConfiguration);
     const auto reply = DecodeUploadReply(data.data(), data.size());
     ASSERT_TRUE(reply);
-    EXPECT_EQ(reply->InUse[0], (Bytes{1, 0, 1}));
-    EXPECT_EQ(reply->InUse[1], (Bytes{0}));
-    EXPECT_TRUE(reply->InUse[2].empty());
-    EXPECT_TRUE(reply->InUse[3].empty());
+    EXPECT_EQ(reply->InUse[0], (Bytes{1, 1, 0, 1}));
+    EXPECT_EQ(reply->InUse[1], (Bytes{1}));
+    EXPECT_EQ(reply->InUse[2], (Bytes{1}));
+    EXPECT_EQ(reply->InUse[3], (Bytes{0}));
     EXPECT_EQ(reply->InUse[4], (Bytes{1}));
     EXPECT_EQ(reply->Text, text);
 
     // The 1.02 layout is understood as well.
     EXPECT_EQ(Answer(gateway.Send(kCommandDownloadConfiguration, DownloadBlock(config, kFormatVersion102))), 0x00);
     const Bytes old = gateway.Fetch(kCommandUploadConfiguration);
-    EXPECT_EQ(DecodeUploadReply(old.data(), old.size())->InUse[1], (Bytes{0}));
+    EXPECT_EQ(DecodeUploadReply(old.data(), old.size())->InUse[3], (Bytes{0}));
 }
 
 TEST(GatewayEngine, RefusesBadDownloadBlocks)
 {
     Gateway gateway;
-    const Bytes good = DownloadBlock(SampleConfiguration());
+    const Bytes good = DownloadBlock(TwoSlaveConfiguration());
 
     Bytes badChecksum = good;
     badChecksum[0] ^= 0x01;
@@ -206,7 +188,7 @@ TEST(GatewayEngine, DiagnosticsFollowTheConfigurationAndAreCleared)
     EXPECT_EQ(decoded->ErrorType, "Configuration Empty");
     EXPECT_EQ(decoded->Status, "OK");
 
-    gateway.Send(kCommandDownloadConfiguration, DownloadBlock(SampleConfiguration()));
+    gateway.Send(kCommandDownloadConfiguration, DownloadBlock(TwoSlaveConfiguration()));
     gateway.Store().Diagnostics()[DiagnosticsLayout::kCounters + 3] = 42;
     gateway.Store().Diagnostics()[DiagnosticsLayout::kEvents] = 7;
     record = gateway.Fetch(kCommandUploadDiagnostics);

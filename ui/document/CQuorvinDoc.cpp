@@ -65,7 +65,7 @@ bool Contains(const SlaveAddressTable& table, int address)
 
 }  // namespace
 
-CQuorvinDoc::CQuorvinDoc(WindowSystem& ui, const std::string& commandLine)
+CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
     : ui_(ui),
       watcher_(std::make_unique<DocumentWatcher>(ui)),
       link_(std::make_unique<SerialLink>()),
@@ -199,11 +199,11 @@ bool CQuorvinDoc::SaveModified()
         return true;
     }
     switch (ui_.AskSaveChanges(pathName_.empty() ? title_ : pathName_)) {
-    case WindowSystem::SaveChangesAnswer::Cancel:
+    case DocumentHost::SaveChangesAnswer::Cancel:
         return false;
-    case WindowSystem::SaveChangesAnswer::No:
+    case DocumentHost::SaveChangesAnswer::No:
         return true;
-    case WindowSystem::SaveChangesAnswer::Yes:
+    case DocumentHost::SaveChangesAnswer::Yes:
         break;
     }
     return DoSave(pathName_);

@@ -3,14 +3,21 @@
 #include "ConfigTemplate.h"
 #include "ConfigurationCheck.h"
 #include "DownloadRules.h"
+#include "PointList.h"
 #include "SlaveSet.h"
-#include "WindowSystem.h"
+#include "DocumentHost.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 class SerialLink;
+
+// Shows a new point for editing before it is added: true when the user
+// confirmed it (the point then holds the entered values), false to add nothing.
+template <typename Point>
+using PointEditor = std::function<bool(Point&)>;
 class DocumentWatcher;
 
 // The keyword that, anywhere in the command line, switches on extended mode:
@@ -25,12 +32,14 @@ inline constexpr const char* kComPortKey = "COMPort";
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
 inline constexpr const char* kConfigurationFileExtension = ".hxc";
 
+inline constexpr const char* kIndirectMessagesFullNotice = "There can be max 127 indirect SPA commands";
+
 // The single open gateway configuration of the application: the
 // ConfigTemplate, the slave set derived from its points, the user settings
 // (COM port, regional separators, extended mode), the serial link of the
 // device operations and the watcher of the open file.
 //
-// It reaches the window system only through WindowSystem. It is created once
+// It reaches the window system only through its host interface, DocumentHost. It is created once
 // and reused for every New and Open.
 class CQuorvinDoc {
 public:
@@ -38,7 +47,7 @@ public:
     // configuration; ComPort from the profile ("Settings"/"COMPort", default
     // 1); ExtendedMode from the command line; the watcher started with nothing
     // to watch; the regional separators (with the warning when unreadable).
-    CQuorvinDoc(WindowSystem& ui, const std::string& commandLine);
+    CQuorvinDoc(DocumentHost& ui, const std::string& commandLine);
     // Stops the watcher; the serial link closes its port.
     ~CQuorvinDoc();
 
@@ -107,6 +116,18 @@ public:
     // The XRF import of a named file (the window program's start option).
     void ImportXrfFile(const std::string& path);
 
+    // --- Point commands of the selected slave. An add presets a new point
+    // of its kind for the selected slave, has the editor show it and, when
+    // the user confirms, appends it. A duplicate appends a copy of the point
+    // at the index of its list. Each marks the document modified and returns
+    // the new point's index; none after a notice (no slaves, a full list),
+    // a cancel, or when no slave is selected.
+    std::optional<int> AddAnalogInput(const PointEditor<AnalogInputPoint>& edit);
+    std::optional<int> AddDigitalInput(const PointEditor<DigitalInputPoint>& edit);
+    std::optional<int> AddAnalogOutput(const PointEditor<AnalogOutputPoint>& edit);
+    std::optional<int> AddDigitalOutput(const PointEditor<DigitalOutputPoint>& edit);
+    std::optional<int> DuplicatePoint(LineKind kind, int index);
+
     // --- Slave set.
     void RebuildSlaveList();
     bool HasNoSlaves() const;
@@ -114,7 +135,7 @@ public:
     // --- State, read and written directly by the view and the commands.
     ConfigTemplate& Config() { return *config_; }
     const ConfigTemplate& Config() const { return *config_; }
-    WindowSystem& Ui() { return ui_; }
+    DocumentHost& Ui() { return ui_; }
     SerialLink& Link() { return *link_; }
     DocumentWatcher& Watcher() { return *watcher_; }
 
@@ -135,7 +156,7 @@ private:
     bool DoSave(const std::string& path);
     void ReadRegionalSettings();
 
-    WindowSystem& ui_;
+    DocumentHost& ui_;
     std::unique_ptr<DocumentWatcher> watcher_;
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<ConfigTemplate> config_;

@@ -16,7 +16,9 @@ namespace {
 
 DeviceConnection ConnectionOf(CQuorvinDoc& document)
 {
-    return {document.Link(), ComPortDevicePath(document.ComPort, document.Ui()), document.Ui()};
+    DocumentHost& host = document.Ui();
+    return {document.Link(), ComPortDevicePath(document.ComPort, host), host,
+            [&host](const DiagnosticsRecord& record) { host.ShowDiagnostics(record); }};
 }
 
 // An upload replaces the document: the new-document step first (the
@@ -31,6 +33,8 @@ public:
         document_.OnNewDocument();
         return document_.Config();
     }
+
+    void InUseApplied() override { document_.Ui().UpdateAllViews(); }
 
     void ConfigurationLoaded() override
     {

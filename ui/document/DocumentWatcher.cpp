@@ -1,6 +1,6 @@
 #include "DocumentWatcher.h"
 
-DocumentWatcher::DocumentWatcher(WindowSystem& ui) : ui_(ui) {}
+DocumentWatcher::DocumentWatcher(DocumentHost& ui) : ui_(ui) {}
 
 DocumentWatcher::~DocumentWatcher() { StopAndWait(); }
 

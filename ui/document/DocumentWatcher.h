@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FileChangeMonitor.h"
-#include "WindowSystem.h"
+#include "DocumentHost.h"
 
 #include <mutex>
 #include <string>
@@ -13,7 +13,7 @@ inline constexpr const char* kReloadCaption = "Reload?";
 // it posts "FILECHANGE"; the reload itself runs on the user-interface thread.
 class DocumentWatcher : public FileChangeMonitor {
 public:
-    explicit DocumentWatcher(WindowSystem& ui);
+    explicit DocumentWatcher(DocumentHost& ui);
     ~DocumentWatcher() override;
 
     // Watches this path instead of the one kept so far, taking the file's
@@ -27,7 +27,7 @@ public:
     void OnFileChanged(int reason, const std::string& path) override;
 
 private:
-    WindowSystem& ui_;
+    DocumentHost& ui_;
     mutable std::mutex pathLock_;
     std::string path_;
 };

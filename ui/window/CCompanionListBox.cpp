@@ -192,13 +192,24 @@ void CCompanionListBox::paintEvent(QPaintEvent* event)
         painter.drawText(row.adjusted(kTextIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          lines_[static_cast<std::size_t>(index)].Text);
         if (selected && hasFocus()) {
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            option.rect = row;
-            option.backgroundColor = colours.color(QPalette::Highlight);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+            DrawFocusRect(painter, row, colours.color(QPalette::Highlight));
         }
     }
+    // Without a selection the focus is shown on the first line, or around
+    // the empty list, so that a user who tabs here sees where the keys go.
+    if (hasFocus() && (selection_ < 0 || selection_ >= Count())) {
+        const QRect first = Count() > 0 ? LineRect(0).translated(-shift, 0) : viewport()->rect().adjusted(1, 1, -1, -1);
+        DrawFocusRect(painter, first, colours.color(QPalette::Base));
+    }
+}
+
+void CCompanionListBox::DrawFocusRect(QPainter& painter, const QRect& rect, const QColor& background)
+{
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect;
+    option.backgroundColor = background;
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 void CCompanionListBox::resizeEvent(QResizeEvent* event)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QString>
 
 #include <cstdint>
 #include <vector>
+
+class QPainter;
 
 // A single-selection list box of text lines, each carrying a number. Its
 // horizontal scroll range follows its widest line: appending or inserting a
@@ -62,6 +65,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void DrawFocusRect(QPainter& painter, const QRect& rect, const QColor& background);
     int MeasureLine(const QString& text) const;
     void WidenTo(int width);
     void MeasureAllLines();

@@ -5,8 +5,11 @@
 #include "ToolbarIcons.h"
 #include "WindowSystem.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +17,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -36,6 +41,21 @@ bool IsLockKey(const QEvent* event)
     return key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock;
 }
 
+// The first local configuration file among the dragged ones; empty when none.
+QString ConfigurationFileOf(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls()) {
+        return {};
+    }
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && path.endsWith(QStringLiteral(".hxc"), Qt::CaseInsensitive)) {
+            return path;
+        }
+    }
+    return {};
+}
+
 QString RecentFileText(int index, const std::string& path)
 {
     QString shown = PathToQString(path);
@@ -54,7 +74,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     CreateStatusBar();
     RegisterFrameCommands();
     SetDocumentTitle("Untitled");
+    setAcceptDrops(true);
     qApp->installEventFilter(this);
+    // Like the idle update of the menus: whatever changed the document, the
+    // mark is right before the program waits for the user again.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &CMainFrame::UpdateModifiedMark);
 }
 
 CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
@@ -201,9 +226,38 @@ QAction* CMainFrame::RecentFileAction(int index) const { return recentFileAction
 
 void CMainFrame::SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
+void CMainFrame::SetFileDropHandler(std::function<void(const std::string&)> handler)
+{
+    fileDropHandler_ = std::move(handler);
+}
+
+void CMainFrame::SetModifiedSource(std::function<bool()> isModified)
+{
+    isModified_ = std::move(isModified);
+    UpdateModifiedMark();
+}
+
+void CMainFrame::UpdateModifiedMark() { setWindowModified(isModified_ && isModified_()); }
+
 void CMainFrame::SetDocumentTitle(const std::string& documentTitle)
 {
-    setWindowTitle(PathToQString(documentTitle) + QStringLiteral(" - ") + QString::fromLatin1(kApplicationTitle));
+    // "[*]" is where Qt shows the mark; one in the name itself is doubled to stay text.
+    QString shown = PathToQString(documentTitle);
+    shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(shown + QStringLiteral("[*] - ") + QString::fromLatin1(kApplicationTitle));
+    UpdateModifiedMark();
+}
+
+QString CMainFrame::ShownTitle() const
+{
+    if (windowHandle() != nullptr) {
+        return windowHandle()->title();
+    }
+    QString title = windowTitle();
+    title.replace(QStringLiteral("[*][*]"), QStringLiteral("\x01"));
+    title.replace(QStringLiteral("[*]"), isWindowModified() ? QStringLiteral("*") : QString());
+    title.replace(QStringLiteral("\x01"), QStringLiteral("[*]"));
+    return title;
 }
 
 void CMainFrame::SetStatusText(const std::string& text)
@@ -247,10 +301,42 @@ void CMainFrame::changeEvent(QEvent* event)
     }
 }
 
+bool CMainFrame::HandleFileDrop(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this || !fileDropHandler_) {
+        return false;
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString path = ConfigurationFileOf(drop->mimeData());
+    if (path.isEmpty()) {
+        return false;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop) {
+        // The drag source waits for the drop to end; the open (with its
+        // save-changes question) runs after it.
+        const std::string dropped = PathFromQString(path);
+        QMetaObject::invokeMethod(
+            this, [this, dropped] { fileDropHandler_(dropped); }, Qt::QueuedConnection);
+    }
+    return true;
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (IsLockKey(event)) {
         UpdateKeyLockIndicators();
+    }
+    // Edits would take a dropped file as text; a configuration file is
+    // opened wherever it lands on the window.
+    if (HandleFileDrop(watched, event)) {
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

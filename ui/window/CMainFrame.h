@@ -39,9 +39,17 @@ public:
 
     // Asked before the window closes; false keeps it open.
     void SetCloseGuard(std::function<bool()> guard);
+    // Gets the path of a configuration file dropped on the window.
+    void SetFileDropHandler(std::function<void(const std::string& path)> handler);
+    // Asked whenever the program waits for input: the title marks a modified
+    // document ("*" after the document's title).
+    void SetModifiedSource(std::function<bool()> isModified);
 
-    // "<document title> - Halvex Configuration Tool".
+    // "<document title> - Halvex Configuration Tool", with the mark of a
+    // modified document after the document's title.
     void SetDocumentTitle(const std::string& documentTitle);
+    // The title as the desktop shows it: "*" after a modified document's title.
+    QString ShownTitle() const;
     // The message pane; painted at once, as device operations set it while
     // they keep the user-interface thread busy.
     void SetStatusText(const std::string& text);
@@ -64,12 +72,18 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void RegisterFrameCommands();
+    void UpdateModifiedMark();
+    // A drag or drop of a configuration file onto any part of the window;
+    // true when it was one and has been handled.
+    bool HandleFileDrop(QObject* watched, QEvent* event);
 
     std::map<int, QAction*> actions_;
     std::vector<QAction*> recentFileActions_;
     std::vector<QAction*> shortcutActions_;
     std::function<void(int)> recentFileHandler_;
     std::function<bool()> closeGuard_;
+    std::function<void(const std::string&)> fileDropHandler_;
+    std::function<bool()> isModified_;
     QToolBar* toolBar_ = nullptr;
     QLabel* message_ = nullptr;
     std::vector<QLabel*> indicators_;

@@ -70,6 +70,7 @@ void CQuorvinApp::RegisterCommands()
         {FileSave, [&document] { document.FileSave(); }},
         {FileSaveAs, [&document] { document.FileSaveAs(); }},
         {FileExportCsv, [&document] { document.OnExportCsv(); }},
+        {ImportXrf, [&document] { document.OnImportXrf(); }},
         {FilePrint, [&view] { view.OnFilePrint(); }},
         {AppAbout, [this] { OnAppAbout(); }},
         {DeviceDownload, [&document] { document.OnDownloadConfiguration(); }},
@@ -94,12 +95,20 @@ void CQuorvinApp::RegisterCommands()
         {SlavePrioritizeOff, [&document] { document.OnPrioritize(false); }},
         {SlaveImport, [&document] { document.OnSlaveImport(); }},
         {ViewRefresh, [&document] { document.OnRefresh(); }},
+        {PointAddAnalogInput, [&view] { view.AddPoint(LineKind::AnalogInput); }},
+        {PointAddDigitalInput, [&view] { view.AddPoint(LineKind::DigitalInput); }},
+        {PointAddAnalogOutput, [&view] { view.AddPoint(LineKind::AnalogOutput); }},
+        {PointAddDigitalOutput, [&view] { view.AddPoint(LineKind::DigitalOutput); }},
+        {PointAddIndirectMessage, [&view] { view.AddPoint(LineKind::IndirectMessage); }},
+        {PointDuplicate, [&view] { view.DuplicateSelectedLine(); }},
     };
     for (const auto& [commandId, handler] : handlers) {
         frame_->SetCommandHandler(commandId, handler);
     }
     frame_->SetRecentFileHandler([this](int index) { OnOpenRecentFile(index); });
     frame_->SetCloseGuard([&document] { return document.SaveModified(); });
+    frame_->SetFileDropHandler([this](const std::string& path) { OpenFile(path); });
+    frame_->SetModifiedSource([&document] { return document.IsModified(); });
 }
 
 void CQuorvinApp::OnFileNew()
@@ -112,6 +121,13 @@ void CQuorvinApp::OnFileNew()
 void CQuorvinApp::OnFileOpen()
 {
     if (document_->FileOpen()) {
+        view_->OnInitialUpdate();
+    }
+}
+
+void CQuorvinApp::OpenFile(const std::string& path)
+{
+    if (document_->FileOpenPath(path)) {
         view_->OnInitialUpdate();
     }
 }

@@ -5,6 +5,7 @@
 #include "StartOptions.h"
 
 #include <memory>
+#include <string>
 
 class CMainFrame;
 class CQuorvinDoc;
@@ -31,6 +32,8 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnOpenRecentFile(int index);
+    // A file dropped on the window: asks to save changes first, then opens it.
+    void OpenFile(const std::string& path);
     void OnAppAbout();
 
     CMainFrame& Frame() { return *frame_; }

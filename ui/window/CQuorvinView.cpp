@@ -2,6 +2,7 @@
 
 #include "CCompanionListBox.h"
 #include "CQuorvinDoc.h"
+#include "CommandTable.h"
 #include "DialogUnits.h"
 #include "FormFont.h"
 #include "FileChangeEvent.h"
@@ -10,18 +11,23 @@
 #include "PointList.h"
 #include "PointReference.h"
 #include "PrintConfiguration.h"
+#include "SpaAddress.h"
 #include "StoreChanged.h"
 #include "TextConversion.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -162,7 +168,6 @@ QWidget* MakeControl(const ControlSpec& spec)
     case ControlKind::ReadOnlyEdit: {
         auto* edit = new QLineEdit;
         edit->setReadOnly(true);
-        edit->setFocusPolicy(Qt::ClickFocus);
         return edit;
     }
     case ControlKind::CheckBox:
@@ -206,13 +211,67 @@ LineKind LineKindOf(PointSection section)
     return LineKind::IndirectMessage;
 }
 
+// The point list menu's own entries, beside the point commands.
+constexpr int kMenuEdit = 1;
+constexpr int kMenuRemove = 2;
+constexpr int kMenuCopy = 3;
+constexpr int kMenuCopyAll = 4;
+
+// The menu text of a point command, as the Slave menu shows it.
+std::string PointCommandText(int commandId)
+{
+    for (const MenuEntry& entry : PointCommandEntries()) {
+        if (entry.Id == commandId) {
+            return entry.Text;
+        }
+    }
+    return {};
+}
+
+// The dialog of a new point: true when the user left it with OK.
+template <typename Point>
+PointEditor<Point> NewPointDialog(QWidget* parent, PointEdit (*edit)(QWidget*, Point&))
+{
+    return [parent, edit](Point& point) { return edit(parent, point) != PointEdit::Cancelled; };
+}
+
 }  // namespace
 
 CQuorvinView::CQuorvinView(CQuorvinDoc& document, QWidget* parent) : CResizableFormView(parent), document_(document)
 {
     Form()->setFont(FormFont());
     CreateControls();
+    CreatePointListMenu();
     ConnectEvents();
+}
+
+void CQuorvinView::CreatePointListMenu()
+{
+    pointListMenu_ = new QMenu(this);
+    auto add = [this](int id, const char* text, void (CQuorvinView::*run)()) {
+        QAction* action = pointListMenu_->addAction(QString::fromLatin1(text));
+        connect(action, &QAction::triggered, this, run);
+        pointListActions_[id] = action;
+    };
+    add(kMenuEdit, "&Edit\tEnter", &CQuorvinView::EditSelectedLine);
+    add(kMenuRemove, "&Remove\tDel", &CQuorvinView::RemoveSelectedLine);
+    pointListMenu_->addSeparator();
+    const std::pair<int, LineKind> adds[] = {
+        {CommandId::PointAddAnalogInput, LineKind::AnalogInput},
+        {CommandId::PointAddDigitalInput, LineKind::DigitalInput},
+        {CommandId::PointAddAnalogOutput, LineKind::AnalogOutput},
+        {CommandId::PointAddDigitalOutput, LineKind::DigitalOutput},
+        {CommandId::PointAddIndirectMessage, LineKind::IndirectMessage},
+    };
+    for (const auto& [id, kind] : adds) {
+        QAction* action = pointListMenu_->addAction(ToQString(PointCommandText(id)));
+        connect(action, &QAction::triggered, this, [this, kind = kind] { AddPoint(kind); });
+        pointListActions_[id] = action;
+    }
+    pointListMenu_->addSeparator();
+    add(kMenuCopy, "&Copy", &CQuorvinView::CopySelectedLine);
+    add(kMenuCopyAll, "Copy A&ll", &CQuorvinView::CopyAllLines);
+    add(CommandId::PointDuplicate, "&Duplicate\tCtrl+D", &CQuorvinView::DuplicateSelectedLine);
 }
 
 void CQuorvinView::CreateControls()
@@ -265,6 +324,7 @@ void CQuorvinView::ConnectEvents()
     connect(pointList_, &CCompanionListBox::LineDoubleClicked, this, &CQuorvinView::EditSelectedLine);
     connect(pointList_, &CCompanionListBox::FocusChanged, this, [this](bool hasFocus) { listHasFocus_ = hasFocus; });
     pointList_->installEventFilter(this);
+    pointList_->viewport()->installEventFilter(this);
     connect(editButton_, &QPushButton::clicked, this, &CQuorvinView::EditSelectedLine);
     connect(removeButton_, &QPushButton::clicked, this, &CQuorvinView::RemoveSelectedLine);
     connect(addButton_, &QPushButton::clicked, this, &CQuorvinView::AddIndirectMessage);
@@ -493,6 +553,30 @@ void CQuorvinView::UpdateButtons()
     editButton_->setEnabled(pointSelected);
     removeButton_->setEnabled(pointSelected);
     addButton_->setEnabled(!document_.HasNoSlaves());
+    UpdatePointListMenu(pointSelected);
+}
+
+void CQuorvinView::UpdatePointListMenu(bool pointSelected)
+{
+    const bool hasSlaves = !document_.HasNoSlaves();
+    for (const auto& [id, action] : pointListActions_) {
+        switch (id) {
+        case kMenuEdit:
+        case kMenuRemove:
+        case CommandId::PointDuplicate:
+            action->setEnabled(pointSelected);
+            break;
+        case kMenuCopy:
+            action->setEnabled(pointList_->CurrentSelection() >= 0);
+            break;
+        case kMenuCopyAll:
+            action->setEnabled(pointList_->Count() > 0);
+            break;
+        default:
+            action->setEnabled(hasSlaves);
+            break;
+        }
+    }
 }
 
 void CQuorvinView::SelectLineNumber(std::uint32_t number)
@@ -529,33 +613,32 @@ void CQuorvinView::EditSelectedLine()
     const std::uint32_t number = pointList_->Number(selection);
     const int index = IndexOfLineNumber(number);
     ConfigTemplate& config = document_.Config();
-    bool changed = false;
+    PointEdit edit = PointEdit::Unchanged;
     switch (KindOfLineNumber(number)) {
     case LineKind::Heading:
         return;
     case LineKind::AnalogInput:
-        changed = EditAnalogInput(this, config.AnalogInputs[index]);
+        edit = EditAnalogInput(this, config.AnalogInputs[index]);
         break;
-    case LineKind::DigitalInput: {
-        const DigitalInputEdit edit = EditDigitalInput(this, config.DigitalInputs[index]);
-        if (edit == DigitalInputEdit::UnreadableAddress) {
+    case LineKind::DigitalInput:
+        // The message says why the address shown is not the stored one; the
+        // dialog then lets the user repair it.
+        if (!ParseRange(config.DigitalInputs[index].Address)) {
             document_.Ui().ErrorBox("Error", "Error in Ch/Cat/Dno");
-            return;
         }
-        changed = edit == DigitalInputEdit::Changed;
+        edit = EditDigitalInput(this, config.DigitalInputs[index]);
         break;
-    }
     case LineKind::AnalogOutput:
-        changed = EditAnalogOutput(this, config.AnalogOutputs[index]);
+        edit = EditAnalogOutput(this, config.AnalogOutputs[index]);
         break;
     case LineKind::DigitalOutput:
-        changed = EditDigitalOutput(this, config.DigitalOutputs[index]);
+        edit = EditDigitalOutput(this, config.DigitalOutputs[index]);
         break;
     case LineKind::IndirectMessage:
-        changed = EditIndirectMessage(this, config.IndirectMessages[index]);
+        edit = EditIndirectMessage(this, config.IndirectMessages[index]);
         break;
     }
-    if (changed) {
+    if (edit == PointEdit::Changed) {
         document_.SetModifiedFlag(true);
         RefillPointList();
         pointList_->SetCurrentSelection(selection);
@@ -614,7 +697,7 @@ void CQuorvinView::AddIndirectMessage()
     }
     ConfigTemplate& config = document_.Config();
     if (config.IndirectMessages.Count() >= kMaxIndirectMessages) {
-        document_.Ui().Notice("There can be max 127 indirect SPA commands");
+        document_.Ui().Notice(kIndirectMessagesFullNotice);
         return;
     }
     IndirectSpaMessage message;
@@ -647,6 +730,87 @@ void CQuorvinView::SelectPoint(const PointReference& point)
     pointList_->setFocus();
 }
 
+void CQuorvinView::AddPoint(LineKind kind)
+{
+    std::optional<int> added;
+    switch (kind) {
+    case LineKind::AnalogInput:
+        added = document_.AddAnalogInput(NewPointDialog(this, &EditAnalogInput));
+        break;
+    case LineKind::DigitalInput:
+        added = document_.AddDigitalInput(NewPointDialog(this, &EditDigitalInput));
+        break;
+    case LineKind::AnalogOutput:
+        added = document_.AddAnalogOutput(NewPointDialog(this, &EditAnalogOutput));
+        break;
+    case LineKind::DigitalOutput:
+        added = document_.AddDigitalOutput(NewPointDialog(this, &EditDigitalOutput));
+        break;
+    case LineKind::IndirectMessage:
+        AddIndirectMessage();
+        return;
+    case LineKind::Heading:
+        return;
+    }
+    if (added) {
+        ShowNewLine(kind, *added);
+    }
+}
+
+void CQuorvinView::DuplicateSelectedLine()
+{
+    const std::optional<int> line = SelectedPointLine();
+    if (!line) {
+        return;
+    }
+    const std::uint32_t number = pointList_->Number(*line);
+    const LineKind kind = KindOfLineNumber(number);
+    if (const std::optional<int> copy = document_.DuplicatePoint(kind, IndexOfLineNumber(number))) {
+        ShowNewLine(kind, *copy);
+    }
+}
+
+void CQuorvinView::ShowNewLine(LineKind kind, int index)
+{
+    RefillPointList();
+    SelectLineNumber(LineNumber(kind, index));
+    UpdateButtons();
+}
+
+void CQuorvinView::CopySelectedLine()
+{
+    const int selection = pointList_->CurrentSelection();
+    if (selection >= 0) {
+        QGuiApplication::clipboard()->setText(pointList_->Text(selection) + QLatin1Char('\n'));
+    }
+}
+
+void CQuorvinView::CopyAllLines()
+{
+    QString text;
+    for (int line = 0; line < pointList_->Count(); ++line) {
+        text += pointList_->Text(line) + QLatin1Char('\n');
+    }
+    if (!text.isEmpty()) {
+        QGuiApplication::clipboard()->setText(text);
+    }
+}
+
+void CQuorvinView::ShowPointListMenu(QContextMenuEvent* event, bool atViewport)
+{
+    QPoint where = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Mouse && atViewport) {
+        const int line = pointList_->LineAt(event->pos());
+        if (line >= 0 && line != pointList_->CurrentSelection()) {
+            pointList_->SetCurrentSelection(line);
+        }
+    } else if (pointList_->CurrentSelection() >= 0) {
+        where = pointList_->viewport()->mapToGlobal(pointList_->LineRect(pointList_->CurrentSelection()).center());
+    }
+    UpdateButtons();
+    pointListMenu_->exec(where);
+}
+
 void CQuorvinView::SetProgress(int percent)
 {
     progress_->setValue(std::clamp(percent, 0, 100));
@@ -666,6 +830,10 @@ bool CQuorvinView::event(QEvent* event)
 
 bool CQuorvinView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ContextMenu && (watched == pointList_ || watched == pointList_->viewport())) {
+        ShowPointListMenu(static_cast<QContextMenuEvent*>(event), watched != pointList_);
+        return true;
+    }
     if (watched == pointList_ && event->type() == QEvent::KeyPress && listHasFocus_) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -1,18 +1,23 @@
 #pragma once
 
 #include "CResizableFormView.h"
+#include "PointList.h"
 
 #include <QPointer>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 
 class CCompanionListBox;
 struct PointReference;
+class QAction;
+class QContextMenuEvent;
 class CQuorvinDoc;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTabBar;
@@ -85,6 +90,17 @@ public:
     void EditSelectedLine();
     void RemoveSelectedLine();
     void AddIndirectMessage();
+    // Adds a point of the kind to the selected slave through its dialog and
+    // selects its line; an indirect message is added as by its button.
+    void AddPoint(LineKind kind);
+    // Appends a copy of the selected point and selects it.
+    void DuplicateSelectedLine();
+    // The selected line, or every line of the list, to the clipboard as text.
+    void CopySelectedLine();
+    void CopyAllLines();
+    // The point list's context menu: Edit, Remove, the adds, Copy, Copy All
+    // and Duplicate, enabled as the list's selection allows.
+    QMenu* PointListMenu() const { return pointListMenu_; }
 
     // Shows the slave's tab and point list, and selects the line of the
     // point there (Device > "Check Configuration" goes to what it found).
@@ -110,6 +126,12 @@ protected:
 
 private:
     void CreateControls();
+    void CreatePointListMenu();
+    // Right-click selects the line under the mouse; the menu opens at the
+    // mouse, or from the keyboard at the selected line.
+    void ShowPointListMenu(QContextMenuEvent* event, bool atViewport);
+    void UpdatePointListMenu(bool pointSelected);
+    void ShowNewLine(LineKind kind, int index);
     void ConnectEvents();
     void ShowFormValues();
     // Reads and checks the fields into values; false after the range message.
@@ -143,4 +165,6 @@ private:
     QPushButton* removeButton_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QMenu* pointListMenu_ = nullptr;
+    std::map<int, QAction*> pointListActions_;  // by command, and the menu's own
 };

@@ -13,7 +13,27 @@ MenuEntry Submenu(const char* text, std::vector<MenuEntry> items)
     return {MenuEntry::Kind::Submenu, text, 0, std::move(items)};
 }
 
+std::vector<MenuEntry> Concatenated(std::vector<MenuEntry> entries, const std::vector<MenuEntry>& more)
+{
+    entries.insert(entries.end(), more.begin(), more.end());
+    return entries;
+}
+
 }  // namespace
+
+const std::vector<MenuEntry>& PointCommandEntries()
+{
+    using namespace CommandId;
+    static const std::vector<MenuEntry> entries{
+        Command("Add A&nalog Input...\tCtrl+1", PointAddAnalogInput),
+        Command("Add Di&gital Input...\tCtrl+2", PointAddDigitalInput),
+        Command("Add Analog &Output...\tCtrl+3", PointAddAnalogOutput),
+        Command("Add Digital Ou&tput...\tCtrl+4", PointAddDigitalOutput),
+        Command("Add New Indirect SPA &Message\tCtrl+5", PointAddIndirectMessage),
+        Command("&Duplicate Point\tCtrl+D", PointDuplicate),
+    };
+    return entries;
+}
 
 const std::vector<MenuEntry>& MenuBarLayout()
 {
@@ -25,6 +45,7 @@ const std::vector<MenuEntry>& MenuBarLayout()
                     Command("&Save\tCtrl+S", FileSave),
                     Command("Save &As...", FileSaveAs),
                     Command("&Export CSV", FileExportCsv),
+                    Command("&Import XRF...", ImportXrf),
                     Separator(),
                     Command("&Print\tCtrl+P", FilePrint),
                     Separator(),
@@ -63,18 +84,20 @@ const std::vector<MenuEntry>& MenuBarLayout()
                                 Command("COM&4", ComPort1 + 3),
                             }),
                 }),
-        Submenu("S&lave",
-                {
-                    Command("&Add", SlaveAdd),
-                    Command("&Remove", SlaveRemove),
-                    Command("&Set Address", SlaveSetAddress),
-                    Submenu("&Prioritize",
-                            {
-                                Command("&On", SlavePrioritizeOn),
-                                Command("O&ff", SlavePrioritizeOff),
-                            }),
-                    Command("&Import", SlaveImport),
-                }),
+        Submenu("S&lave", Concatenated(
+                              {
+                                  Command("&Add", SlaveAdd),
+                                  Command("&Remove", SlaveRemove),
+                                  Command("&Set Address", SlaveSetAddress),
+                                  Submenu("&Prioritize",
+                                          {
+                                              Command("&On", SlavePrioritizeOn),
+                                              Command("O&ff", SlavePrioritizeOff),
+                                          }),
+                                  Command("&Import", SlaveImport),
+                                  Separator(),
+                              },
+                              PointCommandEntries())),
         Submenu("&View",
                 {
                     Command("&Toolbar", ViewToolbar),
@@ -142,6 +165,12 @@ const std::vector<ShortcutEntry>& ShortcutTable()
         {QKeySequence(Qt::SHIFT | Qt::Key_Delete), EditCut},
         {QKeySequence(Qt::CTRL | Qt::Key_Insert), EditCopy},
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), EditPaste},
+        {QKeySequence(Qt::CTRL | Qt::Key_1), PointAddAnalogInput},
+        {QKeySequence(Qt::CTRL | Qt::Key_2), PointAddDigitalInput},
+        {QKeySequence(Qt::CTRL | Qt::Key_3), PointAddAnalogOutput},
+        {QKeySequence(Qt::CTRL | Qt::Key_4), PointAddDigitalOutput},
+        {QKeySequence(Qt::CTRL | Qt::Key_5), PointAddIndirectMessage},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), PointDuplicate},
     };
     return table;
 }

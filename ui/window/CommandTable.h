@@ -46,6 +46,15 @@ inline constexpr int SlavePrioritizeOff = 32796;
 inline constexpr int SlaveImport = 32793;
 inline constexpr int ViewRefresh = 32783;
 inline constexpr int ImportXrf = 32778;
+
+// The point commands of the Slave menu and the point list's menu, numbered
+// apart from the commands above.
+inline constexpr int PointAddAnalogInput = 32900;
+inline constexpr int PointAddDigitalInput = 32901;
+inline constexpr int PointAddAnalogOutput = 32902;
+inline constexpr int PointAddDigitalOutput = 32903;
+inline constexpr int PointAddIndirectMessage = 32904;
+inline constexpr int PointDuplicate = 32905;
 }  // namespace CommandId
 
 inline constexpr int kRecentFileCount = 4;
@@ -61,6 +70,10 @@ struct MenuEntry {
 
 // The menu bar, left to right, with every item, separator and submenu.
 const std::vector<MenuEntry>& MenuBarLayout();
+
+// The point commands as the Slave menu ends with them: the five adds and
+// Duplicate.
+const std::vector<MenuEntry>& PointCommandEntries();
 
 // The status line prompt of a command; the text after "\n" is its tool tip.
 // Empty for a command without a prompt.

@@ -26,7 +26,7 @@ QStringList NameFiltersFromFilterText(const std::string& filter)
 
 QString DefaultSuffix(const std::string& defaultExtension)
 {
-    QString suffix = ToQString(defaultExtension);
+    QString suffix = ToQString(defaultExtension).toLower();
     while (suffix.startsWith(QLatin1Char('.'))) {
         suffix.remove(0, 1);
     }

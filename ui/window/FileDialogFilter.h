@@ -11,5 +11,7 @@
 // filter with several patterns.
 QStringList NameFiltersFromFilterText(const std::string& filter);
 
-// The default suffix without its dot (".hxc" gives "hxc").
+// The default suffix without its dot and in lower case (".hxc" and "HXC" give
+// "hxc"): Linux file names are case-sensitive and every filter pattern is
+// lower case, so "exported" is saved as "exported.csv".
 QString DefaultSuffix(const std::string& defaultExtension);

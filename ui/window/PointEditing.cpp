@@ -32,6 +32,8 @@ AnalogPointFields AnalogFieldsOf(const Point& point)
     return fields;
 }
 
+PointEdit Outcome(bool changed) { return changed ? PointEdit::Changed : PointEdit::Unchanged; }
+
 template <typename Point>
 bool StoreAnalogFields(const AnalogPointFields& fields, Point& point)
 {
@@ -47,21 +49,27 @@ bool StoreAnalogFields(const AnalogPointFields& fields, Point& point)
 
 }  // namespace
 
-bool EditAnalogInput(QWidget* parent, AnalogInputPoint& point)
+PointEdit EditAnalogInput(QWidget* parent, AnalogInputPoint& point)
 {
     AnalogInputDialog dialog(parent);
     dialog.Fields = AnalogFieldsOf(point);
-    return dialog.Run() && StoreAnalogFields(dialog.Fields, point);
+    if (!dialog.Run()) {
+        return PointEdit::Cancelled;
+    }
+    return Outcome(StoreAnalogFields(dialog.Fields, point));
 }
 
-bool EditAnalogOutput(QWidget* parent, AnalogOutputPoint& point)
+PointEdit EditAnalogOutput(QWidget* parent, AnalogOutputPoint& point)
 {
     AnalogOutputDialog dialog(parent);
     dialog.Fields = AnalogFieldsOf(point);
-    return dialog.Run() && StoreAnalogFields(dialog.Fields, point);
+    if (!dialog.Run()) {
+        return PointEdit::Cancelled;
+    }
+    return Outcome(StoreAnalogFields(dialog.Fields, point));
 }
 
-bool EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point)
+PointEdit EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point)
 {
     const SpaAddress address = ParseSingle(point.Address);
     DigitalOutputDialog dialog(parent);
@@ -75,7 +83,7 @@ bool EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point)
     fields.InUse = point.InUse;
     fields.Priority = point.Priority;
     if (!dialog.Run()) {
-        return false;
+        return PointEdit::Cancelled;
     }
     bool changed = StoreChanged(point.Description, fields.Description);
     changed |= StoreChanged(point.Address, FormatSingle(fields.Channel, CategoryLetter(fields.Category), fields.DataNumber));
@@ -83,10 +91,10 @@ bool EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point)
     changed |= StoreChanged(point.Priority, fields.Priority);
     changed |= StoreChanged(point.InUse, fields.InUse);
     changed |= StoreChanged(point.DataType, fields.DataType);
-    return changed;
+    return Outcome(changed);
 }
 
-bool EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message)
+PointEdit EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message)
 {
     const SpaAddress address = ParseSingle(message.Address);
     IndirectMessageDialog dialog(parent);
@@ -101,7 +109,7 @@ bool EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message)
     fields.Scale = message.Scale;
     fields.InUse = message.InUse;
     if (!dialog.Run()) {
-        return false;
+        return PointEdit::Cancelled;
     }
     bool changed = StoreChanged(message.Description, fields.Description);
     changed |= StoreChanged(message.Address, FormatSingle(fields.Channel, CategoryLetter(fields.Category), fields.DataNumber));
@@ -110,24 +118,22 @@ bool EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message)
     changed |= StoreChanged(message.StaticData, fields.StaticData);
     changed |= StoreChanged(message.Write, fields.ReadWriteIndex != 0);
     changed |= StoreChanged(message.InUse, fields.InUse);
-    return changed;
+    return Outcome(changed);
 }
 
-DigitalInputEdit EditDigitalInput(QWidget* parent, DigitalInputPoint& point)
+PointEdit EditDigitalInput(QWidget* parent, DigitalInputPoint& point)
 {
-    const std::optional<SpaAddressRange> range = ParseRange(point.Address);
-    if (!range) {
-        return DigitalInputEdit::UnreadableAddress;
-    }
+    const std::optional<SpaAddressRange> parsed = ParseRange(point.Address);
+    const SpaAddressRange range = parsed ? *parsed : SalvageRange(point.Address);
     DigitalInputDialog dialog(parent);
     DigitalInputFields& fields = dialog.Fields;
     fields.Description = point.Description;
     fields.SlaveAddress = point.SlaveAddress;
-    fields.FirstChannel = range->FirstChannel;
-    fields.LastChannel = range->LastChannel;
-    fields.Category = std::string(1, range->Category);
-    fields.FirstDataNumber = range->FirstDataNumber;
-    fields.LastDataNumber = range->LastDataNumber;
+    fields.FirstChannel = range.FirstChannel;
+    fields.LastChannel = range.LastChannel;
+    fields.Category = range.Category == '\0' ? std::string() : std::string(1, range.Category);
+    fields.FirstDataNumber = range.FirstDataNumber;
+    fields.LastDataNumber = range.LastDataNumber;
     fields.DataType = point.DataType;
     fields.BitSwitchIndex = point.BitSwitch ? 1 : 0;
     fields.EventChannel = point.EventChannel;
@@ -137,7 +143,7 @@ DigitalInputEdit EditDigitalInput(QWidget* parent, DigitalInputPoint& point)
     fields.InUse = point.InUse;
     fields.Priority = point.Priority;
     if (!dialog.Run()) {
-        return DigitalInputEdit::Unchanged;
+        return PointEdit::Cancelled;
     }
     bool changed = StoreChanged(point.Description, fields.Description);
     changed |= StoreChanged(point.Address, FormatRange(fields.FirstChannel, fields.LastChannel, CategoryLetter(fields.Category),
@@ -151,5 +157,5 @@ DigitalInputEdit EditDigitalInput(QWidget* parent, DigitalInputPoint& point)
     changed |= StoreChanged(point.EventStart, fields.EventStart);
     changed |= StoreChanged(point.EventEnd, fields.EventEnd);
     changed |= StoreChanged(point.EventValues, fields.EventValues);
-    return changed ? DigitalInputEdit::Changed : DigitalInputEdit::Unchanged;
+    return Outcome(changed);
 }

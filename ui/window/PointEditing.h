@@ -4,15 +4,16 @@
 
 class QWidget;
 
-// Each opens the point's edit dialog preset with its values and, after OK,
-// stores the values that differ. True when anything was stored; false after
-// Cancel or when nothing changed.
-bool EditAnalogInput(QWidget* parent, AnalogInputPoint& point);
-bool EditAnalogOutput(QWidget* parent, AnalogOutputPoint& point);
-bool EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point);
-bool EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message);
+// What an edit dialog ended with: Cancel, or OK with or without a change.
+enum class PointEdit { Cancelled, Unchanged, Changed };
 
-// A digital input's address is a range; when its text cannot be read as one
-// the dialog is not opened and the result says so.
-enum class DigitalInputEdit { Unchanged, Changed, UnreadableAddress };
-DigitalInputEdit EditDigitalInput(QWidget* parent, DigitalInputPoint& point);
+// Each opens the point's edit dialog preset with its values and, after OK,
+// stores the values that differ.
+PointEdit EditAnalogInput(QWidget* parent, AnalogInputPoint& point);
+PointEdit EditAnalogOutput(QWidget* parent, AnalogOutputPoint& point);
+PointEdit EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point);
+PointEdit EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message);
+// A digital input whose address text is no range opens with what can be
+// read of it (SalvageRange), so that the user can repair it; its category
+// is left unselected when the text holds no letter.
+PointEdit EditDigitalInput(QWidget* parent, DigitalInputPoint& point);

@@ -217,7 +217,7 @@ void QtWindowSystem::SetProgress(int percent)
     }
 }
 
-WindowSystem::SaveChangesAnswer QtWindowSystem::AskSaveChanges(const std::string& documentTitle)
+DocumentHost::SaveChangesAnswer QtWindowSystem::AskSaveChanges(const std::string& documentTitle)
 {
     const auto answer = RunMessageBox(Owner(), kApplicationTitle, "Save changes to " + documentTitle + "?",
                                       MessageIcon::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowSystem.h"
+#include "DocumentHost.h"
 
 #include <QObject>
 #include <QPointer>
@@ -24,7 +24,7 @@ class QWidget;
 // watcher asks from its own). A question from another thread is shown on the
 // user-interface thread and the caller waits for the answer; after
 // Detach() such questions are answered No at once.
-class QtWindowSystem : public WindowSystem {
+class QtWindowSystem : public DocumentHost {
 public:
     QtWindowSystem(ProfileStore& profile, RecentFileList& recentFiles);
     ~QtWindowSystem() override;

@@ -108,20 +108,6 @@ void AboutImage(QPainter& p)
     p.drawText(QRect(1, 0, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
 }
 
-void ApplicationImage(QPainter& p)
-{
-    // Two devices joined by a line: the gateway between its two buses.
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(20, 40, 90), 2));
-    p.setBrush(QColor(60, 110, 190));
-    p.drawRoundedRect(2, 6, 12, 20, 2, 2);
-    p.setBrush(QColor(230, 140, 40));
-    p.drawRoundedRect(18, 6, 12, 20, 2, 2);
-    p.setPen(QPen(Qt::white, 2));
-    p.drawLine(14, 12, 18, 12);
-    p.drawLine(14, 20, 18, 20);
-}
-
 }  // namespace
 
 QIcon ToolbarIcon(int commandId)
@@ -149,4 +135,6 @@ QIcon ToolbarIcon(int commandId)
     }
 }
 
-QIcon ApplicationIcon() { return QIcon(Draw(QSize(32, 32), ApplicationImage)); }
+// The installed scalable icon, compiled in as a resource (ui/window/CMakeLists.txt):
+// sharp at every size the desktop asks for.
+QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/icons/halvex.svg")); }

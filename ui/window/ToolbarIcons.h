@@ -6,5 +6,6 @@
 // command without an image.
 QIcon ToolbarIcon(int commandId);
 
-// The program's icon (window and about box).
+// The program's icon (window and about box): the desktop icon's SVG, drawn
+// by Qt's SVG plugins.
 QIcon ApplicationIcon();

@@ -42,7 +42,7 @@ public:
 private:
     void Describe(long long shownAfterMs)
     {
-        std::printf("Window: %s\n", frame_.windowTitle().toLocal8Bit().constData());
+        std::printf("Window: %s\n", frame_.ShownTitle().toLocal8Bit().constData());
         std::printf("Size: %dx%d\n", frame_.width(), frame_.height());
         std::printf("Input Area Bytes: %d\n", view_.InputBytes());
         std::printf("Output Area Bytes: %d\n", view_.OutputBytes());

@@ -15,6 +15,8 @@ int main(int argc, char* argv[])
     const auto started = std::chrono::steady_clock::now();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // Lets the desktop match the window to the installed desktop entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("com.vantrelsubstation.halvex"));
 
     const StartOptions options = ParseStartOptions(std::vector<std::string>(argv, argv + argc));
     if (!options.Error.empty()) {

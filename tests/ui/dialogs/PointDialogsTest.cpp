@@ -1,5 +1,5 @@
 #include "AnalogPointDialog.h"
-#include "DialogTestSupport.h"
+#include "DialogDriver.h"
 #include "DigitalInputDialog.h"
 #include "DigitalOutputDialog.h"
 #include "IndirectMessageDialog.h"

@@ -4,14 +4,15 @@
 #include "ConfigFile.h"
 #include "DeviceImage.h"
 #include "DeviceTestSupport.h"
+#include "ScriptedDocumentHost.h"
 #include "SimulatedGateway.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using Answer = WindowSystem::SaveChangesAnswer;
-using Message = ScriptedWindowSystem::Message;
+using Answer = DocumentHost::SaveChangesAnswer;
+using Message = ScriptedMessage;
 
 class CQuorvinDocDevice : public ::testing::Test {
 protected:
@@ -27,7 +28,7 @@ protected:
     std::string OpenSample()
     {
         const std::string path = files_.File("sample.hxc");
-        WriteTextFile(path, ConfigFileText(SampleConfiguration(), false));
+        WriteTextFile(path, ConfigFileText(TwoSlaveConfiguration(), false));
         EXPECT_TRUE(Doc().FileOpenPath(path));
         ui_.Messages.clear();
         return path;
@@ -36,7 +37,7 @@ protected:
     OwnTemporaryFiles temporaryFiles_;
     TemporaryDirectory files_;
     SimulatedGateway gateway_;
-    DeviceUi ui_;
+    ScriptedDocumentHost ui_;
     std::unique_ptr<CQuorvinDoc> document_;
 };
 

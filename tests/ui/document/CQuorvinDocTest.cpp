@@ -2,7 +2,7 @@
 #include "ConfigFile.h"
 #include "DocumentWatcher.h"
 #include "MonitorTestSupport.h"
-#include "ScriptedWindowSystem.h"
+#include "ScriptedDocumentHost.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 
 namespace {
 
-using Answer = WindowSystem::SaveChangesAnswer;
-using Message = ScriptedWindowSystem::Message;
+using Answer = DocumentHost::SaveChangesAnswer;
+using Message = ScriptedDocumentHost::Message;
 
 SlaveAddressTable Slaves(std::initializer_list<int> addresses)
 {
@@ -103,7 +103,7 @@ protected:
         return path;
     }
 
-    ScriptedWindowSystem ui_;
+    ScriptedDocumentHost ui_;
     TemporaryDirectory directory_;
     std::unique_ptr<CQuorvinDoc> doc_;
 };

@@ -1,6 +1,6 @@
 #include "DocumentWatcher.h"
 #include "MonitorTestSupport.h"
-#include "ScriptedWindowSystem.h"
+#include "ScriptedDocumentHost.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace {
 
 // The watcher asks on its own thread: questions are recorded under a lock and
 // wait until the test has queued an answer.
-class AnsweringWindowSystem : public ScriptedWindowSystem {
+class AnsweringWindowSystem : public ScriptedDocumentHost {
 public:
     bool AskYesNo(const std::string& caption, const std::string& text, MessageIcon icon) override
     {
@@ -65,7 +65,7 @@ TEST_F(DocumentWatcherTest, ChangedDocumentAsksToReloadAndPostsOnYes)
     AppendFromOtherProcess(path, "x");
     ASSERT_TRUE(WaitUntil([&] { return ui_.Posted() == 1; }));
     EXPECT_EQ(ui_.Messages.at(0),
-              (ScriptedWindowSystem::Message{
+              (ScriptedDocumentHost::Message{
                   "Reload?", "File " + path + " has been changed by another application.\nDo you want to reload it?",
                   MessageIcon::Warning, true}));
 }

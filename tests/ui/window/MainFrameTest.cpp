@@ -72,6 +72,7 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">&Save\tCtrl+S 57603",
         ">Save &As... 57604",
         ">&Export CSV 32794",
+        ">&Import XRF... 32778",
         ">-",
         ">&Print\tCtrl+P 57607",
         ">-",
@@ -109,6 +110,13 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">>&On 32795",
         ">>O&ff 32796",
         ">&Import 32793",
+        ">-",
+        ">Add A&nalog Input...\tCtrl+1 32900",
+        ">Add Di&gital Input...\tCtrl+2 32901",
+        ">Add Analog &Output...\tCtrl+3 32902",
+        ">Add Digital Ou&tput...\tCtrl+4 32903",
+        ">Add New Indirect SPA &Message\tCtrl+5 32904",
+        ">&Duplicate Point\tCtrl+D 32905",
         "&View",
         ">&Toolbar 59392",
         ">&Status Bar 59393",
@@ -297,7 +305,7 @@ TEST_F(MainFrame, FileDialogsOpenAndExportWithTheirFiltersAndSuffix)
     });
     Action(CommandId::FileExportCsv)->trigger();
     EXPECT_TRUE(modals_.Done());
-    EXPECT_TRUE(std::filesystem::exists(directory.File("exported.CSV")));
+    EXPECT_TRUE(std::filesystem::exists(directory.File("exported.csv")));
 }
 
 TEST_F(MainFrame, DiagnosticsAreShownInTheirDialog)
@@ -318,7 +326,8 @@ TEST(StartOption, ImportXrfBuildsTheConfigurationFromTheUnitFile)
     TestApplication app({}, "--import-xrf", unitFile);
     EXPECT_EQ(app->Document().Config().AnalogInputs.Count(), 1);
     EXPECT_EQ(app->Document().UsedSlaves[0], 5);
-    EXPECT_EQ(app->Frame().windowTitle(), QStringLiteral("Line relay.xrf - Halvex Configuration Tool"));
+    RunUntilIdle();
+    EXPECT_EQ(app->Frame().ShownTitle(), QStringLiteral("Line relay.xrf* - Halvex Configuration Tool"));
     EXPECT_EQ(app->View().SlaveTabs()->tabText(0), QStringLiteral("Slave 5"));
 }
 

@@ -109,7 +109,7 @@ TEST_F(MainView, OpeningShowsTabsListLinesAndCountersCharacterForCharacter)
     EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("19"));
     EXPECT_EQ(View().Edit(FormId::OutputBytes)->text(), QStringLiteral("8"));
     EXPECT_EQ(List().Number(2), LineNumber(LineKind::AnalogInput, 1));
-    EXPECT_EQ((*app_)->Frame().windowTitle(), QStringLiteral("sample.hxc - Halvex Configuration Tool"));
+    EXPECT_EQ((*app_)->Frame().ShownTitle(), QStringLiteral("sample.hxc - Halvex Configuration Tool"));
     EXPECT_EQ(modals_.Unexpected, 0);
 }
 
@@ -314,18 +314,27 @@ TEST_F(MainView, A128thIndirectMessageIsRefusedWithANotice)
     EXPECT_EQ(modals_.Unexpected, 0);
 }
 
-TEST_F(MainView, AnUnreadableDigitalInputAddressIsAnErrorAndNoDialog)
+TEST_F(MainView, AnUnreadableDigitalInputAddressIsAnErrorThenTheDialogShowsWhatItHolds)
 {
     ClickTab(1);
     Document().Config().DigitalInputs[0].Address = "1I10";
     ClickLine(7);
     modals_.Answer(QMessageBox::Ok);
+    modals_.Then([](QWidget* dialog) {
+        EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("lastChannel"))->text(), QStringLiteral("1"));
+        EXPECT_EQ(dialog->findChild<QComboBox*>(QStringLiteral("category"))->currentText(), QStringLiteral("I"));
+        EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("lastDataNumber"))->text(), QStringLiteral("10"));
+        dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+    });
     Button(FormId::EditButton)->click();
+    ASSERT_TRUE(modals_.Done());
     ASSERT_EQ(modals_.Boxes.size(), 1u);
     EXPECT_EQ(modals_.Boxes[0].Title, "Error");
     EXPECT_EQ(modals_.Boxes[0].Text, "Error in Ch/Cat/Dno");
     EXPECT_EQ(modals_.Boxes[0].Icon, QMessageBox::Critical);
     EXPECT_EQ(modals_.Unexpected, 0);
+    EXPECT_EQ(Document().Config().DigitalInputs[0].Address, "1I10") << "Cancel keeps the stored text";
+    EXPECT_FALSE(Document().IsModified());
 }
 
 class UnusualConfiguration : public MainView {
@@ -442,7 +451,7 @@ TEST(MainViewWithoutSlaves, ShowsAnEmptyListZeroCountsNoTabsAndNoAdd)
     EXPECT_EQ(view.Edit(FormId::OutputBytes)->text(), QStringLiteral("0"));
     EXPECT_EQ(view.SlaveTabs()->count(), 0);
     EXPECT_FALSE(view.Control(FormId::AddIndirectMessage)->isEnabled());
-    EXPECT_EQ(app->Frame().windowTitle(), QStringLiteral("Untitled - Halvex Configuration Tool"));
+    EXPECT_EQ(app->Frame().ShownTitle(), QStringLiteral("Untitled - Halvex Configuration Tool"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "RecentFileList.h"
 #include "RegionalSeparators.h"
 #include "StartOptions.h"
+#include "ToolbarIcons.h"
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
@@ -25,7 +26,19 @@ TEST(FileDialogFilter, DescriptionAndPatternPairsBecomeNameFilters)
               QStringList({"Archives (*.zip *.7z)", "All Files (*.*)"}));
     EXPECT_EQ(NameFiltersFromFilterText("|*.csv||"), QStringList{"(*.csv)"});
     EXPECT_EQ(DefaultSuffix(".hxc"), QStringLiteral("hxc"));
-    EXPECT_EQ(DefaultSuffix("csv"), QStringLiteral("csv"));
+    EXPECT_EQ(DefaultSuffix("CSV"), QStringLiteral("csv"));
+    EXPECT_EQ(DefaultSuffix("ZIP"), QStringLiteral("zip"));
+}
+
+TEST(ApplicationIcon, TheScalableIconIsDrawnAtEverySize)
+{
+    // Without the compiled-in SVG or Qt's SVG plugins there would be no pixels.
+    for (const int size : {16, 48, 256}) {
+        const QImage image = ApplicationIcon().pixmap(size, size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        EXPECT_GT(qAlpha(image.pixel(size / 4, size / 2)), 0);
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+    }
 }
 
 TEST(StartOptions, FileKeywordAndDescribeOption)
@@ -113,9 +126,9 @@ TEST_F(WindowSystemTest, SaveChangesQuestionHasThreeAnswers)
     modals_.Answer(QMessageBox::Yes);
     modals_.Answer(QMessageBox::No);
     modals_.Answer(QMessageBox::Cancel);
-    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), WindowSystem::SaveChangesAnswer::Yes);
-    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), WindowSystem::SaveChangesAnswer::No);
-    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), WindowSystem::SaveChangesAnswer::Cancel);
+    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), DocumentHost::SaveChangesAnswer::Yes);
+    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), DocumentHost::SaveChangesAnswer::No);
+    EXPECT_EQ(ui.AskSaveChanges("a.hxc"), DocumentHost::SaveChangesAnswer::Cancel);
     EXPECT_EQ(modals_.Boxes.at(0).Text, "Save changes to a.hxc?");
     EXPECT_EQ(modals_.Boxes.at(0).Icon, QMessageBox::Question);
 }

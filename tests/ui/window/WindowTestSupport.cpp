@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -71,121 +72,6 @@ TestApplication::TestApplication(const std::string& file, const std::string& ext
     QApplication::processEvents();
 }
 
-ConfigTemplate SampleConfiguration()
-{
-    ConfigTemplate config;
-    auto analogInput = [&config](int slave, const char* description, const char* address, float scale, int size,
-                                 bool inUse, bool priority) {
-        AnalogInputPoint point;
-        point.SlaveAddress = slave;
-        point.Description = description;
-        point.Address = address;
-        point.Scale = scale;
-        point.Size = size;
-        point.InUse = inUse;
-        point.Priority = priority;
-        config.AnalogInputs.Append(point);
-    };
-    analogInput(1, "Slave one current", "0I1", 1.0f, 32, true, true);
-    analogInput(5, "Phase current L1", "0I1", 1.0f, 16, true, false);
-    analogInput(5, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd", "12O345", 0.5f, 32, false, true);
-    analogInput(5, "Odd size", "1I2", 123.456f, 8, true, false);
-
-    auto digitalInput = [&config](int slave, const char* description, const char* address, const char* dataType,
-                                  bool bitSwitch, int channel, int start, int end, std::array<int, 4> values,
-                                  bool inUse, bool priority) {
-        DigitalInputPoint point;
-        point.SlaveAddress = slave;
-        point.Description = description;
-        point.Address = address;
-        point.DataType = dataType;
-        point.BitSwitch = bitSwitch;
-        point.EventChannel = channel;
-        point.EventStart = start;
-        point.EventEnd = end;
-        point.EventValues = values;
-        point.InUse = inUse;
-        point.Priority = priority;
-        config.DigitalInputs.Append(point);
-    };
-    digitalInput(5, "Breaker open", "1/1I10/10", "S", true, 1, 2, 3, {4, 5, 6, 7}, true, false);
-    digitalInput(1, "Other", "0/0I0/0", "P", false, 0, 0, 0, {0, 0, 0, 0}, true, false);
-    digitalInput(5, "Pulse", "2/3E4/5", "P", false, 0, 0, 255, {0, 0, 0, 255}, true, true);
-    digitalInput(5, "Weird", "1/1I1/1", "X", false, 0, 0, 0, {0, 0, 0, 0}, false, false);
-
-    AnalogOutputPoint setpoint;
-    setpoint.SlaveAddress = 5;
-    setpoint.Description = "Setpoint";
-    setpoint.Address = "0S1";
-    setpoint.Scale = 2.5f;
-    setpoint.Priority = true;
-    config.AnalogOutputs.Append(setpoint);
-    AnalogOutputPoint other;
-    other.SlaveAddress = 1;
-    other.Description = "x";
-    other.Address = "0S2";
-    other.Size = 32;
-    config.AnalogOutputs.Append(other);
-
-    auto digitalOutput = [&config](const char* description, const char* address, const char* dataType) {
-        DigitalOutputPoint point;
-        point.SlaveAddress = 5;
-        point.Description = description;
-        point.Address = address;
-        point.DataType = dataType;
-        config.DigitalOutputs.Append(point);
-    };
-    digitalOutput("Trip command", "1O1", "B");
-    digitalOutput("Hex", "1O2", "H");
-
-    IndirectSpaMessage noName;
-    noName.SlaveAddress = 5;
-    noName.Description = "(No Name)";
-    config.IndirectMessages.Append(noName);
-    IndirectSpaMessage elsewhere;
-    elsewhere.SlaveAddress = 1;
-    elsewhere.Description = "Elsewhere";
-    config.IndirectMessages.Append(elsewhere);
-    IndirectSpaMessage write;
-    write.SlaveAddress = 5;
-    write.Description = "Write it";
-    write.Address = "3V4";
-    write.Write = true;
-    write.StaticData = -7;
-    write.Scale = 0.25f;
-    write.InUse = false;
-    config.IndirectMessages.Append(write);
-    return config;
-}
-
-const std::vector<std::string>& SampleSlaveFiveLines()
-{
-    static const std::vector<std::string> lines{
-        "________________________[Analog_Input]________________________________________________",
-        "Ofs Description                  InUse Pr Sl ChCatDno   Scale  Size                   ",
-        "008 Phase current L1                 1 N   5 0I1        1.00   16",
-        "010 ABCDEFGHIJKLMNOPQRSTUVWXYZ012345 0 P   5 12O345     0.50   32",
-        "014 Odd size                         1 N   5 1I2        123.4   8",
-        "_______________________[Digital_Input]________________________________________________",
-        "Ofs Description                  InUse Pr Sl ChCatDno      Type B Ch  St End EvnVals  ",
-        "014 Breaker open                     1 N   5 1/1I10/10        S 1  1   2   3 [4,5,6,7]",
-        "017 Pulse                            1 P   5 2/3E4/5          P 0  0   0 255 [0,0,0,255]",
-        "019 Weird                            0 N   5 1/1I1/1          X 0  0   0   0 [0,0,0,0]",
-        "_______________________[Analog_Output]________________________________________________",
-        "Ofs Description                  InUse Pr Sl ChCatDno   Scale  Size                   ",
-        "000 Setpoint                           P   5 0S1        2.50   16",
-        "_______________________[Digital_Output]_______________________________________________",
-        "Ofs Description                  InUse Pr Sl ChCatDno   Type                          ",
-        "006 Trip command                       N   5 1O1        B",
-        "007 Hex                                N   5 1O2        H",
-        "___________________[Indirect_SPA_Messages]____________________________________________",
-        "    Description                  InUse    Sl ChCatDno R/W Dat Scale                   ",
-        "    (No Name)                        1     5 0I0        R   0 1.00",
-        "    Write it                         0     5 3V4        W  -7 0.25",
-    };
-    return lines;
-}
-
 void WriteConfiguration(const std::string& path, const ConfigTemplate& config)
 {
     ASSERT_TRUE(WriteConfigFile(config, path, false)) << path;
@@ -194,4 +80,11 @@ void WriteConfiguration(const std::string& path, const ConfigTemplate& config)
 bool WaitFor(const std::function<bool()>& condition, int milliseconds)
 {
     return QTest::qWaitFor(condition, milliseconds);
+}
+
+void RunUntilIdle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
 }

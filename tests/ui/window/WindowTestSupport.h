@@ -2,6 +2,7 @@
 
 #include "CQuorvinApp.h"
 #include "ConfigTemplate.h"
+#include "SampleConfigurations.h"
 #include "TestFiles.h"
 
 #include <QMessageBox>
@@ -59,14 +60,10 @@ struct TestApplication {
     std::unique_ptr<CQuorvinApp> App;
 };
 
-// A configuration with points of slaves 1 and 5 in every list; what the
-// point list shows of it for slave 5 is written out in the tests.
-ConfigTemplate SampleConfiguration();
-
-// The point list lines of slave 5 of the sample, as the user sees them.
-const std::vector<std::string>& SampleSlaveFiveLines();
-
 void WriteConfiguration(const std::string& path, const ConfigTemplate& config);
 
 // Runs the event loop until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
+// Runs the event loop as the program does, until it has waited for input:
+// what the program does when idle has been done.
+void RunUntilIdle();

@@ -1,5 +1,5 @@
 #include "CQuorvinDoc.h"
-#include "ScriptedWindowSystem.h"
+#include "ScriptedDocumentHost.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +42,7 @@ protected:
     }
 
     TemporaryDirectory directory_;
-    ScriptedWindowSystem ui_;
+    ScriptedDocumentHost ui_;
     std::unique_ptr<CQuorvinDoc> document_ = std::make_unique<CQuorvinDoc>(ui_, "halvex");
 };
 
@@ -123,7 +123,7 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     ui_.CommitFormResult = false;
     document_->ImportXrfFile(File("empty.xrf", ""));
     ui_.CommitFormResult = true;
-    ui_.SaveChangesAnswers = {WindowSystem::SaveChangesAnswer::Cancel};
+    ui_.SaveChangesAnswers = {DocumentHost::SaveChangesAnswer::Cancel};
     document_->ImportXrfFile(File("empty.xrf", ""));
     EXPECT_EQ(document_->Title(), "feeder.xrf");
     EXPECT_TRUE(ui_.Messages.empty());

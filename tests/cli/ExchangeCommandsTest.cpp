@@ -1,5 +1,5 @@
 #include "ConfigFile.h"
-#include "ProcessRunner.h"
+#include "CliTestSupport.h"
 #include "ScriptedWindowSystem.h"
 #include "TestFiles.h"
 
@@ -8,12 +8,6 @@
 #include <memory>
 
 namespace {
-
-ProcessResult Cli(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
-    return RunProcess(arguments);
-}
 
 const std::string kConfiguration =
     CrLfLines("[HEADER]", "IDENTIFICATION = CONFIGURATION_FILE_SPA_DPV1_V1", "VERSION = 2.00", "[ANALOG_INPUT]",

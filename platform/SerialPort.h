@@ -1,15 +1,17 @@
 #pragma once
 
+#include "Transport.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 // A serial device opened for the gateway protocol: POSIX termios, raw 8N1 at
 // the given baud rate, non-blocking. A pseudo-terminal works like a real port.
-class SerialPort {
+class SerialPort final : public Transport {
 public:
     SerialPort() = default;
-    ~SerialPort();
+    ~SerialPort() override;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
@@ -17,33 +19,30 @@ public:
     // sets the line to the baud rate with 8 data bits, no parity and one stop
     // bit. An open port is left as it is and true returned. False when the
     // device cannot be opened, is in use, or the line cannot be set.
-    bool Open(const std::string& devicePath, int baudRate);
+    bool Open(const std::string& devicePath, int baudRate) override;
     // Closes the port; nothing happens on a closed port.
-    bool Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    void Close() override;
+    bool IsOpen() const override { return fd_ >= 0; }
 
     // Sends the bytes in order. Waits at most one second for the driver to
     // take more of them; bytes it does not take are lost without an error, as
     // a lost byte on the line shows up as a missing or invalid reply anyway.
-    void Write(const std::uint8_t* bytes, std::size_t count);
+    void Write(const std::uint8_t* bytes, std::size_t count) override;
 
     // The number of received bytes waiting in the driver.
-    std::size_t BufferedCount() const;
+    std::size_t BufferedCount() const override;
     // Reads at most maxCount of the waiting bytes without blocking; 0 when
     // nothing is waiting or the port is closed.
-    std::size_t Read(std::uint8_t* buffer, std::size_t maxCount);
+    std::size_t Read(std::uint8_t* buffer, std::size_t maxCount) override;
     // Drops every received byte not yet read.
-    void DiscardInput();
+    void DiscardInput() override;
 
     // Waits until received bytes are waiting or the milliseconds have passed,
     // without using the processor; true when bytes are waiting. When the line
     // is gone (the other side of a pseudo-terminal closed) it waits out the
     // time, so that callers never spin.
-    bool WaitForInput(int milliseconds);
+    bool WaitForInput(int milliseconds) override;
 
 private:
     int fd_ = -1;
 };
-
-// Pauses the calling thread for the milliseconds.
-void SleepMilliseconds(int milliseconds);

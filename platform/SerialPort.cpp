@@ -77,13 +77,12 @@ bool SerialPort::Open(const std::string& devicePath, int baudRate)
     return true;
 }
 
-bool SerialPort::Close()
+void SerialPort::Close()
 {
     if (IsOpen()) {
         ::close(fd_);
         fd_ = -1;
     }
-    return true;
 }
 
 void SerialPort::Write(const std::uint8_t* bytes, std::size_t count)
@@ -157,5 +156,3 @@ bool SerialPort::WaitForInput(int milliseconds)
     std::this_thread::sleep_until(deadline);
     return false;
 }
-
-void SleepMilliseconds(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }

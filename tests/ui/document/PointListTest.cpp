@@ -1,5 +1,5 @@
 #include "PointList.h"
-#include "WindowTestSupport.h"
+#include "SampleConfigurations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "InMemoryTransport.h"
 #include "LinkFrame.h"
+#include "SerialLink.h"
+#include "VirtualClock.h"
 
 #include <chrono>
 #include <cstdint>
@@ -51,4 +54,12 @@ private:
     }
     std::chrono::steady_clock::time_point wall_;
     double cpu_;
+};
+
+// A serial link over an in-memory transport on a virtual clock: whatever the
+// responder set on the transport answers, in no real time.
+struct MemoryLine {
+    VirtualClock clock;
+    InMemoryTransport transport{clock};
+    SerialLink link{transport, clock};
 };

@@ -3,6 +3,7 @@
 #include "ConfigTemplate.h"
 #include "DeviceConnection.h"
 #include "DiagnosticsRecord.h"
+#include "SampleConfigurations.h"
 #include "ScriptedWindowSystem.h"
 #include "TestFiles.h"
 
@@ -18,10 +19,9 @@ inline void PrintTo(const ScriptedWindowSystem::Message& message, std::ostream* 
          << (message.IsQuestion ? ", question)" : ")");
 }
 
-// A scripted window system that also records the diagnostics dialogs shown.
+// A scripted window system and the diagnostics dialogs shown.
 class DeviceUi : public ScriptedWindowSystem {
 public:
-    void ShowDiagnostics(const DiagnosticsRecord& record) override { Dialogs.push_back(record); }
     std::vector<DiagnosticsRecord> Dialogs;
 };
 
@@ -51,40 +51,3 @@ private:
     bool had_ = false;
     std::string old_;
 };
-
-// A configuration with points of every kind on two slaves.
-inline ConfigTemplate SampleConfiguration()
-{
-    ConfigTemplate config;
-    config.TemplateName = "Feeder";
-    config.SpaBaudRate = 19200;
-    for (int i = 0; i < 4; ++i) {
-        AnalogInputPoint point;
-        point.Address = "0I" + std::to_string(i + 1);
-        point.Description = "Current " + std::to_string(i);
-        point.SlaveAddress = 5;
-        point.Size = i == 0 ? 32 : 16;
-        point.InUse = i != 2;
-        config.AnalogInputs.Append(point);
-    }
-    DigitalInputPoint digital;
-    digital.Address = "1/8E10/17";
-    digital.DataType = "S";
-    digital.SlaveAddress = 9;
-    config.DigitalInputs.Append(digital);
-    AnalogOutputPoint output;
-    output.Address = "2O7";
-    output.SlaveAddress = 9;
-    config.AnalogOutputs.Append(output);
-    DigitalOutputPoint command;
-    command.Address = "1O1";
-    command.DataType = "B";
-    command.SlaveAddress = 5;
-    command.InUse = false;
-    config.DigitalOutputs.Append(command);
-    IndirectSpaMessage message;
-    message.Address = "1V5";
-    message.SlaveAddress = 9;
-    config.IndirectMessages.Append(message);
-    return config;
-}

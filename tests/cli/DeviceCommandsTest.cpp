@@ -1,7 +1,8 @@
-// halvex-cli's device commands against halvex-gateway-sim, both as programs.
+// halvex-cli's device commands in-process against the gateway in memory, and
+// as a program against halvex-gateway-sim.
+#include "CliTestSupport.h"
 #include "ConfigFile.h"
 #include "DeviceTestSupport.h"
-#include "ProcessRunner.h"
 #include "SimProcess.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,8 @@ namespace {
 
 class DeviceCommands : public ::testing::Test {
 protected:
-    ProcessResult Cli(const std::vector<std::string>& arguments)
+    // halvex-cli as a program.
+    ProcessResult Program(const std::vector<std::string>& arguments)
     {
         std::vector<std::string> argv{HALVEX_CLI_PATH};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -26,6 +28,7 @@ protected:
         return File(name);
     }
 
+    OwnTemporaryFiles temporaryFiles_;
     TemporaryDirectory directory_;
 };
 
@@ -44,11 +47,11 @@ std::vector<std::string> Lines(const std::string& text)
 TEST_F(DeviceCommands, DownloadAndUploadThroughAGatewayThatKeepsItsState)
 {
     const std::string state = File("state");
-    const ConfigTemplate config = SampleConfiguration();
+    const ConfigTemplate config = TwoSlaveConfiguration();
     const std::string in = WriteConfiguration("in.hxc", config);
     {
         SimProcess sim({"--state", state});
-        const ProcessResult download = Cli({"download", in, "--port", sim.Path()});
+        const ProcessResult download = Program({"download", in, "--port", sim.Path()});
         EXPECT_EQ(download.ExitStatus, 0) << download.Err;
         EXPECT_EQ(download.Out, "Configuration download OK! [v2.00]\n");
     }
@@ -59,64 +62,66 @@ TEST_F(DeviceCommands, DownloadAndUploadThroughAGatewayThatKeepsItsState)
     WriteTextFile(state + "/configuration.img", image);
 
     SimProcess sim({"--state", state});
-    const ProcessResult upload = Cli({"upload", File("out.hxc"), "--port", sim.Path()});
+    const ProcessResult upload = Program({"upload", File("out.hxc"), "--port", sim.Path()});
     EXPECT_EQ(upload.ExitStatus, 0) << upload.Err;
     EXPECT_EQ(upload.Out, "Configuration upload OK!\n");
     ConfigTemplate expected = config;
     expected.AnalogInputs[0].InUse = false;
     EXPECT_EQ(ReadTextFile(File("out.hxc")), ConfigFileText(expected, false));
 
-    const ProcessResult old = Cli({"download", in, "--port", sim.Path(), "--layout", "1.02"});
+    const ProcessResult old = Program({"download", in, "--port", sim.Path(), "--layout", "1.02"});
     EXPECT_EQ(old.ExitStatus, 0) << old.Err;
     EXPECT_EQ(old.Out, "Configuration download OK! [v1.02]\n");
 }
 
 TEST_F(DeviceCommands, RefusalsFailuresAndUsageErrors)
 {
-    SimProcess sim({});
+    InMemoryGateway sim;
     const std::string empty = WriteConfiguration("empty.hxc", ConfigTemplate{});
 
     // The gateway keeps nothing yet: the upload fails and writes no file.
-    const ProcessResult upload = Cli({"upload", File("out.hxc"), "--port", sim.Path()});
+    const ProcessResult upload = Cli({"upload", File("out.hxc"), "--port", "gateway"}, &sim);
     EXPECT_EQ(upload.ExitStatus, 1);
     EXPECT_EQ(upload.Err, "Unable to upload configuration\n");
     EXPECT_FALSE(std::filesystem::exists(File("out.hxc")));
 
-    const ProcessResult noSlaves = Cli({"download", empty, "--port", sim.Path()});
+    const ProcessResult noSlaves = Cli({"download", empty, "--port", "gateway"}, &sim);
     EXPECT_EQ(noSlaves.ExitStatus, 1);
     EXPECT_EQ(noSlaves.Err, "There are no slaves in the project. Add slaves or open a configuration\n");
-    EXPECT_EQ(Cli({"download", empty, "--port", sim.Path(), "--layout", "2.00"}).ExitStatus, 0);
+    EXPECT_EQ(Cli({"download", empty, "--port", "gateway", "--layout", "2.00"}, &sim).ExitStatus, 0);
 
     ConfigTemplate tooMany;
     for (int i = 0; i < 128; ++i) {
         tooMany.IndirectMessages.Append(IndirectSpaMessage{});
     }
-    const ProcessResult limit = Cli({"download", WriteConfiguration("many.hxc", tooMany), "--port", sim.Path(),
-                                     "--layout", "2.00"});
+    const ProcessResult limit = Cli({"download", WriteConfiguration("many.hxc", tooMany), "--port", "gateway",
+                                     "--layout", "2.00"}, &sim);
     EXPECT_EQ(limit.ExitStatus, 1);
     EXPECT_EQ(Lines(limit.Err), (std::vector<std::string>{
                                     "Unable to download - more than 127 indirect SPA messages",
                                     "128 indirect SPA messages; the first beyond 127: Indirect SPA message 128 \"\" "
                                     "(slave 0, Ch/Cat/Dno \"0I0\")"}));
 
-    const ProcessResult closed = Cli({"firmware", "--port", File("no-port")});
+    const ProcessResult closed = Cli({"firmware", "--port", "/dev/does-not-exist"}, &sim);
     EXPECT_EQ(closed.ExitStatus, 1);
     EXPECT_EQ(closed.Err, "Unable to open COM Port\n");
 
     EXPECT_EQ(Cli({"firmware"}).ExitStatus, 2);
     EXPECT_EQ(Cli({"firmware", "--port", "COM5"}).ExitStatus, 2);
-    EXPECT_EQ(Cli({"download", empty, "--port", sim.Path(), "--layout", "1.00"}).ExitStatus, 2);
-    EXPECT_EQ(Cli({"archive-upload", "--port", sim.Path()}).ExitStatus, 2);
+    EXPECT_EQ(Cli({"download", empty, "--port", "gateway", "--layout", "1.00"}, &sim).ExitStatus, 2);
+    EXPECT_EQ(Cli({"archive-upload", "--port", "gateway"}, &sim).ExitStatus, 2);
 }
 
 TEST_F(DeviceCommands, FirmwareDiagnosticsAndTheirClearing)
 {
-    SimProcess sim({"--firmware", "2.3.17"});
-    const ProcessResult firmware = Cli({"firmware", "--port", sim.Path()});
+    GatewaySettings settings;
+    settings.Firmware = {2, 3, 17};
+    InMemoryGateway sim({}, settings);
+    const ProcessResult firmware = Cli({"firmware", "--port", "gateway"}, &sim);
     EXPECT_EQ(firmware.ExitStatus, 0);
     EXPECT_EQ(firmware.Out, "Firmware version : 2.03 build 17\n");
 
-    const ProcessResult diagnostics = Cli({"diagnostics", "--port", sim.Path()});
+    const ProcessResult diagnostics = Cli({"diagnostics", "--port", "gateway"}, &sim);
     EXPECT_EQ(diagnostics.ExitStatus, 0) << diagnostics.Err;
     const auto lines = Lines(diagnostics.Out);
     ASSERT_EQ(lines.size(), 20u + 1u + 16u);
@@ -128,7 +133,7 @@ TEST_F(DeviceCommands, FirmwareDiagnosticsAndTheirClearing)
     EXPECT_EQ(lines[20], "Slv\tsec\tmsec\tCh\tType\tNr\tVal");
     EXPECT_EQ(lines[36], "0\t0\t0\t0\t\t0\t0");
 
-    const ProcessResult clear = Cli({"clear-diagnostics", "--port", sim.Path()});
+    const ProcessResult clear = Cli({"clear-diagnostics", "--port", "gateway"}, &sim);
     EXPECT_EQ(clear.ExitStatus, 0);
     EXPECT_EQ(clear.Out, "Clear diagnostics OK!\n");
 }
@@ -139,32 +144,32 @@ TEST_F(DeviceCommands, ComPortsFollowTheWindowProgramsProfile)
     std::filesystem::create_directories(File("Vantrel Substation"));
     WriteTextFile(File("Vantrel Substation/Halvex Configuration Tool.conf"),
                   "[General]\nCOM2Device=/nowhere\n[Settings]\nCOMPort=2\nCOM2Device=\"" + sim.Path() + "\"\n");
-    const ProcessResult mapped = Cli({"firmware", "--port", "com2"});
+    const ProcessResult mapped = Program({"firmware", "--port", "com2"});
     EXPECT_EQ(mapped.ExitStatus, 0) << mapped.Err;
     EXPECT_EQ(mapped.Out, "Firmware version : 1.05 build 12\n");
 
-    const ProcessResult unmapped = Cli({"firmware", "--port", "COM3"});
+    const ProcessResult unmapped = Program({"firmware", "--port", "COM3"});
     EXPECT_EQ(unmapped.ExitStatus, 1) << "COM3 is /dev/ttyS2, which is no gateway here";
 }
 
 TEST_F(DeviceCommands, ArchiveThereAndBack)
 {
-    SimProcess sim({});
+    InMemoryGateway sim;
     std::string bytes(4000, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         bytes[i] = static_cast<char>(i * 31);
     }
     WriteTextFile(File("backup.zip"), bytes);
-    const ProcessResult download = Cli({"archive-download", File("backup.zip"), "--port", sim.Path()});
+    const ProcessResult download = Cli({"archive-download", File("backup.zip"), "--port", "gateway"}, &sim);
     EXPECT_EQ(download.ExitStatus, 0) << download.Err;
     EXPECT_EQ(download.Out, "Archive download OK!\n");
-    const ProcessResult upload = Cli({"archive-upload", File("back.zip"), "--port", sim.Path()});
+    const ProcessResult upload = Cli({"archive-upload", File("back.zip"), "--port", "gateway"}, &sim);
     EXPECT_EQ(upload.ExitStatus, 0) << upload.Err;
     EXPECT_EQ(upload.Out, "Archive upload OK!\n");
     EXPECT_EQ(ReadTextFile(File("back.zip")), bytes);
 
     WriteTextFile(File("empty.zip"), "");
-    const ProcessResult empty = Cli({"archive-download", File("empty.zip"), "--port", sim.Path()});
+    const ProcessResult empty = Cli({"archive-download", File("empty.zip"), "--port", "gateway"}, &sim);
     EXPECT_EQ(empty.ExitStatus, 1);
     EXPECT_EQ(empty.Err, "Unable to download - incorrect file\n");
 }

@@ -67,6 +67,20 @@ public:
         }
     }
 
+    // Enters a value as the user would, whatever the control is: types into
+    // an edit, picks a list entry, clicks a check box to "1" or "0".
+    void Set(const char* name, const QString& value)
+    {
+        auto* control = Find<QWidget>(name);
+        if (qobject_cast<QLineEdit*>(control) != nullptr) {
+            Type(name, value);
+        } else if (qobject_cast<QComboBox*>(control) != nullptr) {
+            Pick(name, value);
+        } else if (auto* box = qobject_cast<QCheckBox*>(control); box != nullptr && box->isChecked() != (value == "1")) {
+            box->click();
+        }
+    }
+
     // True when OK closed the dialog.
     bool PressOk()
     {

@@ -1,17 +1,10 @@
 #include "ConfigFile.h"
-#include "ProcessRunner.h"
+#include "CliTestSupport.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-ProcessResult Cli(const std::vector<std::string>& arguments)
-{
-    std::vector<std::string> argv{HALVEX_CLI_PATH};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return RunProcess(argv);
-}
 
 }  // namespace
 

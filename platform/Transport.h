@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The byte stream under the serial link: a serial device on the machine, or
+// in the tests a simulated gateway in memory.
+class Transport {
+public:
+    virtual ~Transport() = default;
+
+    // Opens the device at the baud rate; an open transport is left as it is
+    // and true returned. False when it cannot be opened.
+    virtual bool Open(const std::string& devicePath, int baudRate) = 0;
+    // Nothing happens on a closed transport.
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // Sends the bytes in order.
+    virtual void Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // The number of received bytes waiting to be read.
+    virtual std::size_t BufferedCount() const = 0;
+    // Reads at most maxCount of the waiting bytes without blocking; 0 when
+    // nothing is waiting or the transport is closed.
+    virtual std::size_t Read(std::uint8_t* buffer, std::size_t maxCount) = 0;
+    // Drops every received byte not yet read.
+    virtual void DiscardInput() = 0;
+    // Waits until received bytes are waiting or the milliseconds have passed;
+    // true when bytes are waiting. Never returns early without bytes, so that
+    // callers never spin.
+    virtual bool WaitForInput(int milliseconds) = 0;
+};
