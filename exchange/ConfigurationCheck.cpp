@@ -167,3 +167,14 @@ ConfigurationCheck CheckConfiguration(const ConfigTemplate& config, const SlaveA
     SlaveWarnings(check, config, addedSlaves);
     return check;
 }
+
+std::string CheckSummary(const ConfigurationCheck& check)
+{
+    if (check.Errors.empty() && check.Warnings.empty()) {
+        return "No errors and no warnings: the configuration can be downloaded.";
+    }
+    const auto counted = [](std::size_t count, const char* one, const char* many) {
+        return FormatInt(static_cast<long long>(count)) + " " + (count == 1 ? one : many);
+    };
+    return counted(check.Errors.size(), "error", "errors") + ", " + counted(check.Warnings.size(), "warning", "warnings");
+}

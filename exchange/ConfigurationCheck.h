@@ -35,3 +35,7 @@ struct ConfigurationCheck {
 // message for a slave without points; a slave of `addedSlaves` (the
 // document's slaves that were added without points) that has nothing at all.
 ConfigurationCheck CheckConfiguration(const ConfigTemplate& config, const SlaveAddressTable& addedSlaves = kNoSlaves);
+
+// The count of what was found: "2 errors, 1 warning", or, when nothing was,
+// "No errors and no warnings: the configuration can be downloaded."
+std::string CheckSummary(const ConfigurationCheck& check);

@@ -14,21 +14,7 @@ namespace {
 // The configuration's texts are 8-bit text; every byte is one character.
 QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString Counted(qsizetype count, const char* one, const char* many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(count == 1 ? one : many));
-}
-
 }  // namespace
-
-QString CheckSummaryText(const ConfigurationCheck& check)
-{
-    if (check.Errors.empty() && check.Warnings.empty()) {
-        return QStringLiteral("No errors and no warnings: the configuration can be downloaded.");
-    }
-    return Counted(static_cast<qsizetype>(check.Errors.size()), "error", "errors") + QStringLiteral(", ") +
-           Counted(static_cast<qsizetype>(check.Warnings.size()), "warning", "warnings");
-}
 
 ConfigurationCheckDialog::ConfigurationCheckDialog(ConfigurationCheck check, QWidget* parent)
     : QDialog(parent), check_(std::move(check))
@@ -37,7 +23,7 @@ ConfigurationCheckDialog::ConfigurationCheckDialog(ConfigurationCheck check, QWi
     const DialogUnits units(font());
     resize(units.Size(420, 200));
 
-    summary_ = new QLabel(CheckSummaryText(check_));
+    summary_ = new QLabel(Latin1(CheckSummary(check_)));
     list_ = new QTreeWidget;
     list_->setColumnCount(3);
     list_->setHeaderLabels({QStringLiteral("Kind"), QStringLiteral("Problem"), QStringLiteral("Where")});

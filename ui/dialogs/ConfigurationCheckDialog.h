@@ -33,6 +33,3 @@ private:
     QLabel* summary_ = nullptr;
     QTreeWidget* list_ = nullptr;
 };
-
-// The line above the list: "2 errors, 1 warning", or that there are none.
-QString CheckSummaryText(const ConfigurationCheck& check);
