@@ -82,7 +82,7 @@ void CQuorvinApp::RegisterCommands()
         {DeviceUploadDiagnostics, [&document] { document.OnUploadDiagnostics(); }},
         {DeviceClearDiagnostics, [&document] { document.OnClearDiagnostics(); }},
         {DeviceFirmwareVersion, [&document] { document.OnGetFirmwareVersion(); }},
-        {DeviceCheckConfiguration, [&view] { RunConfigurationCheck(view); }},
+        {DeviceCheckConfiguration, [&document, &view] { RunConfigurationCheck(document, view); }},
         {DeviceVerifyConfiguration, [&document] { document.OnVerifyConfiguration(); }},
         {ComPort1, [&document] { document.OnSelectComPort(1); }},
         {ComPort1 + 1, [&document] { document.OnSelectComPort(2); }},

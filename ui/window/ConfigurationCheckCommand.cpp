@@ -4,9 +4,9 @@
 #include "CQuorvinView.h"
 #include "ConfigurationCheckDialog.h"
 
-void RunConfigurationCheck(CQuorvinView& view)
+void RunConfigurationCheck(CQuorvinDoc& document, CQuorvinView& view)
 {
-    const auto check = view.GetDocument().OnCheckConfiguration();
+    const auto check = document.OnCheckConfiguration();
     if (!check) {
         return;
     }
