@@ -44,8 +44,8 @@ std::optional<DownloadRefusal> AreaRefusal(const AreaCount& count, int limit, co
         return std::nullopt;
     }
     return DownloadRefusal{message,
-                           FormatInt(count.Bytes) + " " + area + " bytes; the first point beyond " +
-                               FormatInt(limit) + ": " + DescribePoint(*count.FirstBeyond),
+                           FormatInt(count.Bytes) + " " + area + " bytes; the first point beyond " + FormatInt(limit) +
+                               ": " + DescribePoint(*count.FirstBeyond),
                            count.FirstBeyond};
 }
 
@@ -70,18 +70,16 @@ std::vector<DownloadRefusal> LimitRefusals(const ConfigTemplate& config)
     }
     const int messages = config.IndirectMessages.Count();
     if (messages > kMaxDownloadIndirectMessages) {
-        const PointReference first =
-            ReferenceTo(config, PointSection::IndirectMessage, kMaxDownloadIndirectMessages);
-        refusals.push_back({"Unable to download - more than 127 indirect SPA messages",
-                            FormatInt(messages) + " indirect SPA messages; the first beyond 127: " +
-                                DescribePoint(first),
-                            first});
+        const PointReference first = ReferenceTo(config, PointSection::IndirectMessage, kMaxDownloadIndirectMessages);
+        refusals.push_back(
+            {"Unable to download - more than 127 indirect SPA messages",
+             FormatInt(messages) + " indirect SPA messages; the first beyond 127: " + DescribePoint(first), first});
     }
     const std::string& command = config.OnlinePollCommand;
     if (command.size() > kMaxOnlinePollCommandLength) {
         refusals.push_back({"Unable to download - Online Poll Command is more than 17 characters",
-                            "Online poll command \"" + command + "\" has " + FormatInt(static_cast<long long>(command.size())) +
-                                " characters",
+                            "Online poll command \"" + command + "\" has " +
+                                FormatInt(static_cast<long long>(command.size())) + " characters",
                             std::nullopt});
     }
     return refusals;
@@ -120,8 +118,8 @@ std::optional<DownloadRefusal> SizeRefusal(int imageLength, std::size_t textLeng
         return std::nullopt;
     }
     return DownloadRefusal{kConfigurationTooLargeMessage,
-                           "The configuration text has " + FormatInt(static_cast<long long>(textLength)) +
-                               " bytes; " + FormatInt(room) + " fit behind the device image",
+                           "The configuration text has " + FormatInt(static_cast<long long>(textLength)) + " bytes; " +
+                               FormatInt(room) + " fit behind the device image",
                            std::nullopt};
 }
 

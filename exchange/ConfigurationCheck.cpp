@@ -63,9 +63,9 @@ void AreaWarnings(ConfigurationCheck& check, const ConfigTemplate& config)
     const AreaLayout layout = ComputeAreaLayout(config);
     AreaWarning(check, config, layout.InputArea, "Warning : Total template size (input) exceeds 240 bytes",
                 {{PointSection::AnalogInput, layout.AnalogInputs}, {PointSection::DigitalInput, layout.DigitalInputs}});
-    AreaWarning(check, config, layout.OutputArea, "Warning : Total template size (output) exceeds 240 bytes",
-                {{PointSection::AnalogOutput, layout.AnalogOutputs},
-                 {PointSection::DigitalOutput, layout.DigitalOutputs}});
+    AreaWarning(
+        check, config, layout.OutputArea, "Warning : Total template size (output) exceeds 240 bytes",
+        {{PointSection::AnalogOutput, layout.AnalogOutputs}, {PointSection::DigitalOutput, layout.DigitalOutputs}});
 }
 
 // The address as the gateway reads it, so that 05I1 and 5I1 are one datum.
@@ -92,9 +92,11 @@ void DuplicateAddressWarnings(ConfigurationCheck& check, const ConfigTemplate& c
             if (inserted) {
                 continue;
             }
-            check.Warnings.push_back({"Two points of slave " + FormatInt(point.SlaveAddress) +
-                                          " have the same address " + address,
-                                      DescribePoint(point) + " and " + DescribePoint(first->second), point, {}});
+            check.Warnings.push_back(
+                {"Two points of slave " + FormatInt(point.SlaveAddress) + " have the same address " + address,
+                 DescribePoint(point) + " and " + DescribePoint(first->second),
+                 point,
+                 {}});
         }
     }
 }
@@ -122,9 +124,11 @@ void SlaveWarnings(ConfigurationCheck& check, const ConfigTemplate& config, cons
         const PointReference message = ReferenceTo(config, PointSection::IndirectMessage, i);
         withMessages.insert(message.SlaveAddress);
         if (withPoints.count(message.SlaveAddress) == 0) {
-            check.Warnings.push_back({"Indirect SPA message for slave " + FormatInt(message.SlaveAddress) +
-                                          ", which has no points",
-                                      DescribePoint(message), message, {}});
+            check.Warnings.push_back(
+                {"Indirect SPA message for slave " + FormatInt(message.SlaveAddress) + ", which has no points",
+                 DescribePoint(message),
+                 message,
+                 {}});
         }
     }
     for (int slave : addedSlaves) {
@@ -176,5 +180,6 @@ std::string CheckSummary(const ConfigurationCheck& check)
     const auto counted = [](std::size_t count, const char* one, const char* many) {
         return FormatInt(static_cast<long long>(count)) + " " + (count == 1 ? one : many);
     };
-    return counted(check.Errors.size(), "error", "errors") + ", " + counted(check.Warnings.size(), "warning", "warnings");
+    return counted(check.Errors.size(), "error", "errors") + ", " +
+           counted(check.Warnings.size(), "warning", "warnings");
 }

@@ -36,7 +36,7 @@ Fields SettingFields(const ConfigTemplate& config)
 template <typename AnalogPoint>
 Fields AnalogFields(const AnalogPoint& point)
 {
-    return {{"InUse", Flag(point.InUse)},         {"Prio", point.Priority ? "P" : "N"},
+    return {{"InUse", Flag(point.InUse)},          {"Prio", point.Priority ? "P" : "N"},
             {"Descr.", Quoted(point.Description)}, {"SlAddr", FormatInt(point.SlaveAddress)},
             {"Ch/Cat/Dno", point.Address},         {"Scale", FormatFixed(point.Scale)},
             {"Size", FormatInt(point.Size)}};
@@ -64,7 +64,7 @@ Fields RecordFields(const DigitalInputPoint& point)
 
 Fields RecordFields(const DigitalOutputPoint& point)
 {
-    return {{"InUse", Flag(point.InUse)},         {"Prio", point.Priority ? "P" : "N"},
+    return {{"InUse", Flag(point.InUse)},          {"Prio", point.Priority ? "P" : "N"},
             {"Descr.", Quoted(point.Description)}, {"SlAddr", FormatInt(point.SlaveAddress)},
             {"Ch/Cat/Dno", point.Address},         {"Datatype", point.DataType}};
 }

@@ -82,7 +82,6 @@ const char* SectionKindName(PointSection section)
 
 std::string DescribePoint(const PointReference& point)
 {
-    return std::string(SectionKindName(point.Section)) + " " + FormatInt(point.Index + 1) + " \"" +
-           point.Description + "\" (slave " + FormatInt(point.SlaveAddress) + ", Ch/Cat/Dno \"" + point.Address +
-           "\")";
+    return std::string(SectionKindName(point.Section)) + " " + FormatInt(point.Index + 1) + " \"" + point.Description +
+           "\" (slave " + FormatInt(point.SlaveAddress) + ", Ch/Cat/Dno \"" + point.Address + "\")";
 }

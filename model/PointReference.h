@@ -8,8 +8,8 @@
 enum class PointSection { AnalogInput, DigitalInput, AnalogOutput, DigitalOutput, IndirectMessage };
 
 inline constexpr PointSection kAllPointSections[] = {PointSection::AnalogInput, PointSection::DigitalInput,
-                                                      PointSection::AnalogOutput, PointSection::DigitalOutput,
-                                                      PointSection::IndirectMessage};
+                                                     PointSection::AnalogOutput, PointSection::DigitalOutput,
+                                                     PointSection::IndirectMessage};
 
 // One point or indirect message as a user finds it again: its list, its
 // position there and what the lists show of it.

@@ -86,11 +86,13 @@ TEST_F(CheckCommands, JsonOfCheckAndShowHasTheDocumentedKeys)
     EXPECT_EQ(result["warnings"].size(), 1u);
 
     ConfigTemplate config = TwoSlaveConfiguration();
-    config.TemplateName = "Fe\xE9" "der";  // 8-bit text comes out as UTF-8
+    config.TemplateName = "Fe\xE9"
+                          "der";  // 8-bit text comes out as UTF-8
     const ProcessResult show = Cli({"show", Write("show.hxc", config), "--json"});
     EXPECT_EQ(show.ExitStatus, 0);
     const json summary = json::parse(show.Out);
-    EXPECT_EQ(summary["template"], "Fe\xC3\xA9" "der");
+    EXPECT_EQ(summary["template"], "Fe\xC3\xA9"
+                                   "der");
     EXPECT_EQ(summary["slaves"], json::array({5, 9}));
     EXPECT_EQ(summary["input_bytes"], 15);
     EXPECT_EQ(summary["output_bytes"], 3);
