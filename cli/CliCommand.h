@@ -45,5 +45,6 @@ std::unique_ptr<ConfigTemplate> LoadConfigurationOrReport(CliContext& context, c
 
 // The command groups; each lives in its own file.
 std::vector<CliCommand> FileCommands();
+std::vector<CliCommand> CheckCommands();
 std::vector<CliCommand> DeviceCommands();
 std::vector<CliCommand> ExchangeCommands();

@@ -75,6 +75,23 @@ UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const Te
 
 }  // namespace
 
+std::optional<UploadReply> FetchConfiguration(DeviceConnection& connection)
+{
+    GatewaySession session(connection, kReceiveBlockSize);
+    if (!session.IsOpen()) {
+        return std::nullopt;
+    }
+    const auto data = session.Exchange("Uploading configuration", kProgressReceiving, kCommandUploadConfiguration);
+    constexpr std::size_t kShortestReply = 3;
+    // A reply shorter than its counts announce is no configuration either.
+    auto reply = data && data->size() >= kShortestReply ? DecodeUploadReply(data->data(), data->size())
+                                                        : std::nullopt;
+    if (!reply) {
+        Fail(connection, "Unable to upload configuration");
+    }
+    return reply;
+}
+
 UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUploadTarget& target)
 {
     WindowSystem& ui = connection.Ui;
@@ -84,19 +101,9 @@ UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUpl
         ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
         return UploadOutcome::Failed;
     }
-    GatewaySession session(connection, kReceiveBlockSize);
-    if (!session.IsOpen()) {
-        return UploadOutcome::Failed;
-    }
-    const auto data = session.Exchange("Uploading configuration", kProgressReceiving, kCommandUploadConfiguration);
-    constexpr std::size_t kShortestReply = 3;
-    if (!data || data->size() < kShortestReply) {
-        return Fail(connection, "Unable to upload configuration");
-    }
-    // A reply shorter than its counts announce is no configuration either.
-    const auto reply = DecodeUploadReply(data->data(), data->size());
+    const auto reply = FetchConfiguration(connection);
     if (!reply) {
-        return Fail(connection, "Unable to upload configuration");
+        return UploadOutcome::Failed;
     }
     if (!temporaryFile->Write(reply->Text)) {
         return Fail(connection, "Unable to create temporary file");

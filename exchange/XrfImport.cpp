@@ -21,16 +21,6 @@ constexpr std::array<std::pair<std::string_view, XrfSection>, 5> kSections{{
     {"[DIGITAL_OUTPUT]", XrfSection::DigitalOutput},
 }};
 
-XrfSection SectionOf(std::string_view line)
-{
-    for (const auto& [name, section] : kSections) {
-        if (StartsWith(line, name)) {
-            return section;
-        }
-    }
-    return XrfSection::Unknown;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The text before the first occurrence of the separator (the whole text when
@@ -64,10 +54,7 @@ std::string_view NextBlankField(std::string_view& rest)
     return Trim(text.substr(0, end));
 }
 
-std::string_view FirstWord(std::string_view text, std::string_view stops)
-{
-    return Trim(CutBeforeAny(TrimLeft(text), stops));
-}
+std::string_view FirstWord(std::string_view text, std::string_view stops) { return Trim(LeadingWord(text, stops)); }
 
 std::string AsciiUpper(std::string_view text)
 {
@@ -127,23 +114,12 @@ bool XrfReader::Read()
         config_.TemplateName = name.substr(0, name.find(".XRF"));
         line = lines_.ReadLine();
     }
-    while (true) {
-        while (!line.empty() && line.front() != '[') {
-            line = lines_.ReadLine();
-        }
-        if (line.empty()) {
+    return ReadSections(
+        lines_, line, kSections, XrfSection::Unknown, [](XrfSection) { return true; },
+        [this](XrfSection section, std::string_view sectionLine) {
+            ReadSectionLine(section, sectionLine);
             return true;
-        }
-        const XrfSection section = SectionOf(line);
-        line = lines_.ReadLine();
-        if (section == XrfSection::Unknown) {
-            continue;
-        }
-        while (!line.empty() && line.front() != '[') {
-            ReadSectionLine(section, line);
-            line = lines_.ReadLine();
-        }
-    }
+        });
 }
 
 void XrfReader::ReadSectionLine(XrfSection section, std::string_view line)

@@ -29,7 +29,7 @@ if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DHALVEX_FUZZ=ON -DHALVEX_QT_PROGRAMS=OFF -DHALVEX_BUILD_TESTS=OFF "${launcher[@]}" >/dev/null
+  -DHALVEX_FUZZ=ON "${launcher[@]}" >/dev/null
 cmake --build "$build" -j2 --target "fuzz_$target"
 mkdir -p "$build/corpus/$target" "$build/findings/$target"
 exec "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \

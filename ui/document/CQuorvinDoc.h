@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ConfigTemplate.h"
+#include "ConfigurationCheck.h"
+#include "DownloadRules.h"
 #include "PointList.h"
 #include "SlaveSet.h"
 #include "DocumentHost.h"
@@ -100,6 +102,13 @@ public:
     void OnUploadDiagnostics();
     void OnClearDiagnostics();
     void OnGetFirmwareVersion();
+    // Device > "Check Configuration": the form committed, then what the
+    // configuration check finds (the added slaves included); none when the
+    // form refused. The window program lists the findings.
+    std::optional<ConfigurationCheck> OnCheckConfiguration();
+    // Device > "Verify Configuration": the form committed, then the gateway's
+    // configuration compared with the document's, the result in a message box.
+    void OnVerifyConfiguration();
 
     // Exchange commands.
     void OnExportCsv();

@@ -11,6 +11,7 @@
 
 class AfterModalDialogs;
 class CCompanionListBox;
+struct PointReference;
 class QAction;
 class QContextMenuEvent;
 class CQuorvinDoc;
@@ -99,6 +100,11 @@ public:
     // The point list's context menu: Edit, Remove, the adds, Copy, Copy All
     // and Duplicate, enabled as the list's selection allows.
     QMenu* PointListMenu() const { return pointListMenu_; }
+
+    // Shows the slave's tab and point list, and selects the line of the
+    // point there (Device > "Check Configuration" goes to what it found).
+    void ShowSlave(int slaveAddress);
+    void SelectPoint(const PointReference& point);
 
     void SetProgress(int percent);
     // File > Print: the printed report of the configuration as it is.
