@@ -8,6 +8,7 @@
 #include "FirmwareVersion.h"
 #include "InMemoryGateway.h"
 #include "LinkTestSupport.h"
+#include "PermissionBits.h"
 #include "SimulatedGateway.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +16,6 @@
 #include <filesystem>
 #include <memory>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 
@@ -203,9 +201,40 @@ TEST_F(DeviceOperation, PortThatCannotBeOpened)
     EXPECT_FALSE(ClearDiagnostics(Connection()));
     EXPECT_FALSE(UploadDiagnostics(Connection()));
     EXPECT_FALSE(UploadArchive(Connection()));
-    const Message cannotOpen = ErrorMessage("Error", "Unable to open COM Port");
+    const Message cannotOpen = ErrorMessage("Error", "Unable to open COM Port\ngateway: No such file or directory");
     EXPECT_EQ(Messages(), std::vector<Message>(6, cannotOpen));
     EXPECT_EQ(target.NewCalls, 0);
+    EXPECT_EQ(line_.clock.NowMilliseconds(), 0) << "a missing device fails at once";
+}
+
+TEST_F(DeviceOperation, PortRefusalsSayWhyAndHowToGetAccess)
+{
+    const auto refusal = [this](OpenResult result) {
+        line_.transport.RefuseOpen("gateway", result);
+        ui_.Messages.clear();
+        GetFirmwareVersion(Connection());
+        return Messages();
+    };
+    EXPECT_EQ(refusal({EACCES, "dialout", true}),
+              Only(ErrorMessage("Error", "Unable to open COM Port\n"
+                                         "gateway: Permission denied\n"
+                                         "To use it, join the group dialout: sudo usermod -aG dialout $USER, "
+                                         "then log out and log in again.")));
+    // A group that may not use the device, or the superuser's group, is no way in.
+    const Message noGroupAccess = ErrorMessage(
+        "Error", "Unable to open COM Port\n"
+                 "gateway: Operation not permitted\n"
+                 "To use it, give it to the group dialout (sudo chgrp dialout gateway; sudo chmod g+rw gateway) "
+                 "and join that group: sudo usermod -aG dialout $USER, then log out and log in again.");
+    EXPECT_EQ(refusal({EPERM, "tty", false}), Only(noGroupAccess));
+    EXPECT_EQ(refusal({EPERM, "root", true}), Only(noGroupAccess));
+    EXPECT_EQ(refusal({EIO, {}, false}),
+              Only(ErrorMessage("Error", "Unable to open COM Port\ngateway: Input/output error\n"
+                                         "No serial port hardware answers at this device.")));
+    EXPECT_EQ(refusal({EBUSY, {}, false}),
+              Only(ErrorMessage("Error", "Unable to open COM Port\ngateway: Device or resource busy\n"
+                                         "Another program is using it.")));
+    EXPECT_EQ(line_.clock.NowMilliseconds(), 0);
 }
 
 TEST_F(DeviceOperation, UploadThatCannotBeLoaded)
@@ -486,27 +515,6 @@ TEST_F(DeviceOperation, LineRatePacesTheGateway)
 }
 
 namespace {
-
-// While it lives, this thread's file access follows the permission bits also
-// for the superuser: the capabilities that override them leave its effective
-// set (the permitted set keeps them, so they come back afterwards).
-class PermissionBitsApply {
-public:
-    PermissionBitsApply()
-    {
-        ::syscall(SYS_capget, &header_, saved_);
-        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
-        reduced[0].effective &= ~(CAP_TO_MASK(CAP_DAC_OVERRIDE) | CAP_TO_MASK(CAP_DAC_READ_SEARCH));
-        ::syscall(SYS_capset, &header_, reduced);
-    }
-    ~PermissionBitsApply() { ::syscall(SYS_capset, &header_, saved_); }
-    PermissionBitsApply(const PermissionBitsApply&) = delete;
-    PermissionBitsApply& operator=(const PermissionBitsApply&) = delete;
-
-private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2] = {};
-};
 
 // The private directory of the temporary file, made as the operations make it.
 std::string MakePrivateDirectory(const OwnTemporaryFiles& files)

@@ -262,7 +262,7 @@ TEST_F(MainFrame, DeviceCommandsRunTheirOperation)
     Action(CommandId::DeviceFirmwareVersion)->trigger();
     ASSERT_EQ(modals_.Boxes.size(), 1u);
     EXPECT_EQ(modals_.Boxes[0].Title, "Error");
-    EXPECT_EQ(modals_.Boxes[0].Text, "Unable to open COM Port");
+    EXPECT_EQ(modals_.Boxes[0].Text, "Unable to open COM Port\n/nonexistent/halvex-port: No such file or directory");
     EXPECT_EQ(Frame().StatusText(), QStringLiteral("Ready"));
 }
 
