@@ -14,6 +14,8 @@ struct SerialDeviceInfo {
     std::string SerialNumber;
     bool Accessible = false;   // this process may open it for reading and writing
     std::string Group;         // the group that owns the device node
+
+    bool operator==(const SerialDeviceInfo&) const = default;
 };
 
 // One line for the user: the USB device's manufacturer and product, else

@@ -16,7 +16,7 @@ namespace {
 DeviceConnection ConnectionOf(CQuorvinDoc& document)
 {
     DocumentHost& host = document.Ui();
-    return {document.Link(), ComPortDevicePath(document.ComPort, host), host,
+    return {document.Link(), document.PortDevicePath(), host,
             [&host](const DiagnosticsRecord& record) { host.ShowDiagnostics(record); }};
 }
 
@@ -47,6 +47,14 @@ private:
 };
 
 }  // namespace
+
+std::string CQuorvinDoc::PortDevicePath()
+{
+    if (ComPort == kComPortDevicePath && !PortDevice.empty()) {
+        return PortDevice;
+    }
+    return ComPortDevicePath(ComPort, ui_);
+}
 
 void CQuorvinDoc::OnDownloadConfiguration()
 {
