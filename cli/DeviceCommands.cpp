@@ -151,11 +151,7 @@ int RunUpload(CliContext& context)
         if (UploadConfiguration(connection, target) != UploadOutcome::Loaded) {
             return false;
         }
-        if (!WriteConfigFile(target.Config(), context.Arguments.Positional[0], false)) {
-            context.Ui.ErrorBox("Save error", "Unable to save document!");
-            return false;
-        }
-        return true;
+        return SaveConfigFile(target.Config(), context.Arguments.Positional[0], false, context.Ui);
     });
 }
 

@@ -32,11 +32,8 @@ int RunExportCsv(CliContext& context)
     if (!config) {
         return kExitFailure;
     }
-    if (!ExportCsv(*config, context.Arguments.Positional[1], list, decimal)) {
-        context.Ui.ErrorBox("Error", "Error exporting file!");
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return ExportCsvFile(*config, context.Arguments.Positional[1], list, decimal, context.Ui) ? kExitSuccess
+                                                                                               : kExitFailure;
 }
 
 int RunImportXrf(CliContext& context)
@@ -46,11 +43,7 @@ int RunImportXrf(CliContext& context)
         context.Ui.ErrorBox(kOpenErrorCaption, "Error loading file!");
         return kExitFailure;
     }
-    if (!WriteConfigFile(*config, context.Arguments.Positional[1], false)) {
-        context.Ui.ErrorBox("Save error", "Unable to save document!");
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return SaveConfigFile(*config, context.Arguments.Positional[1], false, context.Ui) ? kExitSuccess : kExitFailure;
 }
 
 // The PDF is drawn with Qt's text layout, which needs a QGuiApplication; with

@@ -2,7 +2,6 @@
 #include "AreaLayout.h"
 #include "CliCommand.h"
 #include "ConfigFile.h"
-#include "FileAccess.h"
 #include "NumberText.h"
 #include "SlaveSet.h"
 
@@ -60,11 +59,8 @@ int WriteText(CliContext& context, bool withOffsets)
     if (!config) {
         return kExitFailure;
     }
-    if (!ReplaceFileContents(context.Arguments.Positional[1], ConfigFileText(*config, withOffsets))) {
-        context.Ui.ErrorBox("Save error", "Unable to save document!");
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return SaveConfigFile(*config, context.Arguments.Positional[1], withOffsets, context.Ui) ? kExitSuccess
+                                                                                             : kExitFailure;
 }
 
 int RunConvert(CliContext& context) { return WriteText(context, false); }

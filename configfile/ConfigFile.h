@@ -14,6 +14,13 @@ std::string ConfigFileText(const ConfigTemplate& config, bool withOffsets);
 // the file on disk is then left as it was.
 bool WriteConfigFile(const ConfigTemplate& config, const std::string& path, bool withOffsets);
 
+inline constexpr const char* kSaveErrorCaption = "Save error";
+inline constexpr const char* kSaveErrorText = "Unable to save document!";
+
+// WriteConfigFile, and when it fails the save's error box "Unable to save
+// document!".
+bool SaveConfigFile(const ConfigTemplate& config, const std::string& path, bool withOffsets, WindowSystem& ui);
+
 // Fills the configuration from a configuration file of version 2.00 or 1.02.
 // The configuration is Reset first. On false, config.LoadError tells why
 // (kLoadErrorInvalidFile, kLoadErrorWrongVersion, kLoadErrorCannotOpen). The

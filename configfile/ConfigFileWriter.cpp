@@ -147,3 +147,12 @@ bool WriteConfigFile(const ConfigTemplate& config, const std::string& path, bool
 {
     return ReplaceFileContents(path, ConfigFileText(config, withOffsets));
 }
+
+bool SaveConfigFile(const ConfigTemplate& config, const std::string& path, bool withOffsets, WindowSystem& ui)
+{
+    if (!WriteConfigFile(config, path, withOffsets)) {
+        ui.ErrorBox(kSaveErrorCaption, kSaveErrorText);
+        return false;
+    }
+    return true;
+}

@@ -13,14 +13,6 @@ inline void PutBigEndian16(std::uint8_t* at, unsigned value)
     at[1] = static_cast<std::uint8_t>(value);
 }
 
-inline void PutBigEndian32(std::uint8_t* at, std::uint32_t value)
-{
-    at[0] = static_cast<std::uint8_t>(value >> 24);
-    at[1] = static_cast<std::uint8_t>(value >> 16);
-    at[2] = static_cast<std::uint8_t>(value >> 8);
-    at[3] = static_cast<std::uint8_t>(value);
-}
-
 inline unsigned GetBigEndian16(const std::uint8_t* at) { return (unsigned{at[0]} << 8) | at[1]; }
 
 inline std::uint32_t GetBigEndian32(const std::uint8_t* at)

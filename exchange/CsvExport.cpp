@@ -161,3 +161,13 @@ bool ExportCsv(const ConfigTemplate& config, const std::string& path, const std:
 {
     return ReplaceFileContents(path, CsvText(config, listSeparator, decimalSeparator, FormatExportTime(exportTime)));
 }
+
+bool ExportCsvFile(const ConfigTemplate& config, const std::string& path, const std::string& listSeparator,
+                   const std::string& decimalSeparator, WindowSystem& ui)
+{
+    if (!ExportCsv(config, path, listSeparator, decimalSeparator)) {
+        ui.ErrorBox("Error", "Error exporting file!");
+        return false;
+    }
+    return true;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConfigTemplate.h"
+#include "WindowSystem.h"
 
 #include <ctime>
 #include <string>
@@ -24,3 +25,8 @@ std::string CsvText(const ConfigTemplate& config, const std::string& listSeparat
 // cannot be completely written; an existing file is then left as it was.
 bool ExportCsv(const ConfigTemplate& config, const std::string& path, const std::string& listSeparator,
                const std::string& decimalSeparator, std::time_t exportTime = std::time(nullptr));
+
+// ExportCsv at the present time, and when it fails the error box "Error
+// exporting file!".
+bool ExportCsvFile(const ConfigTemplate& config, const std::string& path, const std::string& listSeparator,
+                   const std::string& decimalSeparator, WindowSystem& ui);

@@ -1,6 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (headless).
+# Installs what is missing, builds, and runs every test (headless); then
+# builds the Qt-free core and its tests with AddressSanitizer,
+# UndefinedBehaviorSanitizer and the developer warnings as errors, and runs
+# those tests too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --timeout 300 -j2
+
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVEX_QT_PROGRAMS=OFF \
+  -DHALVEX_SANITIZE=ON -DHALVEX_DEVELOPER=ON "${launcher[@]}"
+cmake --build build-sanitize
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize --output-on-failure --timeout 300 -j2

@@ -5,6 +5,9 @@
 #include <iterator>
 #include <string>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 // A fresh directory below the system's temporary directory, removed with
@@ -51,3 +54,25 @@ std::string CrLfLines(const Lines&... lines)
     ((text += std::string(lines) + "\r\n"), ...);
     return text;
 }
+
+// Every file written while it lives is cut off after `bytes` bytes.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};

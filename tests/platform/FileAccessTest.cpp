@@ -30,15 +30,10 @@ TEST(FileAccess, ReplaceKeepsTheOldFileWhenTheWriteFails)
         EXPECT_EQ(ReadTextFile(path), "new contents");
     }
     // Whoever we are, a file size limit makes the write itself fail.
-    ::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous {};
-    ::getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = 4;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = ReplaceFileContents(path, "more than four bytes");
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    EXPECT_FALSE(written);
+    {
+        const FileSizeLimit limit(4);
+        EXPECT_FALSE(ReplaceFileContents(path, "more than four bytes"));
+    }
     EXPECT_EQ(ReadTextFile(path), "new contents");
     if (std::filesystem::exists("/dev/full")) {
         EXPECT_FALSE(ReplaceFileContents("/dev/full", "x")) << "a device is written in place, never replaced";

@@ -16,9 +16,6 @@ public:
     QRect Rect(int x, int y, int width, int height) const;
     QSize Size(int width, int height) const;
 
-    int AverageCharWidth() const { return averageWidth_; }
-    int CharHeight() const { return height_; }
-
 private:
     int averageWidth_;
     int height_;

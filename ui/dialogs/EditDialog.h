@@ -76,8 +76,6 @@ protected:
 
     void Refuse(QWidget* field, const QString& message, QMessageBox::Icon icon = QMessageBox::Warning);
 
-    const DialogUnits& Units() const { return units_; }
-
 private:
     DialogUnits units_;
 };

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr const char* kSaveErrorCaption = "Save error";
-constexpr const char* kSaveErrorText = "Unable to save document!";
 constexpr const char* kRemoveCaption = "Remove?";
 constexpr const char* kRemoveSlaveQuestion = "Do you really want to remove the slave and all of its parameters?";
 constexpr const char* kSixteenSlavesNotice = "There are already 16 slaves configured";
@@ -148,8 +146,7 @@ bool CQuorvinDoc::OnSaveDocument(const std::string& path)
         watcher_->Start();
         return false;
     }
-    if (!WriteConfigFile(*config_, path, false)) {
-        ui_.ErrorBox(kSaveErrorCaption, kSaveErrorText);
+    if (!SaveConfigFile(*config_, path, false, ui_)) {
         watcher_->Start();
         return false;
     }

@@ -44,9 +44,7 @@ void CQuorvinDoc::OnExportCsv()
     if (!path) {
         return;
     }
-    if (!ExportCsv(Config(), *path, ListSeparator, DecimalSeparator)) {
-        ui_.ErrorBox("Error", "Error exporting file!");
-    }
+    ExportCsvFile(Config(), *path, ListSeparator, DecimalSeparator, ui_);
 }
 
 void CQuorvinDoc::OnSlaveImport()

@@ -70,8 +70,6 @@ class CQuorvinView : public CResizableFormView {
 public:
     explicit CQuorvinView(CQuorvinDoc& document, QWidget* parent = nullptr);
 
-    CQuorvinDoc& GetDocument() { return document_; }
-
     // The first display after a document was created or opened.
     void OnInitialUpdate();
     // The document's update of all views: LoadForm, RefreshSlaveTabs,

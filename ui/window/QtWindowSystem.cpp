@@ -172,26 +172,27 @@ bool QtWindowSystem::AskFromOtherThread(const std::string& caption, const std::s
 
 std::optional<std::string> QtWindowSystem::ChooseFileToOpen(const FileDialogRequest& request)
 {
-    QFileDialog dialog(Owner());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(NameFiltersFromFilterText(request.Filter));
-    dialog.setDefaultSuffix(DefaultSuffix(request.DefaultExtension));
-    if (!request.InitialName.empty()) {
-        dialog.selectFile(PathToQString(request.InitialName));
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return PathFromQString(dialog.selectedFiles().front());
+    return RunFileDialog(request, QFileDialog::AcceptOpen);
 }
 
 std::optional<std::string> QtWindowSystem::ChooseFileToSave(const FileDialogRequest& request)
 {
+    return RunFileDialog(request, QFileDialog::AcceptSave);
+}
+
+// The open dialog takes only a file that exists; the save dialog any name,
+// asking before it replaces a file only where the request says so.
+std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogRequest& request,
+                                                         QFileDialog::AcceptMode mode)
+{
     QFileDialog dialog(Owner());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+    dialog.setAcceptMode(mode);
+    if (mode == QFileDialog::AcceptOpen) {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+    }
     dialog.setNameFilters(NameFiltersFromFilterText(request.Filter));
     dialog.setDefaultSuffix(DefaultSuffix(request.DefaultExtension));
     if (!request.InitialName.empty()) {

@@ -2,6 +2,7 @@
 
 #include "DocumentHost.h"
 
+#include <QFileDialog>
 #include <QObject>
 #include <QPointer>
 
@@ -61,6 +62,7 @@ public:
     void PostFileChange() override;
 
 private:
+    std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode);
     struct PendingQuestion;
 
     QWidget* Owner() const;

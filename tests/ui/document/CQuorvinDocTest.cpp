@@ -60,28 +60,6 @@ std::vector<int> PointSlaves(const ConfigTemplate& config)
     return same ? analogInputs : std::vector<int>{-99};
 }
 
-// Every file written while it lives is cut off after `bytes` bytes.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-};
-
 class CQuorvinDocTest : public ::testing::Test {
 protected:
     // A document holding points of the given slaves, not modified.
