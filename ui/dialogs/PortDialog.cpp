@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -14,7 +15,8 @@
 
 namespace {
 
-enum Column { kDeviceColumn, kDescriptionColumn, kByIdColumn, kAccessColumn, kColumnCount };
+// The long by-id path last, so that the others stay in view.
+enum Column { kDeviceColumn, kDescriptionColumn, kAccessColumn, kByIdColumn, kColumnCount };
 
 QString AccessText(const SerialDeviceInfo& device)
 {
@@ -41,8 +43,8 @@ PortDialog::PortDialog(const std::string& devicePath, QWidget* parent, const std
     list_ = new QTreeWidget;
     list_->setRootIsDecorated(false);
     list_->setColumnCount(kColumnCount);
-    list_->setHeaderLabels({QStringLiteral("Device"), QStringLiteral("Description"), QStringLiteral("By-id path"),
-                            QStringLiteral("Access")});
+    list_->setHeaderLabels({QStringLiteral("Device"), QStringLiteral("Description"), QStringLiteral("Access"),
+                            QStringLiteral("By-id path")});
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     listLabel->setBuddy(list_);
     hint_ = new QLabel;
@@ -58,6 +60,14 @@ PortDialog::PortDialog(const std::string& devicePath, QWidget* parent, const std
 
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // The user's choice, by mouse or keys; not the list's own changes, nor
+    // the current item that the list takes without selecting it when it
+    // gets the focus.
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (!showing_) {
+            DeviceChosen();
+        }
+    });
     connect(list_, &QTreeWidget::itemClicked, this, [this] { DeviceChosen(); });
     connect(list_, &QTreeWidget::itemActivated, this, [this] {
         DeviceChosen();
@@ -90,6 +100,7 @@ void PortDialog::Refresh()
     const QString chosen = current != nullptr ? current->text(kDeviceColumn) : QString();
     devices_ = std::move(devices);
     ShowDevices();
+    const QScopedValueRollback<bool> showing(showing_, true);
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         if (!chosen.isEmpty() && list_->topLevelItem(i)->text(kDeviceColumn) == chosen) {
             list_->setCurrentItem(list_->topLevelItem(i));
@@ -99,6 +110,7 @@ void PortDialog::Refresh()
 
 void PortDialog::ShowDevices()
 {
+    const QScopedValueRollback<bool> showing(showing_, true);
     list_->clear();
     for (const SerialDeviceInfo& device : devices_) {
         auto* item = new QTreeWidgetItem(list_);
@@ -125,6 +137,7 @@ void PortDialog::ShowDevices()
 
 void PortDialog::SelectDeviceOfPath()
 {
+    const QScopedValueRollback<bool> showing(showing_, true);
     const std::string path = DevicePath();
     for (std::size_t i = 0; i < devices_.size(); ++i) {
         if (NamesDevice(devices_[i], path)) {
@@ -135,7 +148,8 @@ void PortDialog::SelectDeviceOfPath()
 
 void PortDialog::DeviceChosen()
 {
-    const int index = list_->indexOfTopLevelItem(list_->currentItem());
+    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
+    const int index = selected.isEmpty() ? -1 : list_->indexOfTopLevelItem(selected.front());
     if (index >= 0 && static_cast<std::size_t>(index) < devices_.size()) {
         path_->setText(PathToQString(PreferredDevicePath(devices_[static_cast<std::size_t>(index)])));
     }

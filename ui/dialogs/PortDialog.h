@@ -15,9 +15,9 @@ class QTreeWidget;
 
 // "Other Port": the serial devices present (device, description, by-id link,
 // whether the user may open it), looked for again every second while the
-// dialog is open, and an editable device path. Choosing a device puts its
-// by-id link in the path when it has one, else its node; a double click
-// takes it at once. OK needs a path.
+// dialog is open, and an editable device path. Choosing a device (mouse or
+// arrow keys) puts its by-id link in the path when it has one, else its
+// node; a double click or Enter takes it at once. OK needs a path.
 class PortDialog : public QDialog {
 public:
     // Preset with the device path in use; the devices are looked for below
@@ -46,6 +46,7 @@ private:
 
     std::string systemRoot_;
     std::vector<SerialDeviceInfo> devices_;
+    bool showing_ = false;  // the list is being filled or its choice restored
     QTreeWidget* list_;
     QLineEdit* path_;
     QLabel* hint_;

@@ -56,9 +56,10 @@ TEST_F(PortDialogTest, ListsThePresentDevicesAndPrefersTheByIdPath)
     PortDialog dialog(tree_.Root() + "/dev/ttyUSB0", nullptr, tree_.Root());
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Other Port"));
+
     EXPECT_EQ(Rows(dialog), (std::vector<QStringList>{
-                                {"/dev/ttyS0", "Serial port (serial)", "", "yes"},
-                                {"/dev/ttyUSB0", "FTDI FT232R USB UART", QString::fromStdString(kById), "yes"},
+                                {"/dev/ttyS0", "Serial port (serial)", "yes", ""},
+                                {"/dev/ttyUSB0", "FTDI FT232R USB UART", "yes", QString::fromStdString(kById)},
                             }));
     EXPECT_FALSE(dialog.Hint()->isVisible());
     QTreeWidget* list = dialog.DeviceList();
@@ -69,8 +70,11 @@ TEST_F(PortDialogTest, ListsThePresentDevicesAndPrefersTheByIdPath)
     };
     click(1);
     EXPECT_EQ(dialog.PathEdit()->text(), Dev(kById));
-    click(0);
+    QTest::keyClick(list, Qt::Key_Up);
     EXPECT_EQ(dialog.PathEdit()->text(), Dev("/dev/ttyS0")) << "no by-id link: the node";
+    dialog.PathEdit()->setText(QStringLiteral("/dev/ttyAMA0"));
+    click(0);
+    EXPECT_EQ(dialog.PathEdit()->text(), Dev("/dev/ttyS0")) << "a click takes the chosen device again";
 
     // An edited path, with blanks around it; none at all cannot be taken.
     dialog.PathEdit()->setText(QStringLiteral("  /dev/ttyAMA0 "));
@@ -86,6 +90,16 @@ TEST_F(PortDialogTest, ListsThePresentDevicesAndPrefersTheByIdPath)
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.DevicePath(), tree_.Root() + kById);
+}
+
+TEST_F(PortDialogTest, TheListTakingTheFocusChoosesNothing)
+{
+    PortDialog dialog("/dev/ttyAMA0", nullptr, tree_.Root());
+    dialog.show();
+    dialog.activateWindow();
+    dialog.DeviceList()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.DeviceList()->currentItem() != nullptr; }, 1000));
+    EXPECT_EQ(dialog.DevicePath(), "/dev/ttyAMA0");
 }
 
 TEST_F(PortDialogTest, FollowsDevicesThatComeAndGoWhileItIsOpen)
@@ -111,7 +125,7 @@ TEST_F(PortDialogTest, FollowsDevicesThatComeAndGoWhileItIsOpen)
         dialog.Refresh();
     }
     ASSERT_EQ(Rows(dialog).size(), 2u);
-    EXPECT_TRUE(Rows(dialog)[0][3].startsWith(QStringLiteral("no (group "))) << Rows(dialog)[0][3].toStdString();
+    EXPECT_TRUE(Rows(dialog)[0][2].startsWith(QStringLiteral("no (group "))) << Rows(dialog)[0][2].toStdString();
     EXPECT_TRUE(dialog.Hint()->isVisible());
     EXPECT_TRUE(dialog.Hint()->text().contains(QStringLiteral("sudo usermod -aG ")));
 
