@@ -18,12 +18,8 @@ std::string OrDash(const std::string& text) { return text.empty() ? "-" : text; 
 
 Row RowOf(const SerialDeviceInfo& device)
 {
-    return {device.Path,
-            DeviceDescription(device),
-            OrDash(device.Driver),
-            OrDash(device.UsbId),
-            OrDash(device.Group),
-            device.Accessible ? "access" : "no access",
+    return {device.Path,          DeviceDescription(device), OrDash(device.Driver),
+            OrDash(device.UsbId), OrDash(device.Group),      device.Accessible ? "access" : "no access",
             device.ById};
 }
 

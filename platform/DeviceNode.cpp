@@ -25,7 +25,7 @@ std::string GroupName(gid_t gid)
 DeviceNodeAccess ReadDeviceNodeAccess(const std::string& path)
 {
     DeviceNodeAccess access;
-    struct stat node{};
+    struct stat node {};
     if (::stat(path.c_str(), &node) != 0) {
         return access;
     }

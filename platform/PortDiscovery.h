@@ -12,8 +12,8 @@ struct SerialDeviceInfo {
     std::string Manufacturer;  // the USB device's strings; empty when it has none
     std::string Product;
     std::string SerialNumber;
-    bool Accessible = false;   // this process may open it for reading and writing
-    std::string Group;         // the group that owns the device node
+    bool Accessible = false;  // this process may open it for reading and writing
+    std::string Group;        // the group that owns the device node
 
     bool operator==(const SerialDeviceInfo&) const = default;
 };

@@ -27,6 +27,8 @@ ProcessResult Ports(const std::vector<std::string>& arguments, const std::string
     return result;
 }
 
+const std::string kNotUtf8 = std::string("USB") + '\xff' + "Serial";
+
 // An FTDI adapter with a by-id link, a USB device with a name that is not
 // UTF-8, and a UART.
 void AddDevices(FakeDeviceTree& tree)
@@ -34,7 +36,7 @@ void AddDevices(FakeDeviceTree& tree)
     tree.AddUsbDevice("1-2", "0403", "6001", "FTDI", "FT232R USB UART", "A10K3X");
     tree.AddUsbTty("ttyUSB0", "1-2", "ftdi_sio", false);
     tree.AddByIdLink("usb-FTDI_FT232R_USB_UART_A10K3X-if00-port0", "ttyUSB0");
-    tree.AddUsbDevice("1-3", "1a86", "7523", "", "USB\xff" "Serial", "");
+    tree.AddUsbDevice("1-3", "1a86", "7523", "", kNotUtf8, "");
     tree.AddUsbTty("ttyUSB1", "1-3", "ch341", false);
     tree.AddUart("ttyS0", 4, true);
 }
@@ -52,11 +54,12 @@ TEST(PortsCommand, OneAlignedLineAPort)
     EXPECT_EQ(ports.Err, "");
     const std::string dev = tree.Root() + "/dev/";
     const std::string group = DiscoverSerialDevices(tree.Root()).at(0).Group;
-    EXPECT_EQ(ports.Out,
-              dev + "ttyS0    Serial port (serial)  serial    -          " + group + "  access\n" +
-              dev + "ttyUSB0  FTDI FT232R USB UART  ftdi_sio  0403:6001  " + group + "  access     " + dev +
-                  "serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3X-if00-port0\n" +
-              dev + "ttyUSB1  USB\xff" "Serial            ch341     1a86:7523  " + group + "  no access\n");
+    const std::string byId = dev + "serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3X-if00-port0";
+    EXPECT_EQ(ports.Out, dev + "ttyS0    Serial port (serial)  serial    -          " + group + "  access\n" +  //
+                             dev + "ttyUSB0  FTDI FT232R USB UART  ftdi_sio  0403:6001  " + group + "  access     " +
+                             byId + "\n" +  //
+                             dev + "ttyUSB1  " + kNotUtf8 + "            ch341     1a86:7523  " + group +
+                             "  no access\n");
 }
 
 TEST(PortsCommand, JsonIsAnArrayOfObjects)
@@ -79,7 +82,7 @@ TEST(PortsCommand, JsonIsAnArrayOfObjects)
     EXPECT_TRUE(ftdi["group"].is_string());
     EXPECT_TRUE(list[0]["by_id"].is_null());
     EXPECT_TRUE(list[0]["usb_id"].is_null());
-    EXPECT_EQ(list[2]["description"], "USB\xef\xbf\xbd" "Serial") << "a byte that is not UTF-8 is replaced";
+    EXPECT_EQ(list[2]["description"], "USB\uFFFDSerial") << "a byte that is not UTF-8 is replaced";
 }
 
 TEST(PortsCommand, NoPortsIsNoFailure)

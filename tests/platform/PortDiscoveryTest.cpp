@@ -1,8 +1,8 @@
 // The serial devices of a fake sysfs and /dev, and what opening a device the
 // user may not use reports.
+#include "PortDiscovery.h"
 #include "FakeDeviceTree.h"
 #include "PermissionBits.h"
-#include "PortDiscovery.h"
 #include "PseudoTerminal.h"
 #include "SerialPort.h"
 
@@ -48,8 +48,8 @@ TEST(PortDiscovery, ListsTheDevicesWithTheirDriverUsbStringsAndByIdLink)
 
     const std::string root = tree.Root();
     const auto devices = DiscoverSerialDevices(root);
-    EXPECT_EQ(Paths(devices, root),
-              (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB2", "/dev/ttyUSB10"}));
+    EXPECT_EQ(Paths(devices, root), (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB0",
+                                                              "/dev/ttyUSB2", "/dev/ttyUSB10"}));
     ASSERT_EQ(devices.size(), 5u);
 
     const SerialDeviceInfo& ftdi = devices[2];

@@ -85,10 +85,7 @@ PortDialog::PortDialog(const std::string& devicePath, QWidget* parent, const std
     timer_.start();
 }
 
-std::string PortDialog::DevicePath() const
-{
-    return PathFromQString(path_->text().trimmed());
-}
+std::string PortDialog::DevicePath() const { return PathFromQString(path_->text().trimmed()); }
 
 void PortDialog::Refresh()
 {

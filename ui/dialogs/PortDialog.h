@@ -22,8 +22,7 @@ class PortDialog : public QDialog {
 public:
     // Preset with the device path in use; the devices are looked for below
     // systemRoot ("/": this machine).
-    explicit PortDialog(const std::string& devicePath, QWidget* parent = nullptr,
-                        const std::string& systemRoot = "/");
+    explicit PortDialog(const std::string& devicePath, QWidget* parent = nullptr, const std::string& systemRoot = "/");
 
     // The path as the user left it, without surrounding blanks.
     std::string DevicePath() const;

@@ -1,6 +1,6 @@
+#include "PortDialog.h"
 #include "FakeDeviceTree.h"
 #include "PermissionBits.h"
-#include "PortDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
