@@ -47,6 +47,7 @@ std::unique_ptr<ConfigTemplate> LoadConfigurationOrReport(CliContext& context, c
 
 // The command groups; each lives in its own file.
 std::vector<CliCommand> FileCommands();
+std::vector<CliCommand> CheckCommands();
 std::vector<CliCommand> DeviceCommands();
 std::vector<CliCommand> ExchangeCommands();
 std::vector<CliCommand> PortCommands();

@@ -15,7 +15,7 @@ constexpr const char* kProgram = "halvex-cli";
 std::vector<CliCommand> AllCommands()
 {
     std::vector<CliCommand> commands = FileCommands();
-    for (auto group : {ExchangeCommands(), DeviceCommands(), PortCommands()}) {
+    for (auto group : {CheckCommands(), ExchangeCommands(), DeviceCommands(), PortCommands()}) {
         commands.insert(commands.end(), group.begin(), group.end());
     }
     return commands;
@@ -121,6 +121,9 @@ int RunCli(const std::vector<std::string>& words, const CliEnvironment& environm
         if (sub->parsed()) {
             const CliArguments arguments = ArgumentsOf(*sub, commands[i], parsed[i]);
             TerminalWindowSystem ui(environment.Out, environment.Err, arguments.Yes, environment.ProfilePath);
+            if (arguments.Flag("json")) {
+                ui.KeepOutputForData();
+            }
             CliContext context{arguments, ui, environment.Out, environment.Err, environment.PortTransport,
                                environment.PortClock, environment.SystemRoot};
             return commands[i].Run(context);

@@ -4,10 +4,12 @@
 #include "ConfigFile.h"
 #include "ConfigurationDownload.h"
 #include "ConfigurationUpload.h"
+#include "ConfigurationVerify.h"
 #include "DeviceImage.h"
 #include "DiagnosticsTransfer.h"
 #include "FileAccess.h"
 #include "FirmwareVersion.h"
+#include "JsonOutput.h"
 #include "PortName.h"
 #include "SlaveSet.h"
 
@@ -83,7 +85,9 @@ int RunImage(CliContext& context)
     std::vector<std::uint8_t> image(kDeviceImageBufferSize, 0);
     const int length = BuildDeviceImage(*config, image.data(), kDeviceImageBufferSize, *layout, *date, context.Ui);
     if (length <= 0) {
-        context.Ui.ErrorBox("Error", "Unable to build the device image - incorrect configuration");
+        const auto addresses = AddressRefusals(*config);
+        const std::string message = "Unable to build the device image - incorrect configuration";
+        context.Ui.ErrorBox("Error", addresses.empty() ? message : message + "\n" + addresses.front().Detail);
         return kExitFailure;
     }
     const std::string& out = context.Arguments.Positional[1];
@@ -112,6 +116,21 @@ int WithGateway(CliContext& context, const char* command, const std::function<bo
     return operation(connection) ? kExitSuccess : kExitFailure;
 }
 
+// Compares the gateway's configuration with the file's and says how they
+// compare; true when they match.
+bool Verify(CliContext& context, DeviceConnection& connection, const ConfigTemplate& config)
+{
+    const auto difference = VerifyConfiguration(connection, config);
+    if (!difference) {
+        return false;
+    }
+    ReportVerifyResult(context.Ui, *difference);
+    if (context.Arguments.Flag("json")) {
+        PrintJson(context.Out, VerifyJson(context.Arguments.Positional[0], *difference));
+    }
+    return difference->Equal();
+}
+
 int RunDownload(CliContext& context)
 {
     const auto layoutOption = context.Arguments.Option("layout");
@@ -129,7 +148,18 @@ int RunDownload(CliContext& context)
             context.Ui.Notice(kNoSlavesNotice);
             return false;
         }
-        return DownloadConfiguration(connection, *config, *layout) == DownloadOutcome::Succeeded;
+        if (DownloadConfiguration(connection, *config, *layout) != DownloadOutcome::Succeeded) {
+            return false;
+        }
+        return !context.Arguments.Flag("verify") || Verify(context, connection, *config);
+    });
+}
+
+int RunVerify(CliContext& context)
+{
+    return WithGateway(context, "verify", [&](DeviceConnection& connection) {
+        const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
+        return config && Verify(context, connection, *config);
     });
 }
 
@@ -194,7 +224,9 @@ int RunDiagnostics(CliContext& context)
 {
     return WithGateway(context, "diagnostics", [&](DeviceConnection& connection) {
         const auto record = UploadDiagnostics(connection);
-        if (record) {
+        if (record && context.Arguments.Flag("json")) {
+            PrintJson(context.Out, DiagnosticsJson(*record));
+        } else if (record) {
             PrintDiagnostics(context.Out, *record);
         }
         return record.has_value();
@@ -208,8 +240,13 @@ int RunClearDiagnostics(CliContext& context)
 
 int RunFirmware(CliContext& context)
 {
-    return WithGateway(context, "firmware",
-                       [](DeviceConnection& connection) { return GetFirmwareVersion(connection).has_value(); });
+    return WithGateway(context, "firmware", [&](DeviceConnection& connection) {
+        const auto version = QueryFirmwareVersion(connection);
+        if (version && context.Arguments.Flag("json")) {
+            PrintJson(context.Out, FirmwareJson(*version));
+        }
+        return version.has_value();
+    });
 }
 
 }  // namespace
@@ -219,14 +256,16 @@ std::vector<CliCommand> DeviceCommands()
     return {
         {"image", "IN OUT [--layout 2.00|1.02] [--date YYYY-MM-DD]", 2, RunImage,
          "the binary device image of a configuration", {"layout", "date"}},
-        {"download", "IN --port PORT [--layout 2.00|1.02]", 1, RunDownload, "send a configuration to the gateway",
-         {"port", "layout"}},
+        {"download", "IN --port PORT [--layout 2.00|1.02] [--verify]", 1, RunDownload,
+         "send a configuration to the gateway (and verify it)", {"port", "layout"}, {"verify"}},
+        {"verify", "IN --port PORT [--json]", 1, RunVerify, "does the gateway hold the configuration?", {"port"},
+         {"json"}},
         {"upload", "OUT --port PORT", 1, RunUpload, "fetch the gateway's configuration into a file", {"port"}},
         {"archive-download", "FILE --port PORT", 1, RunArchiveDownload, "send an archive file to the gateway",
          {"port"}},
         {"archive-upload", "OUT --port PORT", 1, RunArchiveUpload, "fetch the gateway's archive file", {"port"}},
-        {"diagnostics", "--port PORT", 0, RunDiagnostics, "the gateway's diagnostics", {"port"}},
+        {"diagnostics", "--port PORT [--json]", 0, RunDiagnostics, "the gateway's diagnostics", {"port"}, {"json"}},
         {"clear-diagnostics", "--port PORT", 0, RunClearDiagnostics, "clear the gateway's diagnostics", {"port"}},
-        {"firmware", "--port PORT", 0, RunFirmware, "the gateway's firmware version", {"port"}},
+        {"firmware", "--port PORT [--json]", 0, RunFirmware, "the gateway's firmware version", {"port"}, {"json"}},
     };
 }

@@ -2,6 +2,7 @@
 #include "AreaLayout.h"
 #include "CliCommand.h"
 #include "ConfigFile.h"
+#include "JsonOutput.h"
 #include "NumberText.h"
 #include "SlaveSet.h"
 
@@ -19,6 +20,10 @@ int RunShow(CliContext& context)
     const auto config = LoadConfigurationOrReport(context, path);
     if (!config) {
         return kExitFailure;
+    }
+    if (context.Arguments.Flag("json")) {
+        PrintJson(context.Out, ShowJson(path, *config));
+        return kExitSuccess;
     }
     const AreaLayout layout = ComputeAreaLayout(*config);
     std::ostream& out = context.Out;
@@ -72,7 +77,8 @@ int RunReport(CliContext& context) { return WriteText(context, true); }
 std::vector<CliCommand> FileCommands()
 {
     return {
-        {"show", "FILE", 1, RunShow, "settings, counts, slaves and area sizes of a configuration"},
+        {"show", "FILE [--json]", 1, RunShow, "settings, counts, slaves and area sizes of a configuration", {},
+         {"json"}},
         {"convert", "IN OUT", 2, RunConvert, "read a configuration (1.02 or 2.00), write it as 2.00"},
         {"report", "IN OUT", 2, RunReport, "the configuration file text with offset columns"},
     };

@@ -1,8 +1,7 @@
 // halvex-cli ports: the serial devices present, as lines or as JSON.
 #include "CliCommand.h"
+#include "JsonOutput.h"
 #include "PortDiscovery.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
@@ -74,8 +73,8 @@ int RunPorts(CliContext& context)
         for (const SerialDeviceInfo& device : devices) {
             list.push_back(JsonOf(device));
         }
-        // A device's strings are not always UTF-8; they must not break the output.
-        context.Out << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        // A device's strings are not always UTF-8; PrintJson replaces what is not.
+        PrintJson(context.Out, list);
     } else {
         PrintTable(context.Out, devices);
     }

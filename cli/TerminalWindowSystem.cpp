@@ -18,7 +18,7 @@ TerminalWindowSystem::~TerminalWindowSystem() = default;
 
 void TerminalWindowSystem::ShowMessage(const std::string&, const std::string& text, MessageIcon icon)
 {
-    if (icon == MessageIcon::Information) {
+    if (icon == MessageIcon::Information && !informationToErr_) {
         out_ << text << '\n' << std::flush;
         return;
     }

@@ -31,12 +31,17 @@ public:
     // The answer of the next file dialog.
     void QueueFileAnswer(const std::string& path);
 
+    // Information boxes go to standard error too, so that standard output
+    // holds only the command's data (--json).
+    void KeepOutputForData() { informationToErr_ = true; }
+
 private:
     std::optional<std::string> NextFileAnswer();
 
     std::ostream& out_;
     std::ostream& err_;
     bool answerYes_;
+    bool informationToErr_ = false;
     std::unique_ptr<ProfileStore> profile_;
     std::deque<std::string> fileAnswers_;
 };

@@ -41,16 +41,6 @@ constexpr std::array<std::pair<std::string_view, Section>, 11> kSections{{
     {"[ONLINE_POLL_COMMAND]", Section::OnlinePollCommand},
 }};
 
-Section SectionOf(std::string_view line)
-{
-    for (const auto& [name, section] : kSections) {
-        if (StartsWith(line, name)) {
-            return section;
-        }
-    }
-    return Section::Unknown;
-}
-
 // The value of a key line: the text after the first "=" up to a second "=",
 // without leading white space.
 std::string_view KeyValue(std::string_view line) { return TrimLeft(GetField(line, 1, "=")); }
@@ -146,18 +136,58 @@ bool ReadDigitalPointHead(RecordFields& fields, DigitalPoint& point)
 }
 
 // The rest of a line, leading white space removed, cut before any of `stops`.
-std::string_view RestWord(std::string_view rest, std::string_view stops) { return CutBeforeAny(TrimLeft(rest), stops); }
+
+// An optional minus sign and at least one digit at the start of the text; the
+// rest after them.
+bool SkipInteger(std::string_view& text)
+{
+    std::size_t i = !text.empty() && text.front() == '-' ? 1 : 0;
+    const std::size_t digits = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        ++i;
+    }
+    if (i == digits) {
+        return false;
+    }
+    text.remove_prefix(i);
+    return true;
+}
+
+// The writer ends a digital output line with a tab and the data type, and
+// with offsets then a tab before each of the two offset columns. An empty data
+// type so leaves two tabs in a row before the offset: exactly that form is a
+// line without a data type, whose offset must not be taken for one.
+bool IsEmptyTypeBeforeOffsets(std::string_view rest)
+{
+    if (!StartsWith(rest, "\t\t")) {
+        return false;
+    }
+    rest.remove_prefix(2);
+    if (!SkipInteger(rest) || !StartsWith(rest, "\t")) {
+        return false;
+    }
+    rest.remove_prefix(1);
+    return SkipInteger(rest) && Trim(rest).empty();
+}
+
+std::string_view DigitalOutputType(std::string_view rest)
+{
+    return IsEmptyTypeBeforeOffsets(rest) ? std::string_view{} : LeadingWord(rest, " \r\n\t;");
+}
 
 class ConfigReader {
 public:
+    // Lines are read whole, however long: the writer does not cut a long
+    // description, so the reader must not either.
     ConfigReader(ConfigTemplate& config, WindowSystem& ui, std::string text)
-        : config_(config), ui_(ui), lines_(std::move(text))
+        : config_(config), ui_(ui), lines_(std::move(text), TextLineReader::kWholeLines)
     {
     }
 
     bool Read();
 
 private:
+    bool Enter(Section section);
     bool ReadHeaderLine(std::string_view line);
     void ReadConfigurationLine(std::string_view line);
     void ReadSectionLine(Section section, std::string_view line);
@@ -184,40 +214,32 @@ private:
 
 bool ConfigReader::Read()
 {
-    std::string line = lines_.ReadLine();
-    while (true) {
-        while (!line.empty() && line.front() != '[') {
-            line = lines_.ReadLine();
-        }
-        if (line.empty()) {
-            break;
-        }
-        const Section section = SectionOf(line);
-        if (section == Section::Unknown) {
-            line = lines_.ReadLine();
-            continue;
-        }
-        if (section == Section::Header) {
-            headerSeen_ = true;
-        } else if (!(headerSeen_ && identificationValid_ && versionValid_)) {
-            return Fail(kLoadErrorInvalidFile);
-        }
-        line = lines_.ReadLine();
-        while (!line.empty() && line.front() != '[') {
+    const bool read = ReadSections(
+        lines_, lines_.ReadLine(), kSections, Section::Unknown, [this](Section section) { return Enter(section); },
+        [this](Section section, std::string_view line) {
             if (section == Section::Header) {
-                if (!ReadHeaderLine(line)) {
-                    return false;
-                }
-            } else {
-                ReadSectionLine(section, line);
+                return ReadHeaderLine(line);
             }
-            line = lines_.ReadLine();
-        }
+            ReadSectionLine(section, line);
+            return true;
+        });
+    if (!read) {
+        return false;
     }
     if (converted_ && versionValid_) {
         ui_.InfoBox("Template updated", "Template was adapted to new format, event channel was added.");
     }
     return versionValid_;
+}
+
+// Every section after the header needs a valid header before it.
+bool ConfigReader::Enter(Section section)
+{
+    if (section == Section::Header) {
+        headerSeen_ = true;
+        return true;
+    }
+    return headerSeen_ && identificationValid_ && versionValid_ ? true : Fail(kLoadErrorInvalidFile);
 }
 
 bool ConfigReader::ReadHeaderLine(std::string_view line)
@@ -316,7 +338,7 @@ void ConfigReader::ReadAnalogLine(std::string_view line, List& list)
     point.SlaveAddress = ReadInt(fields.Next());
     point.Address = std::string(fields.Next());
     point.Scale = static_cast<float>(ReadReal(fields.Next()));
-    point.Size = ReadInt(RestWord(fields.Rest(), " \t\r\n;"));
+    point.Size = ReadInt(LeadingWord(fields.Rest(), " \t\r\n;"));
     list.Append(point);
 }
 
@@ -378,7 +400,7 @@ void ConfigReader::ReadDigitalOutputLine(std::string_view line)
     if (!ReadDigitalPointHead(fields, point)) {
         return;
     }
-    point.DataType = std::string(RestWord(fields.Rest(), " \r\n\t;"));
+    point.DataType = std::string(DigitalOutputType(fields.Rest()));
     config_.DigitalOutputs.Append(point);
 }
 
@@ -400,7 +422,7 @@ void ConfigReader::ReadIndirectLine(std::string_view line)
     message.Address = std::string(fields.Next());
     message.Write = Contains(fields.Next(), "W");
     message.StaticData = ReadInt(fields.Next());
-    message.Scale = static_cast<float>(ReadReal(RestWord(fields.Rest(), ", \t\n\r;")));
+    message.Scale = static_cast<float>(ReadReal(LeadingWord(fields.Rest(), ", \t\n\r;")));
     config_.IndirectMessages.Append(message);
 }
 
@@ -415,7 +437,7 @@ void ConfigReader::ReadOnlinePollLine(std::string_view line)
         return;
     }
     config_.OnlinePollDescription = Unquoted(description);
-    config_.OnlinePollCommand = std::string(RestWord(fields.Rest(), ", \t\n\r;"));
+    config_.OnlinePollCommand = std::string(LeadingWord(fields.Rest(), ", \t\n\r;"));
 }
 
 }  // namespace

@@ -16,11 +16,14 @@ constexpr const char* kDigitalOutputComment = "; InUse,\tPrio,\t\"Descr.\",\tSlA
 constexpr const char* kIndirectComment =
     "; InUse,\tmidx,\t\"Descr.\",\tSlAddr,\tCh/Cat/Dno,\tRead/Write,\tStaticData,\tScale";
 
+// Builds the text in one buffer: every field is appended where it goes.
 class ConfigTextBuilder {
 public:
     explicit ConfigTextBuilder(bool withOffsets) : withOffsets_(withOffsets) {}
 
-    void Line(const std::string& text = {})
+    std::string& Text() { return text_; }
+
+    void Line(std::string_view text = {})
     {
         text_ += text;
         text_ += kLineEnd;
@@ -30,18 +33,25 @@ public:
     {
         Line();
         Line(header);
-        Line(std::string(comment) + (withOffsets_ ? kOffsetTitles : ""));
+        text_ += comment;
+        Line(withOffsets_ ? kOffsetTitles : "");
     }
 
-    // A point line: InUse and Prio in front of the formatted fields, the
-    // offset columns behind them when asked for.
-    void PointLine(bool inUse, bool priority, const std::string& fields, const PointPlacement& placement)
+    // A point line: InUse and Prio in front of the fields, the offset columns
+    // behind them when asked for.
+    template <typename Fields>
+    void PointLine(bool inUse, bool priority, Fields fields, const PointPlacement& placement)
     {
-        std::string line = std::string(inUse ? "1,\t" : "0,\t") + (priority ? "P,\t" : "N,\t") + fields;
+        text_ += inUse ? "1,\t" : "0,\t";
+        text_ += priority ? "P,\t" : "N,\t";
+        fields(text_);
         if (withOffsets_) {
-            line += "\t" + FormatInt(placement.Offset) + "\t" + FormatInt(placement.DataSize);
+            text_ += '\t';
+            AppendInt(text_, placement.Offset);
+            text_ += '\t';
+            AppendInt(text_, placement.DataSize);
         }
-        Line(line);
+        Line();
     }
 
     std::string Take() { return std::move(text_); }
@@ -51,45 +61,99 @@ private:
     std::string text_;
 };
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+void AppendQuoted(std::string& out, const std::string& text)
+{
+    out += '"';
+    out += text;
+    out += '"';
+}
+
+// A field and the comma and tab that follow it.
+void AppendField(std::string& out, std::string_view text)
+{
+    out += text;
+    out += ",\t";
+}
+
+void AppendIntField(std::string& out, long long value)
+{
+    AppendInt(out, value);
+    out += ",\t";
+}
 
 template <typename AnalogPoint>
-std::string AnalogFields(const AnalogPoint& point)
+void AppendAnalogFields(std::string& out, const AnalogPoint& point)
 {
-    return Quoted(point.Description) + ",\t" + FormatInt(point.SlaveAddress) + ",\t" + point.Address + ",\t" +
-           FormatFixed(point.Scale) + ",\t" + FormatInt(point.Size);
+    AppendQuoted(out, point.Description);
+    out += ",\t";
+    AppendIntField(out, point.SlaveAddress);
+    AppendField(out, point.Address);
+    AppendFixed(out, point.Scale);
+    out += ",\t";
+    AppendInt(out, point.Size);
 }
 
-std::string DigitalInputFields(const DigitalInputPoint& point)
+void AppendDigitalInputFields(std::string& out, const DigitalInputPoint& point)
 {
-    return Quoted(point.Description) + ",\t" + FormatInt(point.SlaveAddress) + ",\t" + point.Address + ",\t" +
-           point.DataType + ",\t" + FormatInt(point.BitSwitch ? 1 : 0) + ",\t" + FormatInt(point.EventChannel) +
-           ",\t" + FormatInt(point.EventStart) + ",\t" + FormatInt(point.EventEnd) + ",\t" +
-           FormatInt(point.EventValues[0]) + "," + FormatInt(point.EventValues[1]) + "," +
-           FormatInt(point.EventValues[2]) + "," + FormatInt(point.EventValues[3]);
+    AppendQuoted(out, point.Description);
+    out += ",\t";
+    AppendIntField(out, point.SlaveAddress);
+    AppendField(out, point.Address);
+    AppendField(out, point.DataType);
+    AppendIntField(out, point.BitSwitch ? 1 : 0);
+    AppendIntField(out, point.EventChannel);
+    AppendIntField(out, point.EventStart);
+    AppendIntField(out, point.EventEnd);
+    for (std::size_t i = 0; i < point.EventValues.size(); ++i) {
+        if (i > 0) {
+            out += ',';
+        }
+        AppendInt(out, point.EventValues[i]);
+    }
 }
 
-std::string DigitalOutputFields(const DigitalOutputPoint& point)
+void AppendDigitalOutputFields(std::string& out, const DigitalOutputPoint& point)
 {
-    return Quoted(point.Description) + ",\t" + FormatInt(point.SlaveAddress) + ",\t" + point.Address + ",\t" +
-           point.DataType;
+    AppendQuoted(out, point.Description);
+    out += ",\t";
+    AppendIntField(out, point.SlaveAddress);
+    AppendField(out, point.Address);
+    out += point.DataType;
 }
 
-std::string IndirectLine(const IndirectSpaMessage& message, int index)
+void AppendIndirectLine(std::string& out, const IndirectSpaMessage& message, int index)
 {
-    return std::string(message.InUse ? "1,\t" : "0,\t") + FormatInt(index) + "," + Quoted(message.Description) +
-           ",\t" + FormatInt(message.SlaveAddress) + ",\t" + message.Address + ",\t" + (message.Write ? "W" : "R") +
-           ",\t" + FormatInt(message.StaticData) + ",\t" + FormatFixed(message.Scale);
+    out += message.InUse ? "1,\t" : "0,\t";
+    AppendInt(out, index);
+    out += ',';
+    AppendQuoted(out, message.Description);
+    out += ",\t";
+    AppendIntField(out, message.SlaveAddress);
+    AppendField(out, message.Address);
+    AppendField(out, message.Write ? "W" : "R");
+    AppendIntField(out, message.StaticData);
+    AppendFixed(out, message.Scale);
 }
 
-template <typename List, typename Format>
+template <typename List, typename Append>
 void PointLines(ConfigTextBuilder& out, const List& list, const std::vector<PointPlacement>& placements,
-                Format format)
+                Append append)
 {
     for (int i = 0; i < list.Count(); ++i) {
         const auto& point = list[i];
-        out.PointLine(point.InUse, point.Priority, format(point), placements[static_cast<std::size_t>(i)]);
+        out.PointLine(
+            point.InUse, point.Priority, [&point, &append](std::string& text) { append(text, point); },
+            placements[static_cast<std::size_t>(i)]);
     }
+}
+
+// "KEY = value" of the [CONFIGURATION] section.
+void SettingLine(ConfigTextBuilder& out, const char* key, int value)
+{
+    out.Text() += key;
+    out.Text() += " = ";
+    AppendInt(out.Text(), value);
+    out.Line();
 }
 
 }  // namespace
@@ -98,33 +162,39 @@ std::string ConfigFileText(const ConfigTemplate& config, bool withOffsets)
 {
     const AreaLayout layout = ComputeAreaLayout(config);
     ConfigTextBuilder out(withOffsets);
+    out.Text().reserve(2048 + 128 * static_cast<std::size_t>(config.AnalogInputs.Count() + config.DigitalInputs.Count() +
+                                                              config.AnalogOutputs.Count() +
+                                                              config.DigitalOutputs.Count() +
+                                                              config.IndirectMessages.Count()));
     out.Line("[HEADER]");
     out.Line("IDENTIFICATION = CONFIGURATION_FILE_SPA_DPV1_V1");
     out.Line("VERSION = 2.00");
     out.Line();
     out.Line("[CONFIGURATION]");
-    out.Line("SPA_TEMPLATE = " + config.TemplateName);
-    out.Line("SPA_BAUDRATE = " + FormatInt(config.SpaBaudRate));
-    out.Line("SPA_REPLYTIMEOUT = " + FormatInt(config.SpaReplyTimeout));
-    out.Line("SPA_IDLETIME = " + FormatInt(config.SpaIdleTime));
-    out.Line("SPA_COM_RETRY_COUNT = " + FormatInt(config.SpaRetryCount));
-    out.Line("PROFI_DFLTADDR = " + FormatInt(config.ProfibusDefaultAddress));
-    out.Line("PROFI_DECIMAL_PLACE = " + FormatInt(config.ProfibusDecimalPlace));
+    out.Text() += "SPA_TEMPLATE = ";
+    out.Line(config.TemplateName);
+    SettingLine(out, "SPA_BAUDRATE", config.SpaBaudRate);
+    SettingLine(out, "SPA_REPLYTIMEOUT", config.SpaReplyTimeout);
+    SettingLine(out, "SPA_IDLETIME", config.SpaIdleTime);
+    SettingLine(out, "SPA_COM_RETRY_COUNT", config.SpaRetryCount);
+    SettingLine(out, "PROFI_DFLTADDR", config.ProfibusDefaultAddress);
+    SettingLine(out, "PROFI_DECIMAL_PLACE", config.ProfibusDecimalPlace);
 
     out.Section("[ANALOG_INPUT]", kAnalogComment);
-    PointLines(out, config.AnalogInputs, layout.AnalogInputs, AnalogFields<AnalogInputPoint>);
+    PointLines(out, config.AnalogInputs, layout.AnalogInputs, AppendAnalogFields<AnalogInputPoint>);
     out.Section("[DIGITAL_INPUT]", kDigitalInputComment);
-    PointLines(out, config.DigitalInputs, layout.DigitalInputs, DigitalInputFields);
+    PointLines(out, config.DigitalInputs, layout.DigitalInputs, AppendDigitalInputFields);
     out.Section("[ANALOG_OUTPUT]", kAnalogComment);
-    PointLines(out, config.AnalogOutputs, layout.AnalogOutputs, AnalogFields<AnalogOutputPoint>);
+    PointLines(out, config.AnalogOutputs, layout.AnalogOutputs, AppendAnalogFields<AnalogOutputPoint>);
     out.Section("[DIGITAL_OUTPUT]", kDigitalOutputComment);
-    PointLines(out, config.DigitalOutputs, layout.DigitalOutputs, DigitalOutputFields);
+    PointLines(out, config.DigitalOutputs, layout.DigitalOutputs, AppendDigitalOutputFields);
 
     out.Line();
     out.Line("[INDIRECT_SPA_COMMANDS]");
     out.Line(kIndirectComment);
     for (int i = 0; i < config.IndirectMessages.Count(); ++i) {
-        out.Line(IndirectLine(config.IndirectMessages[i], i + 1));
+        AppendIndirectLine(out.Text(), config.IndirectMessages[i], i + 1);
+        out.Line();
     }
 
     out.Line();
@@ -136,10 +206,14 @@ std::string ConfigFileText(const ConfigTemplate& config, bool withOffsets)
     out.Line();
     out.Line("[GLOBAL_EVENT_POLL]");
     out.Line(config.GlobalEventPoll ? "ENABLE" : "DISABLE");
-    out.Line("PERIOD=" + FormatInt(config.GlobalEventPollPeriod));
+    out.Text() += "PERIOD=";
+    AppendInt(out.Text(), config.GlobalEventPollPeriod);
+    out.Line();
     out.Line();
     out.Line("[ONLINE_POLL_COMMAND]");
-    out.Line(Quoted(config.OnlinePollDescription) + "," + config.OnlinePollCommand);
+    AppendQuoted(out.Text(), config.OnlinePollDescription);
+    out.Text() += ',';
+    out.Line(config.OnlinePollCommand);
     return out.Take();
 }
 

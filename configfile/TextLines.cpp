@@ -1,29 +1,44 @@
 #include "TextLines.h"
 
-bool TextLineReader::ReadAnyLine(std::string& line)
+#include <algorithm>
+
+bool TextLineReader::ReadAnyLine(std::string_view& line)
 {
     if (position_ >= text_.size()) {
         return false;
     }
-    const std::size_t limit = std::min(text_.size(), position_ + kMaxLineLength);
-    std::size_t end = position_;
-    while (end < limit && text_[end] != '\n') {
-        ++end;
+    const std::size_t left = text_.size() - position_;
+    const std::size_t limit = position_ + std::min(left, maxLineLength_);
+    std::size_t end = text_.find('\n', position_);
+    if (end == std::string::npos || end > limit) {
+        end = limit;
     }
-    line.assign(text_, position_, end - position_);
-    position_ = (end < text_.size() && text_[end] == '\n') ? end + 1 : end;
-    if (!line.empty() && line.back() == '\r' && end < text_.size() && text_[end] == '\n') {
-        line.pop_back();
+    const bool endsAtLineFeed = end < text_.size() && text_[end] == '\n';
+    std::size_t length = end - position_;
+    if (length > 0 && endsAtLineFeed && text_[end - 1] == '\r') {
+        --length;
     }
+    line = std::string_view(text_).substr(position_, length);
+    position_ = endsAtLineFeed ? end + 1 : end;
     if (line.empty()) {
         line = " ";
     }
     return true;
 }
 
-std::string TextLineReader::ReadLine()
+bool TextLineReader::ReadAnyLine(std::string& line)
 {
-    std::string line;
+    std::string_view view;
+    if (!ReadAnyLine(view)) {
+        return false;
+    }
+    line.assign(view);
+    return true;
+}
+
+std::string_view TextLineReader::ReadLine()
+{
+    std::string_view line;
     while (ReadAnyLine(line)) {
         if (line.front() != ';') {
             return line;

@@ -4,10 +4,8 @@
 #include "Checksum.h"
 #include "ConfigFile.h"
 #include "DeviceImage.h"
-#include "FileAccess.h"
 #include "TemporaryFile.h"
 
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -16,45 +14,7 @@ constexpr std::uint8_t kAnswerFailed = 0xFF;
 constexpr std::uint8_t kAnswerUnsupportedLayout = 0xFE;
 constexpr const char* kDownloadFailed = "Configuration dowload failed!";
 
-int AnalogBytes(int size) { return size == 32 ? 4 : 2; }
-
-int InputBytes(const ConfigTemplate& config)
-{
-    int bytes = config.DigitalInputs.Count();
-    for (const AnalogInputPoint& point : config.AnalogInputs) {
-        bytes += AnalogBytes(point.Size);
-    }
-    return bytes;
-}
-
-int OutputBytes(const ConfigTemplate& config)
-{
-    int bytes = config.DigitalOutputs.Count();
-    for (const AnalogOutputPoint& point : config.AnalogOutputs) {
-        bytes += AnalogBytes(point.Size);
-    }
-    return bytes;
-}
-
-// The message that refuses the configuration; empty when it fits the gateway.
-const char* LimitMessage(const ConfigTemplate& config)
-{
-    if (InputBytes(config) > kMaxDownloadInputBytes) {
-        return "Unable to download - configuration uses more than 242 bytes for input";
-    }
-    if (OutputBytes(config) > kMaxDownloadOutputBytes) {
-        return "Unable to download - configuration uses more than 244 bytes for ouput";
-    }
-    if (config.IndirectMessages.Count() > kMaxDownloadIndirectMessages) {
-        return "Unable to download - more than 127 indirect SPA messages";
-    }
-    if (config.OnlinePollCommand.size() > kMaxOnlinePollCommandLength) {
-        return "Unable to download - Online Poll Command is more than 17 characters";
-    }
-    return "";
-}
-
-DownloadOutcome Fail(WindowSystem& ui, const char* message)
+DownloadOutcome Fail(WindowSystem& ui, const std::string& message)
 {
     ui.ErrorBox(kErrorCaption, message);
     return DownloadOutcome::Failed;
@@ -65,18 +25,20 @@ DownloadOutcome Fail(WindowSystem& ui, const char* message)
 DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const ConfigTemplate& config, int formatVersion)
 {
     WindowSystem& ui = connection.Ui;
-    if (const std::string limit = LimitMessage(config); !limit.empty()) {
-        ui.ErrorBox(kErrorCaption, limit);
+    if (const auto limits = LimitRefusals(config); !limits.empty()) {
+        ui.ErrorBox(kErrorCaption, limits.front().Text());
         return DownloadOutcome::Failed;
     }
     std::vector<std::uint8_t> block(kDeviceImageBufferSize);
     const int imageLength = BuildDeviceImage(config, block.data(), kDeviceImageBufferSize, formatVersion,
                                              TodaysDate(), ui);
     if (imageLength <= 0) {
-        ui.ErrorBox(kErrorCaption, "Unable to download - incorrect configuration");
+        const auto addresses = AddressRefusals(config);
+        ui.ErrorBox(kErrorCaption, addresses.empty() ? kIncorrectConfigurationMessage : addresses.front().Text());
         return DownloadOutcome::Failed;
     }
-    const auto temporaryFile = TemporaryFilePath();
+    // The operation's own file, deleted on every way out of it.
+    auto temporaryFile = TemporaryFile::Create();
     if (!temporaryFile) {
         ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
         return DownloadOutcome::Failed;
@@ -87,17 +49,17 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
     }
 
     // The text travels exactly as a save writes it, read back from the file.
-    if (!WritePrivateFile(*temporaryFile, ConfigFileText(config, false))) {
+    if (!temporaryFile->Write(ConfigFileText(config, false))) {
         return Fail(ui, "Unable to write temporary file");
     }
     const std::size_t textStart = static_cast<std::size_t>(imageLength) + 2;
     const std::size_t room = block.size() - textStart;
-    const auto text = ReadPrivateFile(*temporaryFile, room + 1);
+    const auto text = temporaryFile->Read(room + 1);
     if (!text) {
         return Fail(ui, "Unable to read back temporary file");
     }
-    if (text->size() > room) {
-        return Fail(ui, "Unable to download - configuration too large");
+    if (const auto tooLarge = SizeRefusal(imageLength, text->size())) {
+        return Fail(ui, tooLarge->Text());
     }
     PutBigEndian16(block.data() + imageLength, static_cast<unsigned>(text->size()));
     std::copy(text->begin(), text->end(), block.begin() + static_cast<std::ptrdiff_t>(textStart));
@@ -122,7 +84,6 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
                                                                        : "Configuration download OK! [v2.00]");
         outcome = DownloadOutcome::Succeeded;
     }
-    ::unlink(temporaryFile->c_str());
     EndTransfer(connection);
     return outcome;
 }

@@ -2,13 +2,7 @@
 
 #include "ConfigTemplate.h"
 #include "DeviceConnection.h"
-
-// Input and output bytes the gateway's Profibus areas offer the points, and
-// the other limits of a download.
-inline constexpr int kMaxDownloadInputBytes = 242;
-inline constexpr int kMaxDownloadOutputBytes = 244;
-inline constexpr int kMaxDownloadIndirectMessages = 127;
-inline constexpr std::size_t kMaxOnlinePollCommandLength = 17;
+#include "DownloadRules.h"
 
 enum class DownloadOutcome {
     Failed,     // not sent, or the transfer failed
@@ -19,5 +13,6 @@ enum class DownloadOutcome {
 // Sends the configuration to the gateway (command 16) as one checksummed
 // block: the device image in the layout of formatVersion, then the
 // configuration file text behind its length. Checks the limits first; every
-// outcome is reported in a message box.
+// outcome is reported in a message box, a refusal with a second line that
+// names the point concerned.
 DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const ConfigTemplate& config, int formatVersion);

@@ -1,11 +1,9 @@
 #include "ConfigurationUpload.h"
 
 #include "ConfigFile.h"
-#include "FileAccess.h"
 #include "TemporaryFile.h"
 #include "UploadReply.h"
 
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -49,11 +47,11 @@ UploadOutcome Fail(DeviceConnection& connection, const char* message)
 }
 
 // Reads the text into the new configuration and applies the InUse bytes.
-UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const std::string& path,
+UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const TemporaryFile& file,
                    const UploadReply& reply)
 {
     ConfigTemplate& config = target.NewConfiguration();
-    std::optional<std::string> text = ReadPrivateFile(path);
+    std::optional<std::string> text = file.Read();
     const bool read = text ? ReadConfigText(config, std::move(*text), ui) : false;
     if (!read) {
         if (!text) {
@@ -77,33 +75,40 @@ UploadOutcome Load(WindowSystem& ui, ConfigurationUploadTarget& target, const st
 
 }  // namespace
 
+std::optional<UploadReply> FetchConfiguration(DeviceConnection& connection)
+{
+    GatewaySession session(connection, kReceiveBlockSize);
+    if (!session.IsOpen()) {
+        return std::nullopt;
+    }
+    const auto data = session.Exchange("Uploading configuration", kProgressReceiving, kCommandUploadConfiguration);
+    constexpr std::size_t kShortestReply = 3;
+    // A reply shorter than its counts announce is no configuration either.
+    auto reply = data && data->size() >= kShortestReply ? DecodeUploadReply(data->data(), data->size())
+                                                        : std::nullopt;
+    if (!reply) {
+        Fail(connection, "Unable to upload configuration");
+    }
+    return reply;
+}
+
 UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUploadTarget& target)
 {
     WindowSystem& ui = connection.Ui;
-    const auto temporaryFile = TemporaryFilePath();
+    // The operation's own file, deleted on every way out of it.
+    auto temporaryFile = TemporaryFile::Create();
     if (!temporaryFile) {
         ui.ErrorBox(kErrorCaption, "Unable to create temporary file");
         return UploadOutcome::Failed;
     }
-    GatewaySession session(connection, kReceiveBlockSize);
-    if (!session.IsOpen()) {
+    const auto reply = FetchConfiguration(connection);
+    if (!reply) {
         return UploadOutcome::Failed;
     }
-    const auto data = session.Exchange("Uploading configuration", kProgressReceiving, kCommandUploadConfiguration);
-    constexpr std::size_t kShortestReply = 3;
-    if (!data || data->size() < kShortestReply) {
-        return Fail(connection, "Unable to upload configuration");
-    }
-    // A reply shorter than its counts announce is no configuration either.
-    const auto reply = DecodeUploadReply(data->data(), data->size());
-    if (!reply) {
-        return Fail(connection, "Unable to upload configuration");
-    }
-    if (!WritePrivateFile(*temporaryFile, reply->Text)) {
+    if (!temporaryFile->Write(reply->Text)) {
         return Fail(connection, "Unable to create temporary file");
     }
     const UploadOutcome outcome = Load(ui, target, *temporaryFile, *reply);
-    ::unlink(temporaryFile->c_str());
     target.ConfigurationLoaded();
     EndTransfer(connection);
     return outcome;

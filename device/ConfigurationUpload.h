@@ -2,6 +2,9 @@
 
 #include "ConfigTemplate.h"
 #include "DeviceConnection.h"
+#include "UploadReply.h"
+
+#include <optional>
 
 // Where an uploaded configuration goes: the document (a new, untitled
 // document) or halvex-cli (a configuration written to a file).
@@ -29,3 +32,9 @@ enum class UploadOutcome {
 // into the target's new configuration and applies the InUse bytes. Every
 // outcome is reported in a message box.
 UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUploadTarget& target);
+
+// The transfer part of the upload: asks the gateway for its configuration
+// (command 17) with the upload's status line and progress, and gives its
+// InUse bytes and text. No value after the error box "Unable to upload
+// configuration" (or "Unable to open COM Port").
+std::optional<UploadReply> FetchConfiguration(DeviceConnection& connection);

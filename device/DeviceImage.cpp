@@ -1,11 +1,13 @@
 #include "DeviceImage.h"
 
+#include "DownloadRules.h"
 #include "SpaAddress.h"
 
 #include <algorithm>
 #include <bit>
 #include <ctime>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -147,8 +149,6 @@ void IndirectRecord(ImageWriter& out, const IndirectSpaMessage& message, int ind
     out.Zeros(2);
 }
 
-bool HasLetter(std::string_view text) { return std::any_of(text.begin(), text.end(), IsAsciiLetter); }
-
 void Header(ImageWriter& out, const ConfigTemplate& config, int formatVersion, const ImageDate& date)
 {
     out.Skip(2);
@@ -182,8 +182,11 @@ ImageDate TodaysDate()
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-int BuildDeviceImage(const ConfigTemplate& config, std::uint8_t* buffer, int capacity, int formatVersion,
-                     const ImageDate& date, WindowSystem& ui)
+namespace {
+
+// The builder; `ui` shows the unreadable digital input address, unless it is null.
+int BuildImage(const ConfigTemplate& config, std::uint8_t* buffer, int capacity, int formatVersion,
+               const ImageDate& date, WindowSystem* ui)
 {
     ImageWriter out(buffer, capacity);
     Header(out, config, formatVersion, date);
@@ -201,7 +204,9 @@ int BuildDeviceImage(const ConfigTemplate& config, std::uint8_t* buffer, int cap
     for (const DigitalInputPoint& point : config.DigitalInputs) {
         const auto range = ParseRange(point.Address);
         if (!range) {
-            ui.ErrorBox("Error", "Error in Ch/Cat/Dno");
+            if (ui != nullptr) {
+                ui->ErrorBox("Error", "Error in Ch/Cat/Dno");
+            }
             return -1;
         }
         DigitalInputRecord(out, point, *range, formatVersion);
@@ -235,7 +240,7 @@ int BuildDeviceImage(const ConfigTemplate& config, std::uint8_t* buffer, int cap
     out.Count(config.IndirectMessages.Count());
     for (int i = 0; i < config.IndirectMessages.Count(); ++i) {
         const IndirectSpaMessage& message = config.IndirectMessages[i];
-        if (!HasLetter(message.Address)) {
+        if (!IndirectAddressReadable(message.Address)) {
             return -1;
         }
         IndirectRecord(out, message, i + 1);
@@ -251,4 +256,18 @@ int BuildDeviceImage(const ConfigTemplate& config, std::uint8_t* buffer, int cap
     }
     out.Byte(0);
     return out.Overflowed() ? -1 : out.Length();
+}
+
+}  // namespace
+
+int BuildDeviceImage(const ConfigTemplate& config, std::uint8_t* buffer, int capacity, int formatVersion,
+                     const ImageDate& date, WindowSystem& ui)
+{
+    return BuildImage(config, buffer, capacity, formatVersion, date, &ui);
+}
+
+int DeviceImageLength(const ConfigTemplate& config, int formatVersion)
+{
+    std::vector<std::uint8_t> buffer(kDeviceImageBufferSize);
+    return BuildImage(config, buffer.data(), kDeviceImageBufferSize, formatVersion, ImageDate{}, nullptr);
 }

@@ -33,3 +33,6 @@ ImageDate TodaysDate();
 // the capacity.
 int BuildDeviceImage(const ConfigTemplate& config, std::uint8_t* buffer, int capacity, int formatVersion,
                      const ImageDate& date, WindowSystem& ui);
+
+// The length BuildDeviceImage gives the configuration, or -1; shows nothing.
+int DeviceImageLength(const ConfigTemplate& config, int formatVersion);

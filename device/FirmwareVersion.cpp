@@ -9,7 +9,7 @@ std::string FirmwareVersionText(int major, int minor, int build)
     return text;
 }
 
-std::optional<std::string> GetFirmwareVersion(DeviceConnection& connection)
+std::optional<FirmwareVersion> QueryFirmwareVersion(DeviceConnection& connection)
 {
     WindowSystem& ui = connection.Ui;
     GatewaySession session(connection, kReceiveBlockSize);
@@ -24,7 +24,16 @@ std::optional<std::string> GetFirmwareVersion(DeviceConnection& connection)
         return std::nullopt;
     }
     // The status line keeps its text and the bar its position after a success.
-    std::string text = FirmwareVersionText((*data)[0], (*data)[1], (*data)[2]);
-    ui.InfoBox("Firmware", text);
-    return text;
+    const FirmwareVersion version{(*data)[0], (*data)[1], (*data)[2]};
+    ui.InfoBox("Firmware", FirmwareVersionText(version.Major, version.Minor, version.Build));
+    return version;
+}
+
+std::optional<std::string> GetFirmwareVersion(DeviceConnection& connection)
+{
+    const auto version = QueryFirmwareVersion(connection);
+    if (!version) {
+        return std::nullopt;
+    }
+    return FirmwareVersionText(version->Major, version->Minor, version->Build);
 }

@@ -37,10 +37,12 @@ bool SerialLink::SetMaxBlockSize(int size)
     return true;
 }
 
+// The bar's range is 0 to 100; a reply may announce a block number above its
+// block count, which must not push the bar beyond its end.
 void SerialLink::UpdateProgress()
 {
     if (ProgressControl != nullptr && ProgressTotal > 0) {
-        ProgressControl->SetProgress(ProgressPosition * 100 / ProgressTotal);
+        ProgressControl->SetProgress(std::clamp(ProgressPosition * 100 / ProgressTotal, 0, 100));
     }
 }
 

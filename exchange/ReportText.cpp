@@ -1,7 +1,6 @@
 #include "ReportText.h"
 
 #include "ConfigFile.h"
-#include "FileAccess.h"
 #include "TemporaryFile.h"
 
 std::string ReportText(const ConfigTemplate& config)
@@ -15,16 +14,17 @@ std::string ReportText(const ConfigTemplate& config)
 
 std::optional<std::string> ReportTextThroughTemporaryFile(const ConfigTemplate& config, WindowSystem& ui)
 {
-    const auto path = TemporaryFilePath();
-    if (!path) {
+    // The print's own file, deleted when the text has been read back.
+    auto file = TemporaryFile::Create();
+    if (!file) {
         ui.ErrorBox("Error", "Unable to create temporary file");
         return std::nullopt;
     }
-    if (!WritePrivateFile(*path, ConfigFileText(config, true))) {
+    if (!file->Write(ConfigFileText(config, true))) {
         ui.ErrorBox("Error", "Unable to write temporary file");
         return std::nullopt;
     }
-    auto text = ReadPrivateFile(*path, kMaxReportBytes);
+    auto text = file->Read(kMaxReportBytes);
     if (!text) {
         ui.ErrorBox("Error", "Unable to read back temporary file");
         return std::nullopt;

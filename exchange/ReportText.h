@@ -14,7 +14,7 @@ inline constexpr std::size_t kMaxReportBytes = 65536;
 std::string ReportText(const ConfigTemplate& config);
 
 // The report text as the print command makes it: the configuration is written
-// with offsets to the private temporary file, which is read back. On failure an
+// with offsets to a temporary file of its own, which is read back and deleted. On failure an
 // error box ("Unable to create temporary file", "Unable to write temporary
 // file" or "Unable to read back temporary file", caption "Error") and no value.
 std::optional<std::string> ReportTextThroughTemporaryFile(const ConfigTemplate& config, WindowSystem& ui);

@@ -141,8 +141,13 @@ bool ImportSlaveTemplate(ConfigTemplate& config, int selectedSlave, const SlaveA
         ui.ErrorBox(kOpenErrorCaption, "Error loading file!");
         return false;
     }
+    return MergeSlaveTemplate(config, selectedSlave, usedSlaves, *source, ui);
+}
 
-    const SlaveAddressTable sourceAddresses = CollectSlaveAddresses(*source);
+bool MergeSlaveTemplate(ConfigTemplate& config, int selectedSlave, const SlaveAddressTable& usedSlaves,
+                        const ConfigTemplate& source, WindowSystem& ui)
+{
+    const SlaveAddressTable sourceAddresses = CollectSlaveAddresses(source);
     const int mainAddress = sourceAddresses[0];
     if (SlaveCount(sourceAddresses) > 1) {
         if (!ui.Question("Create?",
@@ -155,7 +160,7 @@ bool ImportSlaveTemplate(ConfigTemplate& config, int selectedSlave, const SlaveA
             return false;
         }
     }
-    if (SlaveCountAfterImport(*source, mainAddress, usedSlaves, selectedSlave) > kMaxSlaves) {
+    if (SlaveCountAfterImport(source, mainAddress, usedSlaves, selectedSlave) > kMaxSlaves) {
         ui.ErrorBox(kErrorCaption, kTooManySlavesMessage);
         return false;
     }
@@ -163,15 +168,15 @@ bool ImportSlaveTemplate(ConfigTemplate& config, int selectedSlave, const SlaveA
         ui.Notice("Slave address in template does not match the selected slave. Address in template will be forced "
                   "to address of the selected slave.");
     }
-    if (const char* message = ListLimitMessage(config, *source, selectedSlave)) {
+    if (const char* message = ListLimitMessage(config, source, selectedSlave)) {
         ui.ErrorBox(kErrorCaption, message);
         return false;
     }
 
-    ReplaceEntries(config.AnalogInputs, source->AnalogInputs, selectedSlave, mainAddress);
-    ReplaceEntries(config.DigitalInputs, source->DigitalInputs, selectedSlave, mainAddress);
-    ReplaceEntries(config.AnalogOutputs, source->AnalogOutputs, selectedSlave, mainAddress);
-    ReplaceEntries(config.DigitalOutputs, source->DigitalOutputs, selectedSlave, mainAddress);
-    ReplaceEntries(config.IndirectMessages, source->IndirectMessages, selectedSlave, mainAddress);
+    ReplaceEntries(config.AnalogInputs, source.AnalogInputs, selectedSlave, mainAddress);
+    ReplaceEntries(config.DigitalInputs, source.DigitalInputs, selectedSlave, mainAddress);
+    ReplaceEntries(config.AnalogOutputs, source.AnalogOutputs, selectedSlave, mainAddress);
+    ReplaceEntries(config.DigitalOutputs, source.DigitalOutputs, selectedSlave, mainAddress);
+    ReplaceEntries(config.IndirectMessages, source.IndirectMessages, selectedSlave, mainAddress);
     return true;
 }

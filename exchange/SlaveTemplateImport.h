@@ -24,3 +24,9 @@ inline constexpr const char* kTooManySlavesMessage = "Total number of slaves exc
 // document modified and updates the views.
 bool ImportSlaveTemplate(ConfigTemplate& config, int selectedSlave, const SlaveAddressTable& usedSlaves,
                          WindowSystem& ui);
+
+// The import's second half, once the other file has been read into source:
+// the checks of the slave addresses and list sizes (with their questions and
+// messages), then the merge. True when the configuration was changed.
+bool MergeSlaveTemplate(ConfigTemplate& config, int selectedSlave, const SlaveAddressTable& usedSlaves,
+                        const ConfigTemplate& source, WindowSystem& ui);

@@ -21,16 +21,6 @@ constexpr std::array<std::pair<std::string_view, XrfSection>, 5> kSections{{
     {"[DIGITAL_OUTPUT]", XrfSection::DigitalOutput},
 }};
 
-XrfSection SectionOf(std::string_view line)
-{
-    for (const auto& [name, section] : kSections) {
-        if (StartsWith(line, name)) {
-            return section;
-        }
-    }
-    return XrfSection::Unknown;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The text before the first occurrence of the separator (the whole text when
@@ -64,10 +54,7 @@ std::string_view NextBlankField(std::string_view& rest)
     return Trim(text.substr(0, end));
 }
 
-std::string_view FirstWord(std::string_view text, std::string_view stops)
-{
-    return Trim(CutBeforeAny(TrimLeft(text), stops));
-}
+std::string_view FirstWord(std::string_view text, std::string_view stops) { return Trim(LeadingWord(text, stops)); }
 
 std::string AsciiUpper(std::string_view text)
 {
@@ -118,32 +105,21 @@ private:
 
 bool XrfReader::Read()
 {
-    std::string line;
+    std::string_view line;
     if (!lines_.ReadAnyLine(line)) {
         return false;
     }
     if (StartsWith(line, ";")) {
-        const std::string name = AsciiUpper(std::string_view(line).substr(1));
+        const std::string name = AsciiUpper(line.substr(1));
         config_.TemplateName = name.substr(0, name.find(".XRF"));
         line = lines_.ReadLine();
     }
-    while (true) {
-        while (!line.empty() && line.front() != '[') {
-            line = lines_.ReadLine();
-        }
-        if (line.empty()) {
+    return ReadSections(
+        lines_, line, kSections, XrfSection::Unknown, [](XrfSection) { return true; },
+        [this](XrfSection section, std::string_view sectionLine) {
+            ReadSectionLine(section, sectionLine);
             return true;
-        }
-        const XrfSection section = SectionOf(line);
-        line = lines_.ReadLine();
-        if (section == XrfSection::Unknown) {
-            continue;
-        }
-        while (!line.empty() && line.front() != '[') {
-            ReadSectionLine(section, line);
-            line = lines_.ReadLine();
-        }
-    }
+        });
 }
 
 void XrfReader::ReadSectionLine(XrfSection section, std::string_view line)
@@ -310,10 +286,16 @@ void XrfReader::ReadDigitalOutputLine(std::string_view line)
 
 bool ImportXrf(ConfigTemplate& config, const std::string& path, WindowSystem& ui)
 {
-    config.Reset();
     auto text = ReadFileBytes(path);
     if (!text) {
+        config.Reset();
         return false;
     }
-    return XrfReader(config, ui, std::move(*text)).Read();
+    return ImportXrfText(config, std::move(*text), ui);
+}
+
+bool ImportXrfText(ConfigTemplate& config, std::string text, WindowSystem& ui)
+{
+    config.Reset();
+    return XrfReader(config, ui, std::move(text)).Read();
 }

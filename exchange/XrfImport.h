@@ -17,3 +17,6 @@
 // are skipped silently; a digital input address without a category letter
 // gives the notice "Warning : Digital Input #n seems to be corrupt".
 bool ImportXrf(ConfigTemplate& config, const std::string& path, WindowSystem& ui);
+
+// The same for the text of such a file already in memory.
+bool ImportXrfText(ConfigTemplate& config, std::string text, WindowSystem& ui);

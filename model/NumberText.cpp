@@ -61,21 +61,36 @@ double ReadReal(std::string_view text)
     return strtod_l(copy.c_str(), nullptr, cLocale);
 }
 
-std::string FormatFixed(double value, int precision)
+void AppendFixed(std::string& text, double value, int precision)
 {
     char buffer[512];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     if (result.ec != std::errc()) {
-        return "0";
+        text += '0';
+        return;
     }
-    return std::string(buffer, result.ptr);
+    text.append(buffer, result.ptr);
+}
+
+void AppendInt(std::string& text, long long value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text.append(buffer, result.ptr);
+}
+
+std::string FormatFixed(double value, int precision)
+{
+    std::string text;
+    AppendFixed(text, value, precision);
+    return text;
 }
 
 std::string FormatInt(long long value)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    std::string text;
+    AppendInt(text, value);
+    return text;
 }
 
 std::string PadLeft(std::string text, std::size_t width)

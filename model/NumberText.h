@@ -31,5 +31,9 @@ std::string FormatFixed(double value, int precision = 6);
 // "%d".
 std::string FormatInt(long long value);
 
+// The same, appended to a text being built.
+void AppendFixed(std::string& text, double value, int precision = 6);
+void AppendInt(std::string& text, long long value);
+
 // Pads on the left to the given width, like "%3d" does.
 std::string PadLeft(std::string text, std::size_t width);

@@ -8,6 +8,9 @@
 
 namespace {
 
+// An address is a C text: it ends at a zero byte, whatever follows it.
+std::string_view UpToZero(std::string_view text) { return text.substr(0, text.find('\0')); }
+
 std::size_t FirstLetterAt(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -86,6 +89,7 @@ std::string FormatSingle(const SpaAddress& address)
 
 SpaAddress ParseSingle(std::string_view text)
 {
+    text = UpToZero(text);
     SpaAddress address;
     const std::size_t letter = FirstLetterAt(text);
     if (letter == std::string_view::npos) {
@@ -119,7 +123,7 @@ std::string FormatRange(const SpaAddressRange& range)
 std::optional<SpaAddressRange> ParseRange(std::string_view text)
 {
     SpaAddressRange range;
-    std::string_view rest = text;
+    std::string_view rest = UpToZero(text);
     if (!ScanNumber(rest, range.FirstChannel) || !ScanLiteral(rest, '/') || !ScanNumber(rest, range.LastChannel)) {
         return std::nullopt;
     }
@@ -137,6 +141,7 @@ std::optional<SpaAddressRange> ParseRange(std::string_view text)
 
 std::optional<SpaRangeConversion> SingleToRange(std::string_view text)
 {
+    text = UpToZero(text);
     if (FirstLetterAt(text) == std::string_view::npos) {
         return std::nullopt;
     }

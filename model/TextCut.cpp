@@ -60,3 +60,5 @@ std::string PadTo(std::string text, std::size_t n)
     }
     return text;
 }
+
+std::string_view LeadingWord(std::string_view text, std::string_view stops) { return CutBeforeAny(TrimLeft(text), stops); }

@@ -14,6 +14,9 @@ std::string_view Trim(std::string_view text);
 // text when none occurs.
 std::string_view CutBeforeAny(std::string_view text, std::string_view characters);
 
+// The text after leading white space up to the first of the stop characters.
+std::string_view LeadingWord(std::string_view text, std::string_view stops);
+
 // The text after the first occurrence of the separator; empty when it does not
 // occur.
 std::string_view AfterFirst(std::string_view text, std::string_view separator);

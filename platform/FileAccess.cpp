@@ -1,10 +1,14 @@
 #include "FileAccess.h"
 
+#include "SaveLeftovers.h"
+
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,17 +29,52 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-// The file a save should replace: the target of a symbolic link, else the path.
-std::string ResolveTarget(const std::string& path)
+constexpr int kMaxLinkDepth = 40;
+
+std::string DirectoryOf(const std::string& path)
 {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved) != nullptr) {
-            return resolved;
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a save should write: where the chain of symbolic links at the path
+// ends, also when no file is there yet (a dangling link is written through,
+// not replaced). No value for a chain that does not end.
+std::optional<std::string> ResolveTarget(const std::string& path)
+{
+    std::string current = path;
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
         }
+        std::string link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) {
+            return std::nullopt;
+        }
+        link.resize(static_cast<std::size_t>(length));
+        current = link.front() == '/' ? link : DirectoryOf(current) + link;
     }
-    return path;
+    return std::nullopt;
+}
+
+// Writes into a device or a pipe, which cannot be replaced by renaming.
+bool WriteInPlace(const std::string& target, std::string_view bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = WriteAll(fd, bytes);
+    return (::close(fd) == 0) && ok;
+}
+
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
 }  // namespace
@@ -93,52 +132,44 @@ std::optional<std::string> ReadPrivateFile(const std::string& path, std::size_t 
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes)
 {
-    const std::string target = ResolveTarget(path);
-    const auto slash = target.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const auto target = ResolveTarget(path);
+    if (!target) {
+        return false;
+    }
+    const std::string directory = DirectoryOf(*target);
+    const std::string name = target->substr(directory.size());
     if (name.empty()) {
         return false;
     }
     struct stat info {};
-    if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    const bool existed = ::stat(target->c_str(), &info) == 0;
+    if (existed && S_ISDIR(info.st_mode)) {
         return false;
     }
-    const bool existed = ::stat(target.c_str(), &info) == 0;
     if (existed && !S_ISREG(info.st_mode)) {
-        // A device or a pipe cannot be replaced by renaming; write into it.
-        const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (fd < 0) {
-            return false;
-        }
-        const bool ok = WriteAll(fd, bytes);
-        return (::close(fd) == 0) && ok;
+        return WriteInPlace(*target, bytes);
     }
+    // A file the user may not write is not written, although the folder
+    // would let a rename replace it.
+    if (existed && ::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0) {
+        return false;
+    }
+    RemoveSaveLeftovers(directory, name);
 
-    std::string temporary = directory + "." + name + ".XXXXXX";
-    if (slash == std::string::npos) {
-        temporary = "." + name + ".XXXXXX";
-    }
+    std::string temporary = SaveFilePattern(directory, name);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    mode_t mode = 0666;
-    if (existed) {
-        mode = info.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) {
-        ok = ::rename(temporary.c_str(), target.c_str()) == 0;
-    }
+    // Held until the file has its final name: a locked file is no leftover.
+    bool ok = ::flock(fd, LOCK_EX) == 0;
+    const mode_t mode = existed ? (info.st_mode & 07777) : NewFileMode();
+    ok = ok && WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    ok = ok && ::rename(temporary.c_str(), target->c_str()) == 0;
     if (!ok) {
         ::unlink(temporary.c_str());
     }
+    ok = (::close(fd) == 0) && ok;
     return ok;
 }
 
@@ -151,3 +182,5 @@ bool WritePrivateFile(const std::string& path, std::string_view bytes)
     const bool ok = WriteAll(fd, bytes);
     return (::close(fd) == 0) && ok;
 }
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -1,6 +1,9 @@
 #include "TemporaryFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
+#include <utility>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,11 +52,86 @@ std::optional<std::string> PrivateTemporaryDirectory()
     return directory;
 }
 
-std::optional<std::string> TemporaryFilePath()
+std::optional<TemporaryFile> TemporaryFile::Create()
 {
     const auto directory = PrivateTemporaryDirectory();
     if (!directory) {
         return std::nullopt;
     }
-    return *directory + "/" + kTemporaryFileName;
+    std::string path = *directory + "/hxcXXXXXX.tmp";
+    const int fd = ::mkostemps(path.data(), static_cast<int>(std::string_view(".tmp").size()), O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    return TemporaryFile(std::move(path), fd);
+}
+
+TemporaryFile::~TemporaryFile() { Remove(); }
+
+TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
+    : path_(std::exchange(other.path_, {})), fd_(std::exchange(other.fd_, -1))
+{
+}
+
+TemporaryFile& TemporaryFile::operator=(TemporaryFile&& other) noexcept
+{
+    if (this != &other) {
+        Remove();
+        path_ = std::exchange(other.path_, {});
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+void TemporaryFile::Remove()
+{
+    if (fd_ >= 0) {
+        ::unlink(path_.c_str());
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+bool TemporaryFile::Write(std::string_view bytes)
+{
+    if (fd_ < 0 || ::ftruncate(fd_, 0) != 0) {
+        return false;
+    }
+    off_t offset = 0;
+    while (!bytes.empty()) {
+        const ssize_t written = ::pwrite(fd_, bytes.data(), bytes.size(), offset);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        offset += written;
+    }
+    return true;
+}
+
+std::optional<std::string> TemporaryFile::Read(std::size_t maxBytes) const
+{
+    if (fd_ < 0) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[65536];
+    while (bytes.size() < maxBytes) {
+        const std::size_t want = std::min(sizeof buffer, maxBytes - bytes.size());
+        const ssize_t got = ::pread(fd_, buffer, want, static_cast<off_t>(bytes.size()));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    return bytes;
 }

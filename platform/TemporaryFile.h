@@ -1,11 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
-
-// The one fixed temporary file name that the download, the upload and the
-// printed report reuse on every run ("hxc" and the number 123456 in hex).
-inline constexpr const char* kTemporaryFileName = "hxc1E240.tmp";
+#include <string_view>
 
 // The per-user private directory for temporary files, created with mode 0700
 // when missing: $XDG_RUNTIME_DIR/halvex, else $XDG_CACHE_HOME/halvex, else
@@ -13,5 +11,35 @@ inline constexpr const char* kTemporaryFileName = "hxc1E240.tmp";
 // this user (owned by another user, or open to others).
 std::optional<std::string> PrivateTemporaryDirectory();
 
-// The full path of the fixed temporary file inside that directory.
-std::optional<std::string> TemporaryFilePath();
+// The temporary file of one operation (a download, an upload, a print): made
+// anew in the private directory for each operation, named "hxc", six unique
+// characters and ".tmp", created exclusively with mode 0600 (so no other
+// program, no other run of this one and no symbolic link put in its place can
+// share it), and deleted when the object goes, on every path out of the
+// operation.
+class TemporaryFile {
+public:
+    // No value when the private directory or the file cannot be made.
+    static std::optional<TemporaryFile> Create();
+
+    ~TemporaryFile();
+    TemporaryFile(TemporaryFile&& other) noexcept;
+    TemporaryFile& operator=(TemporaryFile&& other) noexcept;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+    // The bytes as the file's whole contents; false on a write error.
+    bool Write(std::string_view bytes);
+    // The file's contents from its start, at most maxBytes; no value when it
+    // cannot be read.
+    std::optional<std::string> Read(std::size_t maxBytes = SIZE_MAX) const;
+
+private:
+    TemporaryFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    void Remove();
+
+    std::string path_;
+    int fd_ = -1;
+};

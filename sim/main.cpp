@@ -1,5 +1,6 @@
 // halvex-gateway-sim: the gateway's side of the serial protocol on a
 // pseudo-terminal, to run and test every device operation without hardware.
+#include "FileAccess.h"
 #include "GatewayEngine.h"
 #include "GatewayServer.h"
 #include "GatewayStore.h"
@@ -50,6 +51,7 @@ int StopSignals()
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     std::string error;
     auto options = ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {

@@ -5,6 +5,8 @@
 #include "DeviceTestSupport.h"
 #include "SimProcess.h"
 
+#include <nlohmann/json.hpp>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -97,7 +99,10 @@ TEST_F(DeviceCommands, RefusalsFailuresAndUsageErrors)
     const ProcessResult limit = Cli({"download", WriteConfiguration("many.hxc", tooMany), "--port", "gateway",
                                      "--layout", "2.00"}, &sim);
     EXPECT_EQ(limit.ExitStatus, 1);
-    EXPECT_EQ(limit.Err, "Unable to download - more than 127 indirect SPA messages\n");
+    EXPECT_EQ(Lines(limit.Err), (std::vector<std::string>{
+                                    "Unable to download - more than 127 indirect SPA messages",
+                                    "128 indirect SPA messages; the first beyond 127: Indirect SPA message 128 \"\" "
+                                    "(slave 0, Ch/Cat/Dno \"0I0\")"}));
 
     const ProcessResult closed = Cli({"firmware", "--port", "/dev/does-not-exist"}, &sim);
     EXPECT_EQ(closed.ExitStatus, 1);
@@ -169,4 +174,80 @@ TEST_F(DeviceCommands, ArchiveThereAndBack)
     const ProcessResult empty = Cli({"archive-download", File("empty.zip"), "--port", "gateway"}, &sim);
     EXPECT_EQ(empty.ExitStatus, 1);
     EXPECT_EQ(empty.Err, "Unable to download - incorrect file\n");
+}
+
+TEST_F(DeviceCommands, VerifyTellsWhetherTheGatewayHoldsTheFile)
+{
+    const ConfigTemplate sent = TwoSlaveConfiguration();
+    ConfigTemplate changed = sent;
+    changed.AnalogInputs[1].Scale = 0.5f;
+    const std::string a = WriteConfiguration("a.hxc", sent);
+    const std::string b = WriteConfiguration("b.hxc", changed);
+    const std::vector<std::string> difference{
+        "Configuration verify failed! The gateway's configuration differs in 1 line.",
+        "First difference, line 17:",
+        "gateway:  1,\tN,\t\"Current 1\",\t5,\t0I2,\t1.000000,\t16",
+        "expected: 1,\tN,\t\"Current 1\",\t5,\t0I2,\t0.500000,\t16",
+    };
+
+    // The program against the simulator program.
+    SimProcess sim({});
+    EXPECT_EQ(Program({"verify", a, "--port", sim.Path()}).Err, "Unable to upload configuration\n");
+    ASSERT_EQ(Program({"download", a, "--port", sim.Path()}).ExitStatus, 0);
+    const ProcessResult same = Program({"verify", a, "--port", sim.Path()});
+    EXPECT_EQ(same.ExitStatus, 0) << same.Err;
+    EXPECT_EQ(same.Out, "Configuration verify OK! The gateway holds this configuration.\n");
+    const ProcessResult other = Program({"verify", b, "--port", sim.Path()});
+    EXPECT_EQ(other.ExitStatus, 1);
+    EXPECT_EQ(Lines(other.Err), difference);
+
+    // --json: the object alone on standard output, the message on standard error.
+    InMemoryGateway gateway;
+    ASSERT_EQ(Cli({"download", a, "--port", "gateway", "--verify"}, &gateway).ExitStatus, 0);
+    const ProcessResult json = Cli({"verify", b, "--port", "gateway", "--json"}, &gateway);
+    EXPECT_EQ(json.ExitStatus, 1);
+    EXPECT_EQ(Lines(json.Err), difference);
+    EXPECT_EQ(nlohmann::json::parse(json.Out),
+              (nlohmann::json{{"file", b},
+                              {"match", false},
+                              {"differing_lines", 1},
+                              {"first_difference",
+                               {{"line", 17}, {"gateway", difference[2].substr(10)}, {"expected", difference[3].substr(10)}}}}));
+
+    // A gateway that keeps another text than it was sent fails the download's verify.
+    auto responder = gateway.Responder();
+    const ProcessResult tampered = Cli({"download", a, "--port", "gateway", "--verify"},
+                                       [&](const InMemoryTransport::Frame& request, int index) {
+                                           if (request[3] == 17 && gateway.Store().Text() == ConfigFileText(sent, false)) {
+                                               gateway.Store().KeepConfiguration(gateway.Store().Image(),
+                                                                                 ConfigFileText(changed, false));
+                                           }
+                                           return responder(request, index);
+                                       });
+    EXPECT_EQ(tampered.ExitStatus, 1);
+    EXPECT_EQ(tampered.Out, "Configuration download OK! [v2.00]\n");
+    EXPECT_EQ(Lines(tampered.Err)[0], difference[0]);
+}
+
+TEST_F(DeviceCommands, JsonOfFirmwareAndDiagnostics)
+{
+    InMemoryGateway sim;
+    const ProcessResult firmware = Cli({"firmware", "--port", "gateway", "--json"}, &sim);
+    EXPECT_EQ(firmware.ExitStatus, 0);
+    EXPECT_EQ(firmware.Err, "Firmware version : 1.05 build 12\n");
+    EXPECT_EQ(nlohmann::json::parse(firmware.Out),
+              (nlohmann::json{{"major", 1}, {"minor", 5}, {"build", 12}, {"text", "Firmware version : 1.05 build 12"}}));
+
+    const ProcessResult diagnostics = Cli({"diagnostics", "--port", "gateway", "--json"}, &sim);
+    EXPECT_EQ(diagnostics.ExitStatus, 0) << diagnostics.Err;
+    const nlohmann::json record = nlohmann::json::parse(diagnostics.Out);
+    EXPECT_EQ(record.size(), 20u + 1u) << "one key per dialog field, and the events";
+    EXPECT_EQ(record["status"], "OK");
+    EXPECT_EQ(record["error_type"], "Configuration Empty");
+    EXPECT_EQ(record["problem_dno"], "0");
+    EXPECT_EQ(record["naks_received"], "0");
+    EXPECT_EQ(record["poll_cycle_time_ms"], "0");
+    ASSERT_EQ(record["events"].size(), 16u);
+    EXPECT_EQ(record["events"][0], (nlohmann::json{{"slv", "0"}, {"sec", "0"}, {"msec", "0"}, {"ch", "0"},
+                                                   {"type", ""}, {"nr", "0"}, {"val", "0"}}));
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const std::string kSample = CrLfLines(
@@ -79,4 +82,47 @@ TEST(CliFileCommands, FailuresAndUsageErrors)
                   .ExitStatus,
               0);
     EXPECT_NE(ReadTextFile(directory.File("a.csv")).find("SPA_TEMPLATE;REF"), std::string::npos);
+}
+
+// As a user who may write the folder but not the file: no command replaces
+// the file, each fails with its message and exit 1. (The superuser may write
+// every file; run as another user then.)
+TEST(CliFileCommands, AFileTheUserMayNotWriteIsNotWritten)
+{
+    TemporaryDirectory directory;
+    ::chmod(directory.Path().c_str(), 0777);
+    const std::string in = directory.File("in.hxc");
+    const std::string xrf = directory.File("in.xrf");
+    WriteTextFile(in, kSample);
+    WriteTextFile(xrf, CrLfLines("[SPA_UNIT]", "1=5", "[ANALOG_INPUT]", "\"Current\": 1.0I1/1.0"));
+    const std::vector<std::vector<std::string>> commands{
+        {"convert", in}, {"report", in}, {"export-csv", in}, {"image", in}, {"import-xrf", xrf}, {"print", in}};
+    for (std::vector<std::string> command : commands) {
+        const std::string target = directory.File(command[0] + ".out");
+        WriteTextFile(target, "old");
+        ::chmod(target.c_str(), 0444);
+        command.insert(command.begin(), HALVEX_CLI_PATH);
+        command.push_back(target);
+        if (::geteuid() == 0) {
+            command.insert(command.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+        }
+        const ProcessResult result = RunProcess(command, {"HOME=" + directory.Path()});
+        EXPECT_EQ(result.ExitStatus, 1) << command[0];
+        EXPECT_NE(result.Err, "") << command[0];
+        EXPECT_EQ(ReadTextFile(target), "old") << command[0];
+    }
+}
+
+// A save beyond the file size limit is the save's error, not death by signal.
+TEST(CliFileCommands, AFileSizeLimitIsASaveError)
+{
+    TemporaryDirectory directory;
+    WriteTextFile(directory.File("a.hxc"), kSample);
+    WriteTextFile(directory.File("b.hxc"), "old");
+    const ProcessResult limited = RunProcess(
+        {"/bin/sh", "-c", "ulimit -f 1; exec \"$0\" convert \"$1\" \"$2\"", HALVEX_CLI_PATH, directory.File("a.hxc"),
+         directory.File("b.hxc")});
+    EXPECT_EQ(limited.ExitStatus, 1);
+    EXPECT_EQ(limited.Err, "Unable to save document!\n");
+    EXPECT_EQ(ReadTextFile(directory.File("b.hxc")), "old");
 }

@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ public:
 };
 
 // The private temporary directory of the operations, moved into a directory
-// of the test's own so that parallel tests do not share the fixed file name.
+// of the test's own, so that what an operation leaves there can be seen.
 class OwnTemporaryFiles {
 public:
     OwnTemporaryFiles()
@@ -44,7 +45,13 @@ public:
             ::unsetenv("XDG_RUNTIME_DIR");
         }
     }
-    std::string TemporaryFile() const { return directory_.Path() + "/halvex/hxc1E240.tmp"; }
+    std::string PrivateDirectory() const { return directory_.Path() + "/halvex"; }
+    // No temporary file is left behind.
+    bool Clean() const
+    {
+        std::error_code error;
+        return !std::filesystem::exists(PrivateDirectory()) || std::filesystem::is_empty(PrivateDirectory(), error);
+    }
 
 private:
     TemporaryDirectory directory_;

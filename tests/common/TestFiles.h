@@ -55,7 +55,8 @@ std::string CrLfLines(const Lines&... lines)
     return text;
 }
 
-// Every file written while it lives is cut off after `bytes` bytes.
+// Every file written while it lives is cut off after `bytes` bytes: the write
+// beyond fails (SIGXFSZ is ignored meanwhile).
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
@@ -71,6 +72,8 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &previous_);
         std::signal(SIGXFSZ, previousHandler_);
     }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit previous_{};

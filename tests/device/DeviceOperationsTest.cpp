@@ -90,7 +90,7 @@ TEST_F(DeviceOperation, DownloadThenUploadGivesBackTheConfigurationWithTheGatewa
     EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Downloading configuration", "Ready"}));
     EXPECT_EQ(ui_.ProgressValues.back(), 0);
     EXPECT_EQ(ui_.ProgressValues.front(), 20) << "block 1 of 5";
-    EXPECT_FALSE(std::filesystem::exists(temporaryFiles_.TemporaryFile()));
+    EXPECT_TRUE(temporaryFiles_.Clean());
     EXPECT_EQ(gateway.Store().Text(), ConfigFileText(config, false));
 
     // The gateway has meanwhile set its own InUse flags: 2 counts as in use.
@@ -106,7 +106,7 @@ TEST_F(DeviceOperation, DownloadThenUploadGivesBackTheConfigurationWithTheGatewa
     EXPECT_EQ(Messages(), Only(InfoMessage("Success", "Configuration upload OK!")));
     EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Uploading configuration", "Ready"}));
     EXPECT_EQ(target.LoadedCalls, 1);
-    EXPECT_FALSE(std::filesystem::exists(temporaryFiles_.TemporaryFile()));
+    EXPECT_TRUE(temporaryFiles_.Clean());
 
     ConfigTemplate expected = config;
     expected.AnalogInputs[0].InUse = false;
@@ -133,7 +133,7 @@ TEST_F(DeviceOperation, OldLayoutDownloadAndTheGatewaysRefusals)
         EXPECT_EQ(Messages(), Only(ErrorMessage("Error", answer == 0xFE
                                                               ? "Dowload failed, unsupported configuration version!"
                                                               : "Configuration dowload failed!")));
-        EXPECT_FALSE(std::filesystem::exists(temporaryFiles_.TemporaryFile()));
+        EXPECT_TRUE(temporaryFiles_.Clean());
     }
 
     // An answer without its result byte is a failed download.
@@ -153,22 +153,34 @@ TEST_F(DeviceOperation, DownloadLimitsAtTheirBoundaries)
         DownloadConfiguration(Connection(), config, kFormatVersion200);
         return Messages();
     };
-    const auto refused = [](const char* text) { return Only(ErrorMessage("Error", text)); };
+    // Each refusal keeps its message and names what it concerns on a second line.
+    const auto refused = [](const std::string& message, const std::string& detail) {
+        return Only(ErrorMessage("Error", message + "\n" + detail));
+    };
 
     ConfigTemplate inputs = AnalogInputs(121);  // 242 bytes
     EXPECT_EQ(download(inputs), Only(DownloadOk("v2.00")));
     DigitalInputPoint digital;
     digital.Address = "1/1E1/1";
+    digital.Description = "Trip";
+    digital.SlaveAddress = 3;
     inputs.DigitalInputs.Append(digital);
-    EXPECT_EQ(download(inputs), refused("Unable to download - configuration uses more than 242 bytes for input"));
+    EXPECT_EQ(download(inputs),
+              refused("Unable to download - configuration uses more than 242 bytes for input",
+                      "243 input bytes; the first point beyond 242: Digital input 1 \"Trip\" (slave 3, Ch/Cat/Dno "
+                      "\"1/1E1/1\")"));
 
     ConfigTemplate outputs;
     for (int i = 0; i < 122; ++i) {
         outputs.AnalogOutputs.Append(AnalogOutputPoint{});
     }
     EXPECT_EQ(download(outputs), Only(DownloadOk("v2.00")));
-    outputs.DigitalOutputs.Append(DigitalOutputPoint{});
-    EXPECT_EQ(download(outputs), refused("Unable to download - configuration uses more than 244 bytes for ouput"));
+    outputs.AnalogOutputs[121].Size = 32;
+    outputs.AnalogOutputs[121].Address = "2O9";
+    EXPECT_EQ(download(outputs),
+              refused("Unable to download - configuration uses more than 244 bytes for ouput",
+                      "246 output bytes; the first point beyond 244: Analog output 122 \"\" (slave 0, Ch/Cat/Dno "
+                      "\"2O9\")"));
 
     ConfigTemplate messages;
     for (int i = 0; i < 127; ++i) {
@@ -176,19 +188,41 @@ TEST_F(DeviceOperation, DownloadLimitsAtTheirBoundaries)
     }
     EXPECT_EQ(download(messages), Only(DownloadOk("v2.00")));
     messages.IndirectMessages.Append(IndirectSpaMessage{});
-    EXPECT_EQ(download(messages), refused("Unable to download - more than 127 indirect SPA messages"));
+    EXPECT_EQ(download(messages),
+              refused("Unable to download - more than 127 indirect SPA messages",
+                      "128 indirect SPA messages; the first beyond 127: Indirect SPA message 128 \"\" (slave 0, "
+                      "Ch/Cat/Dno \"0I0\")"));
 
     ConfigTemplate poll;
     poll.OnlinePollCommand = std::string(17, 'R');
     EXPECT_EQ(download(poll), Only(DownloadOk("v2.00")));
+    const int requests = gateway.RequestsReceived();
     poll.OnlinePollCommand += 'F';
-    EXPECT_EQ(download(poll), refused("Unable to download - Online Poll Command is more than 17 characters"));
+    EXPECT_EQ(download(poll), refused("Unable to download - Online Poll Command is more than 17 characters",
+                                      "Online poll command \"RRRRRRRRRRRRRRRRRF\" has 18 characters"));
 
     ConfigTemplate broken;
     IndirectSpaMessage noLetter;
     noLetter.Address = "17";
+    noLetter.Description = "Reset";
+    broken.IndirectMessages.Append(IndirectSpaMessage{});
     broken.IndirectMessages.Append(noLetter);
-    EXPECT_EQ(download(broken), refused("Unable to download - incorrect configuration"));
+    EXPECT_EQ(download(broken), refused("Unable to download - incorrect configuration",
+                                        "Indirect SPA message 2 \"Reset\" (slave 0, Ch/Cat/Dno \"17\"): the address "
+                                        "has no category letter"));
+
+    // The image builder's own box comes first for a digital input.
+    ConfigTemplate unreadable;
+    DigitalInputPoint twelve;
+    twelve.Address = "12";
+    unreadable.DigitalInputs.Append(digital);
+    unreadable.DigitalInputs.Append(twelve);
+    EXPECT_EQ(download(unreadable),
+              (std::vector{ErrorMessage("Error", "Error in Ch/Cat/Dno"),
+                           ErrorMessage("Error", "Unable to download - incorrect configuration\nDigital input 2 \"\" "
+                                                 "(slave 0, Ch/Cat/Dno \"12\"): the address is not of the form "
+                                                 "FCh/LCh/Cat/FDno/LDno")}));
+    EXPECT_EQ(gateway.RequestsReceived(), requests) << "a refused configuration is not sent";
 }
 
 TEST_F(DeviceOperation, PortThatCannotBeOpened)
@@ -269,7 +303,7 @@ TEST_F(DeviceOperation, UploadThatCannotBeLoaded)
         EXPECT_EQ(Messages(), Only(ErrorMessage("Open error", message)));
         EXPECT_EQ(target.Config->AnalogInputs.Count(), 0) << "reset";
         EXPECT_EQ(target.LoadedCalls, 1);
-        EXPECT_FALSE(std::filesystem::exists(temporaryFiles_.TemporaryFile()));
+        EXPECT_TRUE(temporaryFiles_.Clean());
     }
 }
 
@@ -516,11 +550,10 @@ TEST_F(DeviceOperation, LineRatePacesTheGateway)
 
 namespace {
 
-// The private directory of the temporary file, made as the operations make it.
+// The private directory of the temporary files, made as the operations make it.
 std::string MakePrivateDirectory(const OwnTemporaryFiles& files)
 {
-    const std::string path = files.TemporaryFile();
-    const std::string directory = path.substr(0, path.rfind('/'));
+    const std::string directory = files.PrivateDirectory();
     std::filesystem::create_directory(directory);
     std::filesystem::permissions(directory, std::filesystem::perms::owner_all);
     return directory;
@@ -567,12 +600,14 @@ TEST_F(DeviceOperation, TextThatJustFitsBehindTheImageAndOneByteMore)
     ui_.Messages.clear();
     ui_.StatusTexts.clear();
     EXPECT_EQ(DownloadConfiguration(Connection(), config, kFormatVersion200), DownloadOutcome::Failed);
-    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to download - configuration too large")));
+    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to download - configuration too large\nThe configuration "
+                                                     "text has " + std::to_string(room + 1) + " bytes; " +
+                                                     std::to_string(room) + " fit behind the device image")));
     EXPECT_EQ(gateway.RequestsReceived(), 226) << "nothing sent";
     EXPECT_TRUE(ui_.StatusTexts.empty());
 }
 
-TEST_F(DeviceOperation, TemporaryFileThatCannotBeMadeWrittenOrReadBack)
+TEST_F(DeviceOperation, TemporaryFileThatCannotBeMadeOrWritten)
 {
     InMemoryGateway gateway;
     Use(gateway);
@@ -580,7 +615,6 @@ TEST_F(DeviceOperation, TemporaryFileThatCannotBeMadeWrittenOrReadBack)
               DownloadOutcome::Succeeded);
     const int requests = gateway.RequestsReceived();
     const std::string directory = MakePrivateDirectory(temporaryFiles_);
-    const std::string path = temporaryFiles_.TemporaryFile();
     const auto download = [&] {
         ui_.Messages.clear();
         EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
@@ -604,25 +638,17 @@ TEST_F(DeviceOperation, TemporaryFileThatCannotBeMadeWrittenOrReadBack)
     EXPECT_EQ(gateway.RequestsReceived(), requests) << "refused before the port";
     std::filesystem::permissions(directory, std::filesystem::perms::owner_all);
 
-    // Something that is no file holds its name.
-    std::filesystem::create_directory(path);
-    EXPECT_EQ(download(), Only(ErrorMessage("Error", "Unable to write temporary file")));
-    EXPECT_EQ(gateway.RequestsReceived(), requests);
-    ui_.StatusTexts.clear();
+    // A file that cannot take the text: nothing sent, nothing left behind.
     UploadTarget received;
-    EXPECT_EQ(upload(received), cannotCreate);
+    {
+        const FileSizeLimit limit(16);
+        EXPECT_EQ(download(), Only(ErrorMessage("Error", "Unable to write temporary file")));
+        EXPECT_EQ(gateway.RequestsReceived(), requests);
+        ui_.StatusTexts.clear();
+        EXPECT_EQ(upload(received), cannotCreate);
+    }
     EXPECT_EQ(received.NewCalls, 0) << "the document stays as it was";
     EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Uploading configuration", "Ready"}));
-    const int afterUpload = gateway.RequestsReceived();
-    EXPECT_GT(afterUpload, requests);
-    std::filesystem::remove(path);
-
-    // A file that may be written but not read.
-    WriteTextFile(path, "");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_write);
-    {
-        const PermissionBitsApply bits;
-        EXPECT_EQ(download(), Only(ErrorMessage("Error", "Unable to read back temporary file")));
-    }
-    EXPECT_EQ(gateway.RequestsReceived(), afterUpload);
+    EXPECT_GT(gateway.RequestsReceived(), requests);
+    EXPECT_TRUE(temporaryFiles_.Clean());
 }

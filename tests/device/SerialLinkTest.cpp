@@ -125,6 +125,19 @@ TEST(SerialLink, DataIsSentInFramesOfTheBlockSize)
     }
 }
 
+// A reply whose block number exceeds its block count ends the reply; the bar
+// it moves stays within its range.
+TEST(SerialLink, ProgressStaysWithinTheBar)
+{
+    OpenLink open([](const Bytes& request, int) { return FrameOf(request[3], 1, 255, {7}); });
+    ScriptedWindowSystem ui;
+    open.link.ProgressControl = &ui;
+    Bytes reply;
+    ASSERT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(reply, Bytes{7});
+    EXPECT_EQ(ui.ProgressValues, (std::vector<int>{100}));
+}
+
 TEST(SerialLink, ReplyThatDoesNotFitOrComesOutOfSequenceFails)
 {
     OpenLink toBig([](const Bytes& request, int) { return FrameOf(request[3], 1, 1, {1, 2, 3}); });

@@ -50,6 +50,10 @@ TEST(SpaAddress, RangeScanTakesTheNextCharacterAsCategory)
     EXPECT_EQ(digitCategory->LastChannel, 23);
     EXPECT_EQ(digitCategory->Category, '/');
     EXPECT_EQ(digitCategory->FirstDataNumber, 4);
+
+    // The text ends at a zero byte: no zero category that formatting would drop.
+    EXPECT_FALSE(ParseRange(std::string_view("1/4\0" "1/4", 7)));
+    EXPECT_EQ(FormatSingle(ParseSingle(std::string_view("1\0I5", 4))), "0A1");
 }
 
 TEST(SpaAddress, RangeScanSkipsWhiteSpaceBeforeNumbers)

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -25,6 +26,8 @@ struct Column {
 };
 constexpr Column kLeft{15, 53, 70, 120};
 constexpr Column kRight{210, 93, 305, 81};
+// A label ends this far before its edit box.
+constexpr int kLabelGap = 2;
 
 constexpr int kConfigurationRows[] = {25, 45, 65, 85, 105, 125, 145};
 constexpr int kModuleRows[] = {26, 46};
@@ -75,6 +78,10 @@ DiagnosticsDialog::DiagnosticsDialog(QWidget* parent) : QDialog(parent), units_(
     events_->setHeaderLabels(titles);
     events_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     events_->header()->setStretchLastSection(false);
+    // Sixteen rows never fit the list's height: with its vertical scroll bar
+    // always there, the client width that the columns share is known before
+    // the list is first shown.
+    events_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
@@ -98,7 +105,13 @@ void DiagnosticsDialog::AddGroup(const char* title, int x, int y, int width, int
 void DiagnosticsDialog::AddField(const char* label, int labelX, int labelWidth, int editX, int editWidth, int y)
 {
     auto* text = new QLabel(QString::fromLatin1(label), this);
-    text->setGeometry(units_.Rect(labelX, y + (kEditHeight - kLabelHeight) / 2, labelWidth, kLabelHeight));
+    // The design width, or the text's width in the dialog's font where that
+    // is wider: the label then reaches further to the left, never under its
+    // edit box, so that it is never cut.
+    const QRect design = units_.Rect(labelX, y + (kEditHeight - kLabelHeight) / 2, labelWidth, kLabelHeight);
+    const int right = units_.X(editX - kLabelGap);
+    const int width = std::max({design.width(), right - design.left(), text->sizeHint().width()});
+    text->setGeometry(right - width, design.top(), width, design.height());
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(label));
     edit->setReadOnly(true);
@@ -112,7 +125,7 @@ void DiagnosticsDialog::ShowFields()
     for (const DiagnosticsField& field : DiagnosticsFields(Record)) {
         edits_.at(field.Label)->setText(Latin1(field.Value));
     }
-    const int columnWidth = events_->contentsRect().width() / static_cast<int>(kEventColumnTitles.size());
+    const int columnWidth = events_->maximumViewportSize().width() / static_cast<int>(kEventColumnTitles.size());
     for (int column = 0; column < events_->columnCount(); ++column) {
         events_->setColumnWidth(column, columnWidth);
     }

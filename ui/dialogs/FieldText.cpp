@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -64,7 +63,10 @@ std::optional<float> ParseRealField(std::string_view text)
     if (error != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
-    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
+    // Everything that rounds to a finite float is one, also the shortest text
+    // of the largest float, which as a double lies a little above it.
+    const double firstRoundingToInfinity = std::ldexp(2.0 - std::ldexp(1.0, -24), 127);
+    if (!std::isfinite(value) || std::fabs(value) >= firstRoundingToInfinity) {
         return std::nullopt;
     }
     return static_cast<float>(value);

@@ -2,6 +2,7 @@
 // commands, the COM port setting and the guards of the device commands.
 #include "CQuorvinDoc.h"
 
+#include "AbsolutePath.h"
 #include "ConfigFile.h"
 #include "DocumentWatcher.h"
 #include "SerialLink.h"
@@ -155,16 +156,41 @@ bool CQuorvinDoc::OnSaveDocument(const std::string& path)
     return true;
 }
 
-bool CQuorvinDoc::LoadFile(const std::string& path)
+bool CQuorvinDoc::LoadFile(const std::string& path, bool addToRecentFiles)
 {
-    if (!OnOpenDocument(path)) {
+    const std::string absolute = AbsolutePath(path);
+    if (!OnOpenDocument(absolute)) {
         return false;
     }
+    ShowsFile(absolute);
+    if (addToRecentFiles) {
+        ui_.AddToRecentFiles(absolute);
+    }
+    return true;
+}
+
+void CQuorvinDoc::ShowsFile(const std::string& path)
+{
     pathName_ = path;
     modified_ = false;
     SetTitle(FileNameOf(path));
-    ui_.AddToRecentFiles(path);
-    return true;
+}
+
+void CQuorvinDoc::ReloadChangedFile(const std::string& path)
+{
+    auto incoming = std::make_unique<ConfigTemplate>();
+    if (!ReadConfigFile(*incoming, path, ui_)) {
+        const std::string message = LoadErrorMessage(incoming->LoadError);
+        if (!message.empty()) {
+            ui_.ErrorBox(kOpenErrorCaption, message);
+        }
+        return;
+    }
+    *config_ = *incoming;
+    AddedSlaves = kNoSlaves;
+    watcher_->WatchDocument(path);
+    RebuildSlaveList();
+    ShowsFile(path);
 }
 
 bool CQuorvinDoc::DoSave(const std::string& path)
@@ -177,14 +203,16 @@ bool CQuorvinDoc::DoSave(const std::string& path)
         }
         target = *chosen;
     }
+    target = AbsolutePath(target);
     if (!OnSaveDocument(target)) {
         return false;
     }
     if (target != pathName_) {
         pathName_ = target;
         SetTitle(FileNameOf(target));
-        watcher_->WatchDocument(target);
     }
+    // Also for the same path: a file reported gone is watched again once saved.
+    watcher_->WatchDocument(target);
     ui_.AddToRecentFiles(target);
     return true;
 }
@@ -367,18 +395,23 @@ void CQuorvinDoc::OnRefresh()
         return;
     }
     if (!pathName_.empty()) {
-        LoadFile(pathName_);
+        LoadFile(pathName_, false);
     }
     ui_.UpdateAllViews();
 }
 
 void CQuorvinDoc::OnFileChangeConfirmed()
 {
+    const ConfirmedFileAction action = watcher_->TakeConfirmedAction();
     const std::string path = watcher_->WatchedPath();
     if (path.empty()) {
         return;
     }
-    LoadFile(path);
+    if (action == ConfirmedFileAction::SaveAgain) {
+        DoSave(path);
+        return;
+    }
+    ReloadChangedFile(path);
     ui_.UpdateAllViews();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ConfigTemplate.h"
+#include "ConfigurationCheck.h"
+#include "DownloadRules.h"
 #include "PointList.h"
 #include "SlaveSet.h"
 #include "DocumentHost.h"
@@ -90,7 +92,8 @@ public:
     // device path is kept, else COMn mapped as the profile says.
     std::string PortDevicePath();
     void OnRefresh();                   // F5
-    // The reload after the user agreed to it ("FILECHANGE"), on the UI thread.
+    // What the user agreed to when the watcher asked ("FILECHANGE"), on the
+    // UI thread: reload the changed file, or save to a file that is gone.
     void OnFileChangeConfirmed();
 
     // Guards of the device commands: commit the form (and for the plain
@@ -108,6 +111,13 @@ public:
     void OnUploadDiagnostics();
     void OnClearDiagnostics();
     void OnGetFirmwareVersion();
+    // Device > "Check Configuration": the form committed, then what the
+    // configuration check finds (the added slaves included); none when the
+    // form refused. The window program lists the findings.
+    std::optional<ConfigurationCheck> OnCheckConfiguration();
+    // Device > "Verify Configuration": the form committed, then the gateway's
+    // configuration compared with the document's, the result in a message box.
+    void OnVerifyConfiguration();
 
     // Exchange commands.
     void OnExportCsv();
@@ -149,9 +159,16 @@ public:
     SlaveAddressTable AddedSlaves = kNoSlaves;
 
 private:
-    // Open document, then on success the framework's part: path, title,
-    // modified flag cleared (the document now shows the file), recent files.
-    bool LoadFile(const std::string& path);
+    // Open document, then on success the framework's part: path (absolute),
+    // title, modified flag cleared (the document now shows the file), and the
+    // recent-file list unless the file is read again.
+    bool LoadFile(const std::string& path, bool addToRecentFiles = true);
+    // The reload after "Reload?": read into a configuration of its own, so
+    // that a file that cannot be read (gone by now, or not a configuration)
+    // leaves the document as it is, after the error box.
+    void ReloadChangedFile(const std::string& path);
+    // The document now shows the file at the absolute path.
+    void ShowsFile(const std::string& path);
     // Saves to the path, or to a name asked for when it is empty; the
     // document then shows (and the watcher watches) the saved file.
     bool DoSave(const std::string& path);

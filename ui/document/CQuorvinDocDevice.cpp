@@ -5,6 +5,7 @@
 #include "ArchiveTransfer.h"
 #include "ConfigurationDownload.h"
 #include "ConfigurationUpload.h"
+#include "ConfigurationVerify.h"
 #include "DeviceImage.h"
 #include "DiagnosticsTransfer.h"
 #include "FirmwareVersion.h"
@@ -112,4 +113,23 @@ void CQuorvinDoc::OnGetFirmwareVersion()
 {
     DeviceConnection connection = ConnectionOf(*this);
     GetFirmwareVersion(connection);
+}
+
+std::optional<ConfigurationCheck> CQuorvinDoc::OnCheckConfiguration()
+{
+    if (!ui_.CommitForm()) {
+        return std::nullopt;
+    }
+    return CheckConfiguration(*config_, AddedSlaves);
+}
+
+void CQuorvinDoc::OnVerifyConfiguration()
+{
+    if (!ui_.CommitForm()) {
+        return;
+    }
+    DeviceConnection connection = ConnectionOf(*this);
+    if (const auto difference = VerifyConfiguration(connection, *config_)) {
+        ReportVerifyResult(ui_, *difference);
+    }
 }

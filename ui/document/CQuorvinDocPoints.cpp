@@ -73,6 +73,22 @@ std::optional<int> AddPoint(CQuorvinDoc& document, FixedList<Point, Capacity>& l
     return list.Count() - 1;
 }
 
+// What a list can take, and the notice when it is full.
+template <typename Point>
+using PointList = FixedList<Point, kPointListCapacity>;
+
+template <typename Point>
+int CapacityOf(const PointList<Point>&)
+{
+    return kPointListCapacity;
+}
+int CapacityOf(const PointList<IndirectSpaMessage>&) { return kMaxIndirectMessages; }
+const char* FullNoticeOf(const PointList<AnalogInputPoint>&) { return kAnalogInputsFull; }
+const char* FullNoticeOf(const PointList<DigitalInputPoint>&) { return kDigitalInputsFull; }
+const char* FullNoticeOf(const PointList<AnalogOutputPoint>&) { return kAnalogOutputsFull; }
+const char* FullNoticeOf(const PointList<DigitalOutputPoint>&) { return kDigitalOutputsFull; }
+const char* FullNoticeOf(const PointList<IndirectSpaMessage>&) { return kIndirectMessagesFullNotice; }
+
 template <typename Point, int Capacity>
 std::optional<int> AppendCopy(CQuorvinDoc& document, FixedList<Point, Capacity>& list, int index, int limit,
                               const char* fullNotice)
@@ -114,20 +130,9 @@ std::optional<int> CQuorvinDoc::AddDigitalOutput(const PointEditor<DigitalOutput
 
 std::optional<int> CQuorvinDoc::DuplicatePoint(LineKind kind, int index)
 {
-    ConfigTemplate& config = *config_;
-    switch (kind) {
-    case LineKind::AnalogInput:
-        return AppendCopy(*this, config.AnalogInputs, index, kPointListCapacity, kAnalogInputsFull);
-    case LineKind::DigitalInput:
-        return AppendCopy(*this, config.DigitalInputs, index, kPointListCapacity, kDigitalInputsFull);
-    case LineKind::AnalogOutput:
-        return AppendCopy(*this, config.AnalogOutputs, index, kPointListCapacity, kAnalogOutputsFull);
-    case LineKind::DigitalOutput:
-        return AppendCopy(*this, config.DigitalOutputs, index, kPointListCapacity, kDigitalOutputsFull);
-    case LineKind::IndirectMessage:
-        return AppendCopy(*this, config.IndirectMessages, index, kMaxIndirectMessages, kIndirectMessagesFullNotice);
-    case LineKind::Heading:
-        break;
-    }
-    return std::nullopt;
+    std::optional<int> copy;
+    VisitPointList(*config_, kind, [&](auto& list) {
+        copy = AppendCopy(*this, list, index, CapacityOf(list), FullNoticeOf(list));
+    });
+    return copy;
 }

@@ -1,5 +1,7 @@
 #include "DocumentWatcher.h"
 
+#include <utility>
+
 DocumentWatcher::DocumentWatcher(DocumentHost& ui) : ui_(ui) {}
 
 DocumentWatcher::~DocumentWatcher() { StopAndWait(); }
@@ -31,18 +33,37 @@ std::string DocumentWatcher::WatchedPath() const
 
 void DocumentWatcher::OnFileChanged(int reason, const std::string& path)
 {
-    (void)reason;
     if (path != WatchedPath()) {
         return;
     }
-    const bool reload = ui_.AskYesNo(kReloadCaption, ReloadQuestion(path), MessageIcon::Warning);
+    // A file that is gone cannot be reloaded: the configuration stays, and
+    // the user may put it back where it was.
+    const bool gone = reason == kFileGone;
+    const bool yes =
+        ui_.AskYesNo(kReloadCaption, gone ? FileGoneQuestion(path) : ReloadQuestion(path), MessageIcon::Warning);
     AcknowledgeChanges(path);
-    if (reload) {
+    if (yes) {
+        {
+            std::lock_guard guard(pathLock_);
+            confirmed_ = gone ? ConfirmedFileAction::SaveAgain : ConfirmedFileAction::Reload;
+        }
         ui_.PostFileChange();
     }
+}
+
+ConfirmedFileAction DocumentWatcher::TakeConfirmedAction()
+{
+    std::lock_guard guard(pathLock_);
+    return std::exchange(confirmed_, ConfirmedFileAction::None);
 }
 
 std::string ReloadQuestion(const std::string& path)
 {
     return "File " + path + " has been changed by another application.\nDo you want to reload it?";
+}
+
+std::string FileGoneQuestion(const std::string& path)
+{
+    return "File " + path +
+           " has been moved or deleted by another application.\nDo you want to save the configuration to it again?";
 }

@@ -8,9 +8,14 @@
 
 inline constexpr const char* kReloadCaption = "Reload?";
 
+// What the user agreed to in the last answered question about the file.
+enum class ConfirmedFileAction { None, Reload, SaveAgain };
+
 // The document's watcher: watches the file the document shows and, when it
-// is changed, deleted or replaced on disk, asks whether to reload it. On Yes
-// it posts "FILECHANGE"; the reload itself runs on the user-interface thread.
+// is changed or replaced on disk, asks whether to reload it; when it is gone
+// (moved away or deleted), whether to save the configuration to it again. On
+// Yes it posts "FILECHANGE"; the document then does what was agreed, on the
+// user-interface thread.
 class DocumentWatcher : public FileChangeMonitor {
 public:
     explicit DocumentWatcher(DocumentHost& ui);
@@ -26,11 +31,18 @@ public:
     // covers the changes made while the question was open.
     void OnFileChanged(int reason, const std::string& path) override;
 
+    // The action agreed to since the last call; None when there is none.
+    ConfirmedFileAction TakeConfirmedAction();
+
 private:
     DocumentHost& ui_;
     mutable std::mutex pathLock_;
     std::string path_;
+    ConfirmedFileAction confirmed_ = ConfirmedFileAction::None;
 };
 
 // "File <path> has been changed by another application.\nDo you want to reload it?"
 std::string ReloadQuestion(const std::string& path);
+// "File <path> has been moved or deleted by another application.\nDo you want
+// to save the configuration to it again?"
+std::string FileGoneQuestion(const std::string& path);

@@ -42,3 +42,30 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
 
 // The area byte count above which the view warns.
 inline constexpr int kTemplateSizeWarningLimit = 240;
+
+// Calls visit with the configuration's list of points of the kind; false,
+// without a call, for a heading.
+template <typename Visit>
+bool VisitPointList(ConfigTemplate& config, LineKind kind, Visit&& visit)
+{
+    switch (kind) {
+    case LineKind::AnalogInput:
+        visit(config.AnalogInputs);
+        return true;
+    case LineKind::DigitalInput:
+        visit(config.DigitalInputs);
+        return true;
+    case LineKind::AnalogOutput:
+        visit(config.AnalogOutputs);
+        return true;
+    case LineKind::DigitalOutput:
+        visit(config.DigitalOutputs);
+        return true;
+    case LineKind::IndirectMessage:
+        visit(config.IndirectMessages);
+        return true;
+    case LineKind::Heading:
+        break;
+    }
+    return false;
+}

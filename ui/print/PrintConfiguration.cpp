@@ -1,23 +1,36 @@
 #include "PrintConfiguration.h"
 
 #include "ReportPainter.h"
+#include "ReportPdf.h"
 #include "ReportText.h"
 
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 void PrintConfiguration(const ConfigTemplate& config, WindowSystem& ui, QWidget* parent)
 {
     const auto text = ReportTextThroughTemporaryFile(config, ui);
     if (text) {
-        PrintReportText(*text, parent);
+        PrintReportText(*text, ui, parent, HasInstalledPrinter());
     }
 }
 
-void PrintReportText(std::string_view text, QWidget* parent)
+bool HasInstalledPrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
+void PrintReportText(std::string_view text, WindowSystem& ui, QWidget* parent, bool printerInstalled)
 {
+    if (!printerInstalled) {
+        OfferReportAsPdf(text, ui);
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
+    PrintOnChosenPrinter(text, ui, printer, parent);
+}
+
+void PrintOnChosenPrinter(std::string_view text, WindowSystem& ui, QPrinter& printer, QWidget* parent)
+{
     printer.setDocName(kApplicationTitle);
     printer.setPrintRange(QPrinter::AllPages);
     QPrintDialog dialog(&printer, parent);
@@ -30,10 +43,26 @@ void PrintReportText(std::string_view text, QWidget* parent)
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
+        ui.ErrorBox("Error", kPrintJobFailedText);
         return;
     }
     if (!PaintReport(text, printer, painter)) {
         printer.abort();
     }
     painter.end();
+}
+
+void OfferReportAsPdf(std::string_view text, WindowSystem& ui)
+{
+    if (!ui.Question(kApplicationTitle, kNoPrinterQuestion)) {
+        return;
+    }
+    FileDialogRequest request;
+    request.Filter = "PDF File (*.pdf)|*.pdf||";
+    request.DefaultExtension = "pdf";
+    request.ConfirmOverwrite = true;
+    const auto path = ui.ChooseFileToSave(request);
+    if (path && !WriteReportPdf(text, *path)) {
+        ui.ErrorBox("Error", kPdfWriteFailedText);
+    }
 }

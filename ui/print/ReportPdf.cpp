@@ -1,9 +1,10 @@
 #include "ReportPdf.h"
 
+#include "FileAccess.h"
 #include "ReportPainter.h"
 #include "WindowSystem.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -23,15 +24,13 @@ void SetUpReportPdf(QPdfWriter& writer)
     writer.setCreator(kApplicationTitle);
 }
 
-bool WriteReportPdf(std::string_view text, const std::string& path)
+std::optional<std::string> ReportPdfBytes(std::string_view text)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     bool painted = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         SetUpReportPdf(writer);
         QPainter painter;
         if (painter.begin(&writer)) {
@@ -39,5 +38,15 @@ bool WriteReportPdf(std::string_view text, const std::string& path)
             painted = painter.end() && painted;
         }
     }
-    return painted && file.flush() && file.error() == QFileDevice::NoError;
+    if (!painted) {
+        return std::nullopt;
+    }
+    const QByteArray& bytes = buffer.data();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool WriteReportPdf(std::string_view text, const std::string& path)
+{
+    const auto bytes = ReportPdfBytes(text);
+    return bytes && ReplaceFileContents(path, *bytes);
 }

@@ -198,8 +198,8 @@ void CCompanionListBox::paintEvent(QPaintEvent* event)
     // Without a selection the focus is shown on the first line, or around
     // the empty list, so that a user who tabs here sees where the keys go.
     if (hasFocus() && (selection_ < 0 || selection_ >= Count())) {
-        const QRect first = Count() > 0 ? LineRect(0).translated(-shift, 0) : viewport()->rect().adjusted(1, 1, -1, -1);
-        DrawFocusRect(painter, first, colours.color(QPalette::Base));
+        const QRect focus = Count() > 0 ? LineRect(0).translated(-shift, 0) : viewport()->rect().adjusted(1, 1, -1, -1);
+        DrawFocusRect(painter, focus, colours.color(QPalette::Base));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "CQuorvinDoc.h"
 #include "CQuorvinView.h"
 #include "CommandTable.h"
+#include "ConfigurationCheckCommand.h"
 #include "DeviceImage.h"
 #include "FileChangeEvent.h"
 #include "PortDialog.h"
@@ -82,6 +83,8 @@ void CQuorvinApp::RegisterCommands()
         {DeviceUploadDiagnostics, [&document] { document.OnUploadDiagnostics(); }},
         {DeviceClearDiagnostics, [&document] { document.OnClearDiagnostics(); }},
         {DeviceFirmwareVersion, [&document] { document.OnGetFirmwareVersion(); }},
+        {DeviceCheckConfiguration, [&document, &view] { RunConfigurationCheck(document, view); }},
+        {DeviceVerifyConfiguration, [&document] { document.OnVerifyConfiguration(); }},
         {ComPort1, [&document] { document.OnSelectComPort(1); }},
         {ComPort1 + 1, [&document] { document.OnSelectComPort(2); }},
         {ComPort1 + 2, [&document] { document.OnSelectComPort(3); }},

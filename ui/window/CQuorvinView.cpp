@@ -1,5 +1,6 @@
 #include "CQuorvinView.h"
 
+#include "AfterModalDialogs.h"
 #include "CCompanionListBox.h"
 #include "CQuorvinDoc.h"
 #include "CommandTable.h"
@@ -9,6 +10,7 @@
 #include "NumberText.h"
 #include "PointEditing.h"
 #include "PointList.h"
+#include "PointReference.h"
 #include "PrintConfiguration.h"
 #include "SpaAddress.h"
 #include "StoreChanged.h"
@@ -193,6 +195,23 @@ QWidget* MakeControl(const ControlSpec& spec)
     return nullptr;
 }
 
+LineKind LineKindOf(PointSection section)
+{
+    switch (section) {
+    case PointSection::AnalogInput:
+        return LineKind::AnalogInput;
+    case PointSection::DigitalInput:
+        return LineKind::DigitalInput;
+    case PointSection::AnalogOutput:
+        return LineKind::AnalogOutput;
+    case PointSection::DigitalOutput:
+        return LineKind::DigitalOutput;
+    case PointSection::IndirectMessage:
+        break;
+    }
+    return LineKind::IndirectMessage;
+}
+
 // The point list menu's own entries, beside the point commands.
 constexpr int kMenuEdit = 1;
 constexpr int kMenuRemove = 2;
@@ -225,6 +244,7 @@ CQuorvinView::CQuorvinView(CQuorvinDoc& document, QWidget* parent) : CResizableF
     CreateControls();
     CreatePointListMenu();
     ConnectEvents();
+    fileChange_ = new AfterModalDialogs([this] { document_.OnFileChangeConfirmed(); }, this);
 }
 
 void CQuorvinView::CreatePointListMenu()
@@ -643,23 +663,7 @@ void CQuorvinView::RemoveSelectedLine()
     }
     ConfigTemplate& config = document_.Config();
     const int index = IndexOfLineNumber(number);
-    switch (kind) {
-    case LineKind::AnalogInput:
-        config.AnalogInputs.RemoveAt(index);
-        break;
-    case LineKind::DigitalInput:
-        config.DigitalInputs.RemoveAt(index);
-        break;
-    case LineKind::AnalogOutput:
-        config.AnalogOutputs.RemoveAt(index);
-        break;
-    case LineKind::DigitalOutput:
-        config.DigitalOutputs.RemoveAt(index);
-        break;
-    case LineKind::IndirectMessage:
-        config.IndirectMessages.RemoveAt(index);
-        break;
-    case LineKind::Heading:
+    if (!VisitPointList(config, kind, [index](auto& list) { list.RemoveAt(index); })) {
         return;
     }
     document_.SetModifiedFlag(true);
@@ -695,6 +699,21 @@ void CQuorvinView::AddIndirectMessage()
     RefillPointList();
     SelectLineNumber(LineNumber(LineKind::IndirectMessage, config.IndirectMessages.Count() - 1));
     UpdateButtons();
+}
+
+void CQuorvinView::ShowSlave(int slaveAddress)
+{
+    document_.SelectedSlave = slaveAddress;
+    RefreshSlaveTabs();
+    RefillPointList();
+}
+
+void CQuorvinView::SelectPoint(const PointReference& point)
+{
+    ShowSlave(point.SlaveAddress);
+    SelectLineNumber(LineNumber(LineKindOf(point.Section), point.Index));
+    UpdateButtons();
+    pointList_->setFocus();
 }
 
 void CQuorvinView::AddPoint(LineKind kind)
@@ -789,7 +808,7 @@ void CQuorvinView::OnFilePrint() { PrintConfiguration(document_.Config(), docume
 bool CQuorvinView::event(QEvent* event)
 {
     if (event->type() == FileChangeEventType()) {
-        document_.OnFileChangeConfirmed();
+        fileChange_->Request();
         return true;
     }
     return CResizableFormView::event(event);

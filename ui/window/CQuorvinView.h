@@ -9,7 +9,9 @@
 #include <map>
 #include <optional>
 
+class AfterModalDialogs;
 class CCompanionListBox;
+struct PointReference;
 class QAction;
 class QContextMenuEvent;
 class CQuorvinDoc;
@@ -99,6 +101,11 @@ public:
     // and Duplicate, enabled as the list's selection allows.
     QMenu* PointListMenu() const { return pointListMenu_; }
 
+    // Shows the slave's tab and point list, and selects the line of the
+    // point there (Device > "Check Configuration" goes to what it found).
+    void ShowSlave(int slaveAddress);
+    void SelectPoint(const PointReference& point);
+
     void SetProgress(int percent);
     // File > Print: the printed report of the configuration as it is.
     void OnFilePrint();
@@ -146,6 +153,9 @@ private:
     bool refreshingTabs_ = false;
     // The field that the last refused commit sent the user back to.
     QPointer<QWidget> refusedField_;
+    // "FILECHANGE" waits for the open dialogs: an edit dialog stores into
+    // the point it was opened for, never into a reloaded list.
+    AfterModalDialogs* fileChange_ = nullptr;
 
     QComboBox* baudList_ = nullptr;
     QCheckBox* globalEventPoll_ = nullptr;

@@ -70,6 +70,9 @@ const std::vector<MenuEntry>& MenuBarLayout()
                     Command("&Clear Diagnostics", DeviceClearDiagnostics),
                     Separator(),
                     Command("Get &Firmware Version from device", DeviceFirmwareVersion),
+                    Separator(),
+                    Command("Chec&k Configuration", DeviceCheckConfiguration),
+                    Command("&Verify Configuration", DeviceVerifyConfiguration),
                 }),
         Submenu("&Settings",
                 {

@@ -35,6 +35,8 @@ inline constexpr int DeviceUploadArchive = 32781;
 inline constexpr int DeviceUploadDiagnostics = 32775;
 inline constexpr int DeviceClearDiagnostics = 32776;
 inline constexpr int DeviceFirmwareVersion = 32786;
+inline constexpr int DeviceCheckConfiguration = 32800;
+inline constexpr int DeviceVerifyConfiguration = 32801;
 inline constexpr int ComPort1 = 32771;  // COM1..COM4 are 32771..32774
 // Settings > COM Port > Other Port...: any serial device; numbered apart.
 inline constexpr int ComPortOther = 32910;

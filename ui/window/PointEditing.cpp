@@ -47,11 +47,11 @@ bool StoreAnalogFields(const AnalogPointFields& fields, Point& point)
     return changed;
 }
 
-}  // namespace
-
-PointEdit EditAnalogInput(QWidget* parent, AnalogInputPoint& point)
+// The analog input and output dialogs share their fields.
+template <typename Dialog, typename Point>
+PointEdit EditAnalogPoint(QWidget* parent, Point& point)
 {
-    AnalogInputDialog dialog(parent);
+    Dialog dialog(parent);
     dialog.Fields = AnalogFieldsOf(point);
     if (!dialog.Run()) {
         return PointEdit::Cancelled;
@@ -59,14 +59,16 @@ PointEdit EditAnalogInput(QWidget* parent, AnalogInputPoint& point)
     return Outcome(StoreAnalogFields(dialog.Fields, point));
 }
 
+}  // namespace
+
+PointEdit EditAnalogInput(QWidget* parent, AnalogInputPoint& point)
+{
+    return EditAnalogPoint<AnalogInputDialog>(parent, point);
+}
+
 PointEdit EditAnalogOutput(QWidget* parent, AnalogOutputPoint& point)
 {
-    AnalogOutputDialog dialog(parent);
-    dialog.Fields = AnalogFieldsOf(point);
-    if (!dialog.Run()) {
-        return PointEdit::Cancelled;
-    }
-    return Outcome(StoreAnalogFields(dialog.Fields, point));
+    return EditAnalogPoint<AnalogOutputDialog>(parent, point);
 }
 
 PointEdit EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point)

@@ -1,6 +1,7 @@
 // halvex: the window program of the Halvex Configuration Tool.
 #include "CMainFrame.h"
 #include "CQuorvinApp.h"
+#include "FileAccess.h"
 #include "StartOptions.h"
 #include "WindowDescription.h"
 #include "WindowSystem.h"
@@ -13,6 +14,7 @@
 int main(int argc, char* argv[])
 {
     const auto started = std::chrono::steady_clock::now();
+    IgnoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     // Lets the desktop match the window to the installed desktop entry and icon.

@@ -1,10 +1,12 @@
 #include "DiagnosticsDialog.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -69,11 +71,15 @@ TEST(DiagnosticsDialog, ShowsEveryFieldReadOnlyWhereTheLayoutPutsIt)
     EXPECT_EQ(dialog.FieldEdit("Module Status Word:")->geometry(), units.Rect(305, 46, 81, 15));
     EXPECT_EQ(dialog.FieldEdit("Poll Cycle Time (ms):")->geometry(), units.Rect(305, 280, 81, 15));
 
-    // Each edit has its label to the left of it.
+    // Each edit has its label to the left of it, whole, inside the group.
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
-        ASSERT_NE(label->buddy(), nullptr) << label->text().toStdString();
-        EXPECT_LT(label->geometry().right(), label->buddy()->geometry().left()) << label->text().toStdString();
+        const std::string text = label->text().toStdString();
+        ASSERT_NE(label->buddy(), nullptr) << text;
+        EXPECT_LT(label->geometry().right(), label->buddy()->geometry().left()) << text;
         EXPECT_EQ(label->buddy()->objectName(), label->text());
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << text;
+        const int groupLeft = units.X(label->buddy()->x() < units.X(205) ? 10 : 205);
+        EXPECT_GT(label->x(), groupLeft) << text;
     }
 
     const std::pair<const char*, QRect> groups[] = {
@@ -101,7 +107,12 @@ TEST(DiagnosticsDialog, EventListOfSixteenRowsInSevenEqualColumns)
     const DialogUnits units(dialog.font());
     EXPECT_EQ(list->geometry(), units.Rect(15, 185, 180, 90));
     ASSERT_EQ(list->columnCount(), 7);
-    const int width = list->contentsRect().width() / 7;
+    // The client width is what the vertical scroll bar leaves: the seven
+    // columns fit it, no horizontal scroll bar.
+    QApplication::processEvents();
+    const int width = list->viewport()->width() / 7;
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(list->verticalScrollBar()->isVisible());
     const char* titles[] = {"Slv", "sec", "msec", "Ch", "Type", "Nr", "Val"};
     for (int column = 0; column < 7; ++column) {
         EXPECT_EQ(list->headerItem()->text(column).toStdString(), titles[column]);

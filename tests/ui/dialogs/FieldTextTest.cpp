@@ -31,7 +31,7 @@ TEST(FieldTextTest, RealFieldUsesThePointWhateverTheLocaleAndRejectsNonFiniteVal
 
 TEST(FieldTextTest, RealTextReadsBackAsTheSameValue)
 {
-    for (const float value : {1.0f, 0.1f, 123.456f, -2.5e-7f, 1.2345678f, 3.4e38f}) {
+    for (const float value : {1.0f, 0.1f, 123.456f, -2.5e-7f, 1.2345678f, 3.4e38f, 3.4028234e38f, -3.4028234e38f}) {
         const std::string text = FormatRealField(value);
         EXPECT_EQ(ParseRealField(text), value) << text;
     }

@@ -410,6 +410,50 @@ TEST_F(CQuorvinDocTest, RefreshAndConfirmedReloadReadTheFileAgain)
     EXPECT_EQ(ui_.SaveChangesTitles.size(), 2u);
     EXPECT_EQ(doc.UsedSlaves, Slaves({1, 9}));
     EXPECT_FALSE(doc.IsModified());
+    // Reading the shown file again is no new entry of the recent-file list.
+    EXPECT_EQ(ui_.RecentFiles, std::vector{path});
+}
+
+// A reload finds the file gone: the work stays. Asked about a file that is
+// gone, Yes saves the configuration to it again.
+TEST_F(CQuorvinDocTest, AReloadNeverDiscardsTheWorkForAFileThatIsGone)
+{
+    const std::string path = FileWithSlaves("plant.hxc", {1});
+    CQuorvinDoc& doc = Doc();
+    ASSERT_TRUE(doc.FileOpenPath(path));
+    doc.Watcher().Stop();
+    doc.OnSlaveAdd();
+    std::filesystem::remove(path);
+    doc.OnFileChangeConfirmed();
+    EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading configuration file!")});
+    EXPECT_EQ(doc.UsedSlaves, Slaves({1, 2}));
+    EXPECT_EQ(doc.PathName(), path);
+    EXPECT_TRUE(doc.IsModified());
+
+    ui_.Answers = {true};
+    doc.Watcher().OnFileChanged(kFileGone, path);
+    EXPECT_EQ(ui_.Messages.back().Text, FileGoneQuestion(path));
+    doc.OnFileChangeConfirmed();
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_TRUE(doc.Watcher().IsWatched(path));
+}
+
+// A relative name is kept as the absolute path of the file it names.
+TEST_F(CQuorvinDocTest, KeptPathsAreAbsolute)
+{
+    const std::string path = FileWithSlaves("north.hxc", {4});
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(directory_.Path());
+    CQuorvinDoc& doc = Doc();
+    const bool opened = doc.FileOpenPath("./north.hxc");
+    ui_.Files = {std::string("south.hxc")};
+    const bool saved = doc.FileSaveAs();
+    std::filesystem::current_path(previous);
+    ASSERT_TRUE(opened && saved);
+    EXPECT_EQ(ui_.RecentFiles, (std::vector{path, directory_.File("south.hxc")}));
+    EXPECT_EQ(doc.PathName(), directory_.File("south.hxc"));
+    EXPECT_EQ(doc.Watcher().WatchedPath(), directory_.File("south.hxc"));
 }
 
 }  // namespace

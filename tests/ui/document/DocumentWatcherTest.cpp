@@ -64,6 +64,7 @@ TEST_F(DocumentWatcherTest, ChangedDocumentAsksToReloadAndPostsOnYes)
     ui_.Answer(true);
     AppendFromOtherProcess(path, "x");
     ASSERT_TRUE(WaitUntil([&] { return ui_.Posted() == 1; }));
+    EXPECT_EQ(watcher_.TakeConfirmedAction(), ConfirmedFileAction::Reload);
     EXPECT_EQ(ui_.Messages.at(0),
               (ScriptedDocumentHost::Message{
                   "Reload?", "File " + path + " has been changed by another application.\nDo you want to reload it?",
@@ -100,9 +101,12 @@ TEST_F(DocumentWatcherTest, OnlyTheDocumentsOwnFileIsAskedAboutAlsoWhenDeleted)
     std::this_thread::sleep_for(kQuietPeriod);
     EXPECT_EQ(ui_.QuestionCount(), 0u);
 
-    ui_.Answer(false);
+    ui_.Answer(true);
     std::filesystem::remove(path);
-    EXPECT_TRUE(WaitUntil([&] { return ui_.QuestionCount() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return ui_.Posted() == 1; }));
+    EXPECT_EQ(ui_.Messages.at(0).Text, FileGoneQuestion(path));
+    EXPECT_EQ(watcher_.TakeConfirmedAction(), ConfirmedFileAction::SaveAgain);
+    EXPECT_EQ(watcher_.TakeConfirmedAction(), ConfirmedFileAction::None);
 }
 
 TEST_F(DocumentWatcherTest, OpeningTheKeptPathAgainTakesWhatItHoldsNowAsSeen)

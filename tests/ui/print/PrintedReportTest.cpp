@@ -144,3 +144,22 @@ TEST_F(PrintedReportTest, PdfPagesHoldTheReportCutByTheFillingRule)
     EXPECT_EQ(unwritable.ExitStatus, 1);
     EXPECT_EQ(unwritable.Err, "Unable to write the PDF file\n");
 }
+
+// halvex-cli print writes the PDF beside its target and renames it: a write
+// that fails (here at a file size limit, an error and not death by signal)
+// keeps the old PDF and leaves nothing behind.
+TEST_F(PrintedReportTest, AFailedPrintKeepsTheOldPdf)
+{
+    TemporaryDirectory directory;
+    const std::string in = directory.File("in.hxc");
+    const std::string out = directory.File("out.pdf");
+    ASSERT_TRUE(WriteConfigFile(*Configuration(120, "Current "), in, false));
+    WriteTextFile(out, "old");
+    const ProcessResult limited =
+        RunProcess({"/bin/sh", "-c", "ulimit -f 8; exec \"$0\" print \"$1\" \"$2\"", HALVEX_CLI_PATH, in, out});
+    EXPECT_EQ(limited.ExitStatus, 1);
+    EXPECT_EQ(limited.Err, "Unable to write the PDF file\n");
+    EXPECT_EQ(ReadTextFile(out), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.Path()), std::filesystem::directory_iterator{}),
+              2);
+}

@@ -195,7 +195,8 @@ TEST_F(BuildConfiguration, AnUnreadableDigitalInputAddressIsRepairedAndThenDownl
     modals_.Answer(QMessageBox::Ok);
     Action(CommandId::DeviceDownload)->trigger();
     ASSERT_EQ(modals_.Boxes.size(), 2u);
-    EXPECT_EQ(modals_.Boxes[1].Text, "Unable to download - incorrect configuration");
+    EXPECT_EQ(modals_.Boxes[1].Text, "Unable to download - incorrect configuration\nDigital input 1 \"\" (slave 1, "
+                                     "Ch/Cat/Dno \"417\"): the address is not of the form FCh/LCh/Cat/FDno/LDno");
 
     // Below the banners and headings of the analog inputs and its own.
     QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, List().LineRect(4).center());

@@ -1,21 +1,26 @@
 // The Device menu of the window program against the gateway simulator on a
-// pseudo-terminal: a configuration goes down and comes back up; a port
-// chosen in the Other Port dialog.
+// pseudo-terminal: a configuration goes down and comes back up, and is
+// checked and verified; a port chosen in the Other Port dialog.
 #include "CMainFrame.h"
 #include "CQuorvinDoc.h"
+#include "CCompanionListBox.h"
 #include "CQuorvinView.h"
 #include "CommandTable.h"
 #include "ConfigFile.h"
+#include "ConfigurationCheckDialog.h"
+#include "PointList.h"
 #include "PortDialog.h"
 #include "SimulatedGateway.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -112,4 +117,62 @@ TEST_F(DeviceMenu, PortChosenInTheOtherPortDialogIsUsedAtOnce)
     Action(CommandId::ComPortOther)->trigger();
     EXPECT_EQ(Document().PortDevicePath(), gateway_.Path());
     EXPECT_EQ(modals_.Unexpected, 0);
+}
+
+TEST_F(DeviceMenu, CheckListsTheProblemsAndADoubleClickShowsThePoint)
+{
+    Document().Config().DigitalInputs[2].Address = "12";  // "Pulse" of slave 5
+    (*app_)->View().ShowSlave(1);
+    modals_.Then([](QWidget* modal) {
+        auto* shown = dynamic_cast<ConfigurationCheckDialog*>(modal);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->windowTitle(), QStringLiteral("Check Configuration"));
+        EXPECT_EQ(shown->Summary()->text(), QStringLiteral("1 error, 0 warnings"));
+        QTreeWidget* list = shown->List();
+        EXPECT_EQ(list->topLevelItemCount(), 1);
+        QTreeWidgetItem* row = list->topLevelItem(0);
+        EXPECT_EQ(row->text(0), QStringLiteral("Error"));
+        EXPECT_EQ(row->text(1), QStringLiteral("Unable to download - incorrect configuration"));
+        EXPECT_EQ(row->text(2), QStringLiteral("Digital input 3 \"Pulse\" (slave 5, Ch/Cat/Dno \"12\"): the address "
+                                               "is not of the form FCh/LCh/Cat/FDno/LDno"));
+        // A user's double-click: the first press and release, then the second press.
+        const QPoint where = list->visualItemRect(row).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where);
+        if (shown->isVisible()) {
+            ADD_FAILURE() << "a double-click on a point closes the list";
+            shown->reject();
+        }
+    });
+    Action(CommandId::DeviceCheckConfiguration)->trigger();
+    EXPECT_TRUE(modals_.Done());
+    EXPECT_EQ(modals_.Unexpected, 0);
+
+    CQuorvinView& view = (*app_)->View();
+    EXPECT_EQ(view.SlaveTabs()->tabData(view.SlaveTabs()->currentIndex()).toInt(), 5);
+    const int line = view.PointList()->CurrentSelection();
+    ASSERT_GE(line, 0);
+    EXPECT_EQ(view.PointList()->Number(line), LineNumber(LineKind::DigitalInput, 2));
+}
+
+TEST_F(DeviceMenu, VerifyComparesTheGatewayWithTheOpenDocument)
+{
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceDownload)->trigger();
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceVerifyConfiguration)->trigger();
+    modals_.Answer(QMessageBox::Ok);
+    Document().Config().AnalogInputs[1].Scale = 2.0f;
+    Action(CommandId::DeviceVerifyConfiguration)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 3u);
+    EXPECT_EQ(modals_.Boxes[1].Title, "Success");
+    EXPECT_EQ(modals_.Boxes[1].Text, "Configuration verify OK! The gateway holds this configuration.");
+    EXPECT_EQ(modals_.Boxes[2].Title, "Error");
+    EXPECT_EQ(modals_.Boxes[2].Icon, QMessageBox::Critical);
+    EXPECT_EQ(modals_.Boxes[2].Text,
+              "Configuration verify failed! The gateway's configuration differs in 1 line.\n"
+              "First difference, line 17:\n"
+              "gateway:  1,\tN,\t\"Phase current L1\",\t5,\t0I1,\t1.000000,\t16\n"
+              "expected: 1,\tN,\t\"Phase current L1\",\t5,\t0I1,\t2.000000,\t16");
+    EXPECT_EQ((*app_)->Frame().StatusText(), QStringLiteral("Ready"));
 }

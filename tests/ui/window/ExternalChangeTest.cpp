@@ -1,11 +1,16 @@
 #include "CQuorvinDoc.h"
+#include "CCompanionListBox.h"
 #include "CQuorvinView.h"
+#include "DocumentWatcher.h"
 #include "WindowTestSupport.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -85,6 +90,59 @@ TEST_F(ExternalChange, TheProgramsOwnSaveAsksNothingAndWatchingGoesOn)
     modals_.Answer(QMessageBox::Yes);
     RewriteFile();
     EXPECT_TRUE(WaitFor([this] { return Document().Config().SpaReplyTimeout == 77; }));
+}
+
+// Another program swaps two points while the edit dialog of the first is
+// open, and the user agrees to reload: the edit goes to the point the dialog
+// was opened for, then the reload shows the file as it is now.
+TEST_F(ExternalChange, AReloadWaitsForTheOpenEditDialog)
+{
+    ConfigTemplate twoPoints;
+    for (const char* address : {"1I1", "1I2"}) {
+        AnalogInputPoint point;
+        point.SlaveAddress = 1;
+        point.Description = address;
+        point.Address = address;
+        twoPoints.AnalogInputs.Append(point);
+    }
+    modals_.Answer(QMessageBox::Yes);
+    WriteConfiguration(file_, twoPoints);
+    ASSERT_TRUE(WaitFor([this] { return Document().Config().AnalogInputs.Count() == 2; }));
+    ASSERT_EQ(View().PointList()->Text(2).toStdString().substr(4, 3), "1I1");
+    std::swap(twoPoints.AnalogInputs[0], twoPoints.AnalogInputs[1]);
+
+    modals_.Then([this, &twoPoints](QWidget*) { WriteConfiguration(file_, twoPoints); });
+    modals_.Answer(QMessageBox::Yes);
+    bool storedIntoItsPoint = false;
+    modals_.Then([this, &storedIntoItsPoint](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("description"))->setText(QStringLiteral("edited"));
+        dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        storedIntoItsPoint = Document().Config().AnalogInputs[0].Address == "1I1";
+    });
+    View().PointList()->SetCurrentSelection(2);
+    View().EditSelectedLine();
+    ASSERT_TRUE(modals_.Done());
+    ASSERT_TRUE(WaitFor([this] { return !Document().IsModified(); }));
+    EXPECT_TRUE(storedIntoItsPoint);
+    ASSERT_EQ(Document().Config().AnalogInputs.Count(), 2);
+    EXPECT_EQ(Document().Config().AnalogInputs[0].Description, "1I2");
+    EXPECT_EQ(Document().Config().AnalogInputs[1].Description, "1I1");
+    EXPECT_EQ(modals_.Unexpected, 0);
+}
+
+// A file moved away is asked about as gone; No keeps the configuration.
+TEST_F(ExternalChange, AFileThatIsGoneNeverTakesTheWork)
+{
+    EditIdleTime();
+    modals_.Answer(QMessageBox::No);
+    std::filesystem::rename(file_, file_ + ".moved");
+    ASSERT_TRUE(WaitFor([this] { return modals_.Done(); }));
+    QTest::qWait(200);
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Text, FileGoneQuestion(file_));
+    EXPECT_EQ(Document().Config().SpaIdleTime, 7);
+    EXPECT_EQ(Document().PathName(), file_);
+    EXPECT_TRUE(Document().IsModified());
 }
 
 }  // namespace

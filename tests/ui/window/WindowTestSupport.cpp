@@ -23,7 +23,13 @@ void ModalScript::Answer(QMessageBox::StandardButton button)
 {
     Then([this, button](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr) << "expected a message box, got " << modal->metaObject()->className();
+        if (box == nullptr) {
+            // Closed all the same, so that the code under test goes on.
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialog->reject();
+            }
+            FAIL() << "expected a message box, got " << modal->metaObject()->className();
+        }
         Boxes.push_back({box->windowTitle().toStdString(), box->text().toStdString(), box->icon()});
         QAbstractButton* pressed = box->button(button);
         ASSERT_NE(pressed, nullptr) << "the box has no such button: " << box->text().toStdString();

@@ -1,0 +1,46 @@
+#include "AfterModalDialogs.h"
+
+#include <QApplication>
+#include <QThread>
+#include <QWidget>
+
+namespace {
+
+// How often a waiting request looks again.
+constexpr int kCheckMilliseconds = 20;
+
+int LoopLevel() { return QThread::currentThread()->loopLevel(); }
+
+}  // namespace
+
+AfterModalDialogs::AfterModalDialogs(std::function<void()> action, QObject* parent)
+    : QObject(parent), action_(std::move(action))
+{
+    timer_.setSingleShot(true);
+    timer_.setInterval(kCheckMilliseconds);
+    connect(&timer_, &QTimer::timeout, this, &AfterModalDialogs::Check);
+}
+
+void AfterModalDialogs::Request()
+{
+    if (!timer_.isActive()) {
+        Check();
+    }
+}
+
+void AfterModalDialogs::Check()
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        waitedFor_ = modal;
+        waitLevel_ = LoopLevel();
+        timer_.start();
+        return;
+    }
+    // A dialog that has just closed may still be inside its own event loop.
+    if (waitedFor_ && LoopLevel() >= waitLevel_) {
+        timer_.start();
+        return;
+    }
+    waitedFor_ = nullptr;
+    action_();
+}

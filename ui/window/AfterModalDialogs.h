@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+
+class QWidget;
+
+// Runs an action once no modal dialog of the program is open: at once when
+// none is, else when the open dialogs have closed and their event loops have
+// ended, so that what the code that opened a dialog does with its result (an
+// edit stored into its point, say) comes first. Requests made while waiting
+// run the action once.
+class AfterModalDialogs : public QObject {
+public:
+    AfterModalDialogs(std::function<void()> action, QObject* parent);
+
+    void Request();
+    bool IsWaiting() const { return timer_.isActive(); }
+
+private:
+    void Check();
+
+    std::function<void()> action_;
+    QTimer timer_;
+    // The dialog last seen open, and the event-loop level it was seen at:
+    // until it is gone or its loop has ended, its caller has not run yet.
+    QPointer<QWidget> waitedFor_;
+    int waitLevel_ = 0;
+};
