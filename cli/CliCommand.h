@@ -27,6 +27,8 @@ struct CliContext {
     std::ostream& Err;
     Transport* PortTransport = nullptr;
     Clock* PortClock = nullptr;
+    // Where the serial devices are looked for: "/" for this machine.
+    std::string SystemRoot = "/";
 };
 
 struct CliCommand {
@@ -48,3 +50,4 @@ std::vector<CliCommand> FileCommands();
 std::vector<CliCommand> CheckCommands();
 std::vector<CliCommand> DeviceCommands();
 std::vector<CliCommand> ExchangeCommands();
+std::vector<CliCommand> PortCommands();

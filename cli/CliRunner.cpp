@@ -15,7 +15,7 @@ constexpr const char* kProgram = "halvex-cli";
 std::vector<CliCommand> AllCommands()
 {
     std::vector<CliCommand> commands = FileCommands();
-    for (auto group : {CheckCommands(), ExchangeCommands(), DeviceCommands()}) {
+    for (auto group : {CheckCommands(), ExchangeCommands(), DeviceCommands(), PortCommands()}) {
         commands.insert(commands.end(), group.begin(), group.end());
     }
     return commands;
@@ -92,7 +92,8 @@ int RunCli(const std::vector<std::string>& words, const CliEnvironment& environm
     for (const CliCommand& command : commands) {
         usage += "  " + std::string(kProgram) + " " + command.Name + " " + command.Synopsis + "\n";
     }
-    app.footer(usage + "\nPORT is COM1..COM4 or a serial device path. --yes answers Yes to every question.\n"
+    app.footer(usage + "\nPORT is COM1..COM4 or a serial device path (see halvex-cli ports).\n"
+                       "--yes answers Yes to every question.\n"
                        "Exit status: 0 success, 1 the operation failed, 2 usage error.\n");
     std::vector<ParsedCommand> parsed(commands.size());
     for (std::size_t i = 0; i < commands.size(); ++i) {
@@ -124,7 +125,7 @@ int RunCli(const std::vector<std::string>& words, const CliEnvironment& environm
                 ui.KeepOutputForData();
             }
             CliContext context{arguments, ui, environment.Out, environment.Err, environment.PortTransport,
-                               environment.PortClock};
+                               environment.PortClock, environment.SystemRoot};
             return commands[i].Run(context);
         }
     }

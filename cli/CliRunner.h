@@ -17,6 +17,8 @@ struct CliEnvironment {
     // The device commands' line; null: the serial port that --port names.
     Transport* PortTransport = nullptr;
     Clock* PortClock = nullptr;
+    // The tree with sys/ and dev/ in which serial devices are looked for.
+    std::string SystemRoot = "/";
 };
 
 // Runs the command line (without the program name) and returns the exit

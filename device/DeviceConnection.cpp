@@ -1,13 +1,16 @@
 #include "DeviceConnection.h"
 
+#include "PortOpenFailure.h"
+
 GatewaySession::GatewaySession(DeviceConnection& connection, int blockSize) : connection_(connection)
 {
     constexpr int kSettleMilliseconds = 500;
     connection.Link.SetMaxBlockSize(blockSize);
     connection.Link.SetReplyTimeout(kDeviceReplyTimeout);
-    open_ = connection.Link.Open(connection.PortPath, kGatewayBaudRate);
+    const OpenResult opened = connection.Link.Open(connection.PortPath, kGatewayBaudRate);
+    open_ = opened.Opened();
     if (!open_) {
-        connection.Ui.ErrorBox(kErrorCaption, "Unable to open COM Port");
+        connection.Ui.ErrorBox(kErrorCaption, PortOpenFailureText(connection.PortPath, opened));
         return;
     }
     connection.Link.LinkClock().Sleep(kSettleMilliseconds);

@@ -38,7 +38,8 @@ inline constexpr const char* kReadyStatus = "Ready";
 
 // One device operation's use of the gateway's port. The constructor sets the
 // block size and the reply time-out, opens the port (an error box "Unable to
-// open COM Port" when it cannot be opened) and waits the pause between
+// open COM Port" with the device and the reason when it cannot be opened; a
+// device that is not there fails at once) and waits the pause between
 // opening and the first frame. The port is closed when the session ends, on
 // every path out of the operation.
 class GatewaySession {

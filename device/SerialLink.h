@@ -40,7 +40,7 @@ public:
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
 
-    bool Open(const std::string& devicePath, int baudRate) { return port_->Open(devicePath, baudRate); }
+    OpenResult Open(const std::string& devicePath, int baudRate) { return port_->Open(devicePath, baudRate); }
     void Close() { port_->Close(); }
     bool IsOpen() const { return port_->IsOpen(); }
     // The clock the link's waits and pauses are measured on.

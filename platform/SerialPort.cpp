@@ -1,5 +1,7 @@
 #include "SerialPort.h"
 
+#include "DeviceNode.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -46,35 +48,76 @@ void MakeRaw8N1(termios& settings)
     settings.c_cc[VTIME] = 0;
 }
 
+OpenResult Refusal(int error)
+{
+    OpenResult result;
+    result.Error = error;
+    return result;
+}
+
+// A refused open; a refusal for want of permission names the device's group.
+OpenResult OpenRefusal(int error, const std::string& devicePath)
+{
+    OpenResult result = Refusal(error);
+    if (error == EACCES || error == EPERM) {
+        const DeviceNodeAccess node = ReadDeviceNodeAccess(devicePath);
+        result.Group = node.Group;
+        result.GroupMayUse = node.GroupMayUse;
+    }
+    return result;
+}
+
+// Takes the device for this process alone and sets the line; 0, or the
+// system's error number. A serial port whose UART is missing opens but
+// cannot report its modem lines (EIO), and would only ever time out.
+int SetUpLine(int fd, speed_t speed)
+{
+    if (::isatty(fd) != 1) {
+        return errno;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return errno == EWOULDBLOCK ? EBUSY : errno;
+    }
+    int modemLines = 0;
+    if (::ioctl(fd, TIOCMGET, &modemLines) != 0 && errno == EIO) {
+        return EIO;
+    }
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0) {
+        return errno;
+    }
+    MakeRaw8N1(settings);
+    if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0 ||
+        ::tcsetattr(fd, TCSANOW, &settings) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
 }  // namespace
 
 SerialPort::~SerialPort() { Close(); }
 
-bool SerialPort::Open(const std::string& devicePath, int baudRate)
+OpenResult SerialPort::Open(const std::string& devicePath, int baudRate)
 {
     if (IsOpen()) {
-        return true;
+        return {};
     }
     const speed_t speed = BaudConstant(baudRate);
     if (speed == B0) {
-        return false;
+        return Refusal(EINVAL);
     }
     const int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return OpenRefusal(errno, devicePath);
     }
-    termios settings{};
-    const bool configured = ::isatty(fd) == 1 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-                            ::tcgetattr(fd, &settings) == 0 && (MakeRaw8N1(settings), true) &&
-                            ::cfsetispeed(&settings, speed) == 0 && ::cfsetospeed(&settings, speed) == 0 &&
-                            ::tcsetattr(fd, TCSANOW, &settings) == 0;
-    if (!configured) {
+    if (const int error = SetUpLine(fd, speed); error != 0) {
         ::close(fd);
-        return false;
+        return Refusal(error);
     }
     fd_ = fd;
     DiscardInput();
-    return true;
+    return {};
 }
 
 void SerialPort::Close()

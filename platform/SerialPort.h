@@ -17,9 +17,10 @@ public:
 
     // Opens the device for reading and writing, for this process alone, and
     // sets the line to the baud rate with 8 data bits, no parity and one stop
-    // bit. An open port is left as it is and true returned. False when the
-    // device cannot be opened, is in use, or the line cannot be set.
-    bool Open(const std::string& devicePath, int baudRate) override;
+    // bit. An open port is left as it is and reported open. The system's
+    // reason when the device cannot be opened, is in use (EBUSY), has no
+    // UART behind it (EIO), or the line cannot be set.
+    OpenResult Open(const std::string& devicePath, int baudRate) override;
     // Closes the port; nothing happens on a closed port.
     void Close() override;
     bool IsOpen() const override { return fd_ >= 0; }

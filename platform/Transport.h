@@ -4,6 +4,19 @@
 #include <cstdint>
 #include <string>
 
+// How an open went: the system's error number (errno) when the device could
+// not be opened, 0 when it is open. For a permission refusal also the group
+// that owns the device node and whether that group may read and write it, so
+// that the user can be told how to get access.
+struct OpenResult {
+    int Error = 0;
+    std::string Group;
+    bool GroupMayUse = false;
+
+    bool Opened() const { return Error == 0; }
+    explicit operator bool() const { return Opened(); }
+};
+
 // The byte stream under the serial link: a serial device on the machine, or
 // in the tests a simulated gateway in memory.
 class Transport {
@@ -11,8 +24,8 @@ public:
     virtual ~Transport() = default;
 
     // Opens the device at the baud rate; an open transport is left as it is
-    // and true returned. False when it cannot be opened.
-    virtual bool Open(const std::string& devicePath, int baudRate) = 0;
+    // and reported open. Otherwise the reason it cannot be opened.
+    virtual OpenResult Open(const std::string& devicePath, int baudRate) = 0;
     // Nothing happens on a closed transport.
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;

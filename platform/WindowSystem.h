@@ -62,6 +62,12 @@ public:
         (void)key;
         return std::nullopt;
     }
+    virtual void WriteProfileString(const std::string& section, const std::string& key, const std::string& value)
+    {
+        (void)section;
+        (void)key;
+        (void)value;
+    }
 
     // The user's regional list and decimal separators; no value when they
     // cannot be read.

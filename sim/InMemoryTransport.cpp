@@ -2,18 +2,18 @@
 
 #include <algorithm>
 
-bool InMemoryTransport::Open(const std::string& devicePath, int baudRate)
+OpenResult InMemoryTransport::Open(const std::string& devicePath, int baudRate)
 {
     if (open_) {
-        return true;
+        return {};
     }
-    if (devicePath == missingPath_) {
-        return false;
+    if (const auto refusal = refusals_.find(devicePath); refusal != refusals_.end()) {
+        return refusal->second;
     }
     open_ = true;
     baudRate_ = baudRate;
     framer_.Clear();
-    return true;
+    return {};
 }
 
 void InMemoryTransport::Write(const std::uint8_t* bytes, std::size_t count)

@@ -4,9 +4,11 @@
 #include "Transport.h"
 #include "VirtualClock.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,10 +26,12 @@ public:
     explicit InMemoryTransport(VirtualClock& clock) : clock_(clock) {}
 
     void SetResponder(Responder responder) { responder_ = std::move(responder); }
-    // The device path that cannot be opened, as a missing device.
-    void SetMissingPath(std::string path) { missingPath_ = std::move(path); }
+    // The device path that cannot be opened, as a missing device (ENOENT).
+    void SetMissingPath(const std::string& path) { RefuseOpen(path, OpenResult{ENOENT, {}, false}); }
+    // Opening the device path fails as the result says (errno, the node's group).
+    void RefuseOpen(const std::string& path, const OpenResult& refusal) { refusals_[path] = refusal; }
 
-    bool Open(const std::string& devicePath, int baudRate) override;
+    OpenResult Open(const std::string& devicePath, int baudRate) override;
     void Close() override { open_ = false; }
     bool IsOpen() const override { return open_; }
     void Write(const std::uint8_t* bytes, std::size_t count) override;
@@ -43,7 +47,7 @@ public:
 private:
     VirtualClock& clock_;
     Responder responder_;
-    std::string missingPath_;
+    std::map<std::string, OpenResult> refusals_;
     bool open_ = false;
     int baudRate_ = 0;
     RequestFramer framer_;

@@ -106,7 +106,7 @@ TEST_F(DeviceCommands, RefusalsFailuresAndUsageErrors)
 
     const ProcessResult closed = Cli({"firmware", "--port", "/dev/does-not-exist"}, &sim);
     EXPECT_EQ(closed.ExitStatus, 1);
-    EXPECT_EQ(closed.Err, "Unable to open COM Port\n");
+    EXPECT_EQ(closed.Err, "Unable to open COM Port\n/dev/does-not-exist: No such file or directory\n");
 
     EXPECT_EQ(Cli({"firmware"}).ExitStatus, 2);
     EXPECT_EQ(Cli({"firmware", "--port", "COM5"}).ExitStatus, 2);

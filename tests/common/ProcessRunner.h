@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 // Runs a program to its end with the given arguments and collects its exit
@@ -12,3 +13,8 @@ struct ProcessResult {
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnvironment = {});
+
+// The same as another user: the child takes the user and group (and no
+// supplementary groups) before it starts the program; exit status 127 when
+// it cannot. Needs the superuser.
+ProcessResult RunProcessAsUser(const std::vector<std::string>& argv, uid_t uid, gid_t gid);

@@ -70,6 +70,10 @@ public:
         const auto value = ProfileStrings.find({section, key});
         return value == ProfileStrings.end() ? std::nullopt : std::optional<std::string>(value->second);
     }
+    void WriteProfileString(const std::string& section, const std::string& key, const std::string& value) override
+    {
+        ProfileStrings[{section, key}] = value;
+    }
 
     std::optional<std::string> QueryListSeparator() override { return ListSeparatorAnswer; }
     std::optional<std::string> QueryDecimalSeparator() override { return DecimalSeparatorAnswer; }

@@ -8,6 +8,7 @@
 #include "FirmwareVersion.h"
 #include "InMemoryGateway.h"
 #include "LinkTestSupport.h"
+#include "PermissionBits.h"
 #include "SimulatedGateway.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include <filesystem>
 #include <memory>
 
-#include <unistd.h>
 
 namespace {
 
@@ -235,9 +235,40 @@ TEST_F(DeviceOperation, PortThatCannotBeOpened)
     EXPECT_FALSE(ClearDiagnostics(Connection()));
     EXPECT_FALSE(UploadDiagnostics(Connection()));
     EXPECT_FALSE(UploadArchive(Connection()));
-    const Message cannotOpen = ErrorMessage("Error", "Unable to open COM Port");
+    const Message cannotOpen = ErrorMessage("Error", "Unable to open COM Port\ngateway: No such file or directory");
     EXPECT_EQ(Messages(), std::vector<Message>(6, cannotOpen));
     EXPECT_EQ(target.NewCalls, 0);
+    EXPECT_EQ(line_.clock.NowMilliseconds(), 0) << "a missing device fails at once";
+}
+
+TEST_F(DeviceOperation, PortRefusalsSayWhyAndHowToGetAccess)
+{
+    const auto refusal = [this](OpenResult result) {
+        line_.transport.RefuseOpen("gateway", result);
+        ui_.Messages.clear();
+        GetFirmwareVersion(Connection());
+        return Messages();
+    };
+    EXPECT_EQ(refusal({EACCES, "dialout", true}),
+              Only(ErrorMessage("Error", "Unable to open COM Port\n"
+                                         "gateway: Permission denied\n"
+                                         "To use it, join the group dialout: sudo usermod -aG dialout $USER, "
+                                         "then log out and log in again.")));
+    // A group that may not use the device, or the superuser's group, is no way in.
+    const Message noGroupAccess = ErrorMessage(
+        "Error", "Unable to open COM Port\n"
+                 "gateway: Operation not permitted\n"
+                 "To use it, give it to the group dialout (sudo chgrp dialout gateway; sudo chmod g+rw gateway) "
+                 "and join that group: sudo usermod -aG dialout $USER, then log out and log in again.");
+    EXPECT_EQ(refusal({EPERM, "tty", false}), Only(noGroupAccess));
+    EXPECT_EQ(refusal({EPERM, "root", true}), Only(noGroupAccess));
+    EXPECT_EQ(refusal({EIO, {}, false}),
+              Only(ErrorMessage("Error", "Unable to open COM Port\ngateway: Input/output error\n"
+                                         "No serial port hardware answers at this device.")));
+    EXPECT_EQ(refusal({EBUSY, {}, false}),
+              Only(ErrorMessage("Error", "Unable to open COM Port\ngateway: Device or resource busy\n"
+                                         "Another program is using it.")));
+    EXPECT_EQ(line_.clock.NowMilliseconds(), 0);
 }
 
 TEST_F(DeviceOperation, UploadThatCannotBeLoaded)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 namespace {
@@ -71,14 +72,15 @@ TEST(SerialLink, OpenKeepsAnOpenPortAndRefusesWhatIsNoTerminal)
     EXPECT_TRUE(link.Open(peer.Path(), kBaud));
     EXPECT_TRUE(link.Open(peer.Path(), 9600));
     SerialLink second;
-    EXPECT_FALSE(second.Open(peer.Path(), kBaud)) << "the port is this process's alone while open";
+    EXPECT_EQ(second.Open(peer.Path(), kBaud).Error, EBUSY) << "the port is this process's alone while open";
     link.Close();
     EXPECT_FALSE(link.IsOpen());
     EXPECT_TRUE(second.Open(peer.Path(), kBaud));
 
     SerialLink other;
-    EXPECT_FALSE(other.Open("/dev/null", kBaud));
-    EXPECT_FALSE(other.Open("/nonexistent/ttyS9", kBaud));
+    EXPECT_EQ(other.Open("/dev/null", kBaud).Error, ENOTTY);
+    EXPECT_EQ(other.Open("/nonexistent/ttyS9", kBaud).Error, ENOENT);
+    EXPECT_FALSE(other.IsOpen());
 }
 
 TEST(SerialLink, CommandWithoutDataIsOneEightByteFrame)

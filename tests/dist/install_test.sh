@@ -77,6 +77,8 @@ halvex-cli download station.hxc --port C|COM1 COM2 COM3 COM4
 halvex-cli image station.hxc out --layout |1.02 2.00
 halvex-cli firmware |--help --json --port --yes
 halvex-cli ver|verify
+halvex-cli po|ports
+halvex-cli ports |--help --json --yes
 CASES
 
 [ "$failures" -eq 0 ] && echo "install and desktop integration: all checks passed"

@@ -71,6 +71,7 @@ CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
       config_(std::make_unique<ConfigTemplate>())
 {
     ComPort = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
+    PortDevice = ui_.ReadProfileString(kSettingsSection, kPortDeviceKey).value_or("");
     ExtendedMode = commandLine.find(kExtendedModeKeyword) != std::string::npos;
     watcher_->Start();
     ReadRegionalSettings();
@@ -377,6 +378,15 @@ void CQuorvinDoc::OnSelectComPort(int comPort)
     ComPort = comPort;
     ui_.WriteProfileInt(kSettingsSection, kComPortKey, comPort);
     ui_.SetComPortChecks(comPort);
+}
+
+void CQuorvinDoc::OnSelectPortDevice(const std::string& devicePath)
+{
+    ComPort = kComPortDevicePath;
+    PortDevice = devicePath;
+    ui_.WriteProfileInt(kSettingsSection, kComPortKey, ComPort);
+    ui_.WriteProfileString(kSettingsSection, kPortDeviceKey, devicePath);
+    ui_.SetComPortChecks(ComPort);
 }
 
 void CQuorvinDoc::OnRefresh()

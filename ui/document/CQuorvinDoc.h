@@ -24,9 +24,12 @@ class DocumentWatcher;
 // the removal confirmations are skipped.
 inline constexpr const char* kExtendedModeKeyword = "vorlanqix";
 
-// The profile value that keeps the COM port.
+// The profile values that keep the COM port, and the device path used
+// instead of COM1..COM4 when the COM port is kComPortDevicePath.
 inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kComPortKey = "COMPort";
+inline constexpr const char* kPortDeviceKey = "PortDevice";
+inline constexpr int kComPortDevicePath = 0;
 
 // The file dialogs' filter name and extension of configuration files.
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
@@ -45,7 +48,7 @@ class CQuorvinDoc {
 public:
     // Construction, in this order: separators, watcher, serial link and
     // configuration; ComPort from the profile ("Settings"/"COMPort", default
-    // 1); ExtendedMode from the command line; the watcher started with nothing
+    // 1) and PortDevice ("Settings"/"PortDevice"); ExtendedMode from the command line; the watcher started with nothing
     // to watch; the regional separators (with the warning when unreadable).
     CQuorvinDoc(DocumentHost& ui, const std::string& commandLine);
     // Stops the watcher; the serial link closes its port.
@@ -82,6 +85,12 @@ public:
     void OnSlaveSetAddress();
     void OnPrioritize(bool on);
     void OnSelectComPort(int comPort);  // 1..4
+    // Settings > COM Port > Other Port: every device operation from now on
+    // uses the device path; kept in the profile with ComPort 0.
+    void OnSelectPortDevice(const std::string& devicePath);
+    // The device the operations open: PortDevice when ComPort is 0 and a
+    // device path is kept, else COMn mapped as the profile says.
+    std::string PortDevicePath();
     void OnRefresh();                   // F5
     // What the user agreed to when the watcher asked ("FILECHANGE"), on the
     // UI thread: reload the changed file, or save to a file that is gone.
@@ -143,6 +152,7 @@ public:
     std::string ListSeparator = ",";
     std::string DecimalSeparator = ".";
     int ComPort = 1;
+    std::string PortDevice;  // profile "Settings"/"PortDevice"
     bool ExtendedMode = false;
     int SelectedSlave = -1;
     SlaveAddressTable UsedSlaves = kNoSlaves;

@@ -17,7 +17,7 @@ namespace {
 DeviceConnection ConnectionOf(CQuorvinDoc& document)
 {
     DocumentHost& host = document.Ui();
-    return {document.Link(), ComPortDevicePath(document.ComPort, host), host,
+    return {document.Link(), document.PortDevicePath(), host,
             [&host](const DiagnosticsRecord& record) { host.ShowDiagnostics(record); }};
 }
 
@@ -48,6 +48,14 @@ private:
 };
 
 }  // namespace
+
+std::string CQuorvinDoc::PortDevicePath()
+{
+    if (ComPort == kComPortDevicePath && !PortDevice.empty()) {
+        return PortDevice;
+    }
+    return ComPortDevicePath(ComPort, ui_);
+}
 
 void CQuorvinDoc::OnDownloadConfiguration()
 {

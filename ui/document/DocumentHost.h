@@ -26,8 +26,9 @@ public:
     virtual void TitleChanged(const std::string& title) = 0;
     // A file was opened or saved: it goes to the top of the recent-file list.
     virtual void AddToRecentFiles(const std::string& path) = 0;
-    // Check item comPort-1 of the COM port menu and uncheck the others; no
-    // item is checked for a value outside 1..4.
+    // Check item comPort-1 of the COM port menu and uncheck the others; 0
+    // checks its "Other Port" item (a device path); no item is checked for a
+    // value outside 0..4.
     virtual void SetComPortChecks(int comPort) = 0;
 
     // The "SPA Slave Address" dialog, preset with the address; no value on Cancel.

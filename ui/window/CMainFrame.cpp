@@ -29,7 +29,7 @@ bool IsCheckable(int commandId)
 {
     using namespace CommandId;
     return commandId == ViewToolbar || commandId == ViewStatusBar ||
-           (commandId >= ComPort1 && commandId < ComPort1 + 4);
+           (commandId >= ComPort1 && commandId < ComPort1 + 4) || commandId == ComPortOther;
 }
 
 bool IsLockKey(const QEvent* event)
@@ -80,6 +80,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     // mark is right before the program waits for the user again.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &CMainFrame::UpdateModifiedMark);
+    // The port's device follows the settings and the profile the same way.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &CMainFrame::UpdatePortPane);
 }
 
 CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
@@ -163,6 +166,10 @@ void CMainFrame::CreateStatusBar()
 {
     message_ = new QLabel(QString::fromLatin1(kIdleStatusText));
     statusBar()->addWidget(message_, 1);
+    // The device the device operations open, before the lock indicators.
+    port_ = new QLabel;
+    port_->setVisible(false);
+    statusBar()->addPermanentWidget(port_);
     for (const char* text : kIndicatorTexts) {
         auto* indicator = new QLabel;
         indicator->setAlignment(Qt::AlignCenter);
@@ -273,7 +280,25 @@ void CMainFrame::SetComPortChecks(int comPort)
     for (int i = 0; i < 4; ++i) {
         actions_[CommandId::ComPort1 + i]->setChecked(comPort == i + 1);
     }
+    actions_[CommandId::ComPortOther]->setChecked(comPort == 0);
 }
+
+void CMainFrame::SetPortSource(std::function<std::string()> devicePath)
+{
+    portSource_ = std::move(devicePath);
+    UpdatePortPane();
+}
+
+void CMainFrame::UpdatePortPane()
+{
+    const QString shown = portSource_ ? PathToQString(portSource_()) : QString();
+    if (port_->text() != shown) {
+        port_->setText(shown);
+    }
+    port_->setVisible(!shown.isEmpty());
+}
+
+QString CMainFrame::PortPaneText() const { return port_->text(); }
 
 void CMainFrame::UpdateKeyLockIndicators()
 {

@@ -15,7 +15,8 @@ class QMenu;
 class QToolBar;
 
 // The main window: the menu bar, the toolbar, the status bar with its
-// message pane and the CAP, NUM and SCRL indicators, and the main view in
+// message pane, the device of the COM port and the CAP, NUM and SCRL
+// indicators, and the main view in
 // the middle. A command runs what was registered for it with
 // SetCommandHandler; until then its menu item, toolbar button and shortcut
 // keys are disabled.
@@ -54,8 +55,13 @@ public:
     // they keep the user-interface thread busy.
     void SetStatusText(const std::string& text);
     QString StatusText() const;
-    // Checks item comPort-1 of the "&COM Port" submenu and unchecks the others.
+    // Checks item comPort-1 of the "&COM Port" submenu and unchecks the
+    // others; 0 checks "&Other Port...".
     void SetComPortChecks(int comPort);
+    // Asked whenever the program waits for input: the device the device
+    // operations would open, shown on the status bar.
+    void SetPortSource(std::function<std::string()> devicePath);
+    QString PortPaneText() const;
 
     QToolBar* ToolBar() const { return toolBar_; }
     void UpdateKeyLockIndicators();
@@ -73,6 +79,7 @@ private:
     void CreateStatusBar();
     void RegisterFrameCommands();
     void UpdateModifiedMark();
+    void UpdatePortPane();
     // A drag or drop of a configuration file onto any part of the window;
     // true when it was one and has been handled.
     bool HandleFileDrop(QObject* watched, QEvent* event);
@@ -84,7 +91,9 @@ private:
     std::function<bool()> closeGuard_;
     std::function<void(const std::string&)> fileDropHandler_;
     std::function<bool()> isModified_;
+    std::function<std::string()> portSource_;
     QToolBar* toolBar_ = nullptr;
     QLabel* message_ = nullptr;
+    QLabel* port_ = nullptr;
     std::vector<QLabel*> indicators_;
 };

@@ -8,6 +8,7 @@
 #include "ConfigurationCheckCommand.h"
 #include "DeviceImage.h"
 #include "FileChangeEvent.h"
+#include "PortDialog.h"
 #include "QtWindowSystem.h"
 
 #include <functional>
@@ -88,6 +89,7 @@ void CQuorvinApp::RegisterCommands()
         {ComPort1 + 1, [&document] { document.OnSelectComPort(2); }},
         {ComPort1 + 2, [&document] { document.OnSelectComPort(3); }},
         {ComPort1 + 3, [&document] { document.OnSelectComPort(4); }},
+        {ComPortOther, [this] { OnOtherPort(); }},
         {SlaveAdd, [&document] { document.OnSlaveAdd(); }},
         {SlaveRemove, [&document] { document.OnSlaveRemove(); }},
         {SlaveSetAddress, [&document] { document.OnSlaveSetAddress(); }},
@@ -109,6 +111,7 @@ void CQuorvinApp::RegisterCommands()
     frame_->SetCloseGuard([&document] { return document.SaveModified(); });
     frame_->SetFileDropHandler([this](const std::string& path) { OpenFile(path); });
     frame_->SetModifiedSource([&document] { return document.IsModified(); });
+    frame_->SetPortSource([&document] { return document.PortDevicePath(); });
 }
 
 void CQuorvinApp::OnFileNew()
@@ -148,6 +151,14 @@ void CQuorvinApp::OnOpenRecentFile(int index)
     if (document_->PathName().empty() && !document_->IsModified()) {
         recentFiles_.Remove(index);
         frame_->SetRecentFiles(recentFiles_.Paths());
+    }
+}
+
+void CQuorvinApp::OnOtherPort()
+{
+    PortDialog dialog(document_->PortDevicePath(), frame_.get());
+    if (dialog.exec() == QDialog::Accepted) {
+        document_->OnSelectPortDevice(dialog.DevicePath());
     }
 }
 

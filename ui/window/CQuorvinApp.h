@@ -14,7 +14,8 @@ class QtWindowSystem;
 
 // The application: ties the document, the main frame and the main view
 // together, keeps the profile and the recent-file list, and runs the
-// commands that belong to no document (New, Open, the recent files, About).
+// commands that belong to no document (New, Open, the recent files, About,
+// the port dialog).
 class CQuorvinApp {
 public:
     // The user's profile, or the one given (tests).
@@ -35,6 +36,9 @@ public:
     // A file dropped on the window: asks to save changes first, then opens it.
     void OpenFile(const std::string& path);
     void OnAppAbout();
+    // Settings > COM Port > Other Port...: the port dialog, preset with the
+    // device in use; OK makes its path the port of every device operation.
+    void OnOtherPort();
 
     CMainFrame& Frame() { return *frame_; }
     CQuorvinView& View() { return *view_; }

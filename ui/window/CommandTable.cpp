@@ -82,6 +82,8 @@ const std::vector<MenuEntry>& MenuBarLayout()
                                 Command("COM&2", ComPort1 + 1),
                                 Command("COM&3", ComPort1 + 2),
                                 Command("COM&4", ComPort1 + 3),
+                                Separator(),
+                                Command("&Other Port...", ComPortOther),
                             }),
                 }),
         Submenu("S&lave", Concatenated(

@@ -38,6 +38,8 @@ inline constexpr int DeviceFirmwareVersion = 32786;
 inline constexpr int DeviceCheckConfiguration = 32800;
 inline constexpr int DeviceVerifyConfiguration = 32801;
 inline constexpr int ComPort1 = 32771;  // COM1..COM4 are 32771..32774
+// Settings > COM Port > Other Port...: any serial device; numbered apart.
+inline constexpr int ComPortOther = 32910;
 inline constexpr int SlaveAdd = 32792;
 inline constexpr int SlaveRemove = 32797;
 inline constexpr int SlaveSetAddress = 32784;

@@ -275,6 +275,11 @@ std::optional<std::string> QtWindowSystem::ReadProfileString(const std::string& 
     return profile_.ReadString(section, key);
 }
 
+void QtWindowSystem::WriteProfileString(const std::string& section, const std::string& key, const std::string& value)
+{
+    profile_.WriteString(section, key, value);
+}
+
 std::optional<std::string> QtWindowSystem::QueryListSeparator()
 {
     if (auto configured = ProfileSeparator(profile_, "ListSeparator")) {

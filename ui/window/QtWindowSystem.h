@@ -51,6 +51,7 @@ public:
     int ReadProfileInt(const std::string& section, const std::string& key, int defaultValue) override;
     void WriteProfileInt(const std::string& section, const std::string& key, int value) override;
     std::optional<std::string> ReadProfileString(const std::string& section, const std::string& key) override;
+    void WriteProfileString(const std::string& section, const std::string& key, const std::string& value) override;
 
     std::optional<std::string> QueryListSeparator() override;
     std::optional<std::string> QueryDecimalSeparator() override;

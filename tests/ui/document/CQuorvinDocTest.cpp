@@ -93,11 +93,15 @@ TEST_F(CQuorvinDocTest, ConstructionReadsComPortKeywordAndRegionalSeparators)
     ui_.DecimalSeparatorAnswer = ",";
     CQuorvinDoc& doc = Doc({}, "halvex /plants/northvorlanqix2.hxc");
     EXPECT_EQ(doc.ComPort, 7);  // passed on unchanged; no menu item is checked
+    EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyS6");
     EXPECT_TRUE(doc.ExtendedMode);
     EXPECT_EQ(doc.ListSeparator + doc.DecimalSeparator, ";,");
     EXPECT_TRUE(doc.Watcher().IsRunning());
     EXPECT_TRUE(ui_.Messages.empty());
     EXPECT_FALSE(Doc({}, "halvex VORLANQIX").ExtendedMode);
+    ui_.ProfileInts[{"Settings", "COMPort"}] = 0;
+    ui_.ProfileStrings[{"Settings", "PortDevice"}] = "/dev/ttyACM0";
+    EXPECT_EQ(Doc().PortDevicePath(), "/dev/ttyACM0");
 
     // Either separator unreadable: a warning, and both fall back.
     ui_.DecimalSeparatorAnswer = std::nullopt;
@@ -225,6 +229,18 @@ TEST_F(CQuorvinDocTest, PrioritizeTouchesOnlyTheSelectedSlavesPoints)
     doc.OnSelectComPort(4);
     EXPECT_EQ((ui_.ProfileInts[{"Settings", "COMPort"}]), 4);
     EXPECT_EQ(ui_.ComPortChecks, std::vector{4});
+    EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyS3");
+
+    // Another device: COM port 0 and the path, kept when a COM port is chosen again.
+    doc.OnSelectPortDevice("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3X-if00-port0");
+    EXPECT_EQ((ui_.ProfileInts[{"Settings", "COMPort"}]), 0);
+    EXPECT_EQ((ui_.ProfileStrings[{"Settings", "PortDevice"}]), doc.PortDevice);
+    EXPECT_EQ(ui_.ComPortChecks, (std::vector{4, 0}));
+    EXPECT_EQ(doc.PortDevicePath(), "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3X-if00-port0");
+    ui_.ProfileStrings[{"Settings", "COM2Device"}] = "/dev/ttyUSB1";
+    doc.OnSelectComPort(2);
+    EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyUSB1");
+    EXPECT_EQ((ui_.ProfileStrings[{"Settings", "PortDevice"}]), doc.PortDevice);
 }
 
 TEST_F(CQuorvinDocTest, DeviceGuardsCommitTheFormCheckSlavesAndOfferToSave)

@@ -1,6 +1,6 @@
 // The Device menu of the window program against the gateway simulator on a
 // pseudo-terminal: a configuration goes down and comes back up, and is
-// checked and verified.
+// checked and verified; a port chosen in the Other Port dialog.
 #include "CMainFrame.h"
 #include "CQuorvinDoc.h"
 #include "CCompanionListBox.h"
@@ -9,11 +9,15 @@
 #include "ConfigFile.h"
 #include "ConfigurationCheckDialog.h"
 #include "PointList.h"
+#include "PortDialog.h"
 #include "SimulatedGateway.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -81,6 +85,38 @@ TEST_F(DeviceMenu, UploadFromAGatewayWithoutConfigurationLeavesTheDocumentAlone)
     EXPECT_EQ(modals_.Boxes[0].Text, "Unable to upload configuration");
     EXPECT_EQ(Document().PathName(), file_);
     EXPECT_FALSE(Document().IsModified());
+}
+
+TEST_F(DeviceMenu, PortChosenInTheOtherPortDialogIsUsedAtOnce)
+{
+    (*app_)->Profile().WriteString("Settings", "COM1Device", "/nonexistent/halvex-port");
+    const QString gateway = QString::fromStdString(gateway_.Path());
+    modals_.Then([&gateway](QWidget* modal) {
+        auto* dialog = dynamic_cast<PortDialog*>(modal);
+        ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
+        EXPECT_EQ(dialog->PathEdit()->text(), QStringLiteral("/nonexistent/halvex-port")) << "preset: the port in use";
+        QTest::keyClick(dialog->PathEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(dialog->PathEdit(), gateway);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    Action(CommandId::ComPortOther)->trigger();
+    EXPECT_TRUE(modals_.Done());
+    EXPECT_TRUE(Action(CommandId::ComPortOther)->isChecked());
+    EXPECT_FALSE(Action(CommandId::ComPort1)->isChecked());
+    EXPECT_EQ((*app_)->Profile().ReadInt("Settings", "COMPort", 1), 0);
+    EXPECT_EQ((*app_)->Profile().ReadString("Settings", "PortDevice"), gateway_.Path());
+
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceFirmwareVersion)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Title, "Firmware");
+    EXPECT_EQ(modals_.Boxes[0].Text, "Firmware version : 1.05 build 12");
+
+    // Cancel changes nothing.
+    modals_.Then([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    Action(CommandId::ComPortOther)->trigger();
+    EXPECT_EQ(Document().PortDevicePath(), gateway_.Path());
+    EXPECT_EQ(modals_.Unexpected, 0);
 }
 
 TEST_F(DeviceMenu, CheckListsTheProblemsAndADoubleClickShowsThePoint)

@@ -103,6 +103,8 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">>COM&2 32772",
         ">>COM&3 32773",
         ">>COM&4 32774",
+        ">>-",
+        ">>&Other Port... 32910",
         "S&lave",
         ">&Add 32792",
         ">&Remove 32797",
@@ -133,16 +135,25 @@ TEST_F(MainFrame, ComPortItemsAreCheckedFromTheSettingAndSelectIt)
     QMenu* settings = Frame().menuBar()->actions().at(2)->menu();
     QMenu* comPort = settings->actions().at(0)->menu();
     const QList<QAction*> ports = comPort->actions();
-    ASSERT_EQ(ports.size(), 4);
+    ASSERT_EQ(ports.size(), 6) << "COM1..COM4, a separator and Other Port";
     EXPECT_TRUE(ports[0]->isChecked());
     EXPECT_FALSE(ports[2]->isChecked());
 
     ports[2]->trigger();
     EXPECT_EQ(app_->Document().ComPort, 3);
     EXPECT_EQ(app_->Profile().ReadInt("Settings", "COMPort", 0), 3);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(ports[i]->isChecked(), i == 2) << i;
     }
+    RunUntilIdle();
+    EXPECT_EQ(Frame().PortPaneText(), QStringLiteral("/dev/ttyS2")) << "the status bar names the device in use";
+
+    app_->Document().OnSelectPortDevice("/dev/ttyUSB0");
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(ports[i]->isChecked(), i == 5) << i;
+    }
+    RunUntilIdle();
+    EXPECT_EQ(Frame().PortPaneText(), QStringLiteral("/dev/ttyUSB0"));
 }
 
 TEST_F(MainFrame, ToolbarHasItsButtonsTipsAndDisabledClipboard)
@@ -163,7 +174,7 @@ TEST_F(MainFrame, StatusBarShowsReadyThePromptsAndTheLockIndicators)
 {
     EXPECT_EQ(Frame().StatusText(), QStringLiteral("Ready"));
     QStatusBar* status = Frame().statusBar();
-    EXPECT_EQ(status->findChildren<QLabel*>().size(), 4);
+    EXPECT_EQ(status->findChildren<QLabel*>().size(), 5) << "the message, the port's device and CAP, NUM, SCRL";
 
     Action(CommandId::FileSaveAs)->showStatusText(&Frame());
     EXPECT_EQ(status->currentMessage(), QStringLiteral("Save the active document with a new name"));
@@ -266,7 +277,7 @@ TEST_F(MainFrame, DeviceCommandsRunTheirOperation)
     Action(CommandId::DeviceFirmwareVersion)->trigger();
     ASSERT_EQ(modals_.Boxes.size(), 1u);
     EXPECT_EQ(modals_.Boxes[0].Title, "Error");
-    EXPECT_EQ(modals_.Boxes[0].Text, "Unable to open COM Port");
+    EXPECT_EQ(modals_.Boxes[0].Text, "Unable to open COM Port\n/nonexistent/halvex-port: No such file or directory");
     EXPECT_EQ(Frame().StatusText(), QStringLiteral("Ready"));
 }
 
