@@ -34,16 +34,6 @@ protected:
     TemporaryDirectory directory_;
 };
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 }  // namespace
 
 TEST_F(DeviceCommands, DownloadAndUploadThroughAGatewayThatKeepsItsState)
@@ -99,7 +89,7 @@ TEST_F(DeviceCommands, RefusalsFailuresAndUsageErrors)
     const ProcessResult limit = Cli({"download", WriteConfiguration("many.hxc", tooMany), "--port", "gateway",
                                      "--layout", "2.00"}, &sim);
     EXPECT_EQ(limit.ExitStatus, 1);
-    EXPECT_EQ(Lines(limit.Err), (std::vector<std::string>{
+    EXPECT_EQ(LinesOf(limit.Err), (std::vector<std::string>{
                                     "Unable to download - more than 127 indirect SPA messages",
                                     "128 indirect SPA messages; the first beyond 127: Indirect SPA message 128 \"\" "
                                     "(slave 0, Ch/Cat/Dno \"0I0\")"}));
@@ -125,7 +115,7 @@ TEST_F(DeviceCommands, FirmwareDiagnosticsAndTheirClearing)
 
     const ProcessResult diagnostics = Cli({"diagnostics", "--port", "gateway"}, &sim);
     EXPECT_EQ(diagnostics.ExitStatus, 0) << diagnostics.Err;
-    const auto lines = Lines(diagnostics.Out);
+    const auto lines = LinesOf(diagnostics.Out);
     ASSERT_EQ(lines.size(), 20u + 1u + 16u);
     EXPECT_EQ(lines[0], "File Revision : 0.00");
     EXPECT_EQ(lines[2], "Status : OK");
@@ -199,14 +189,14 @@ TEST_F(DeviceCommands, VerifyTellsWhetherTheGatewayHoldsTheFile)
     EXPECT_EQ(same.Out, "Configuration verify OK! The gateway holds this configuration.\n");
     const ProcessResult other = Program({"verify", b, "--port", sim.Path()});
     EXPECT_EQ(other.ExitStatus, 1);
-    EXPECT_EQ(Lines(other.Err), difference);
+    EXPECT_EQ(LinesOf(other.Err), difference);
 
     // --json: the object alone on standard output, the message on standard error.
     InMemoryGateway gateway;
     ASSERT_EQ(Cli({"download", a, "--port", "gateway", "--verify"}, &gateway).ExitStatus, 0);
     const ProcessResult json = Cli({"verify", b, "--port", "gateway", "--json"}, &gateway);
     EXPECT_EQ(json.ExitStatus, 1);
-    EXPECT_EQ(Lines(json.Err), difference);
+    EXPECT_EQ(LinesOf(json.Err), difference);
     EXPECT_EQ(nlohmann::json::parse(json.Out),
               (nlohmann::json{{"file", b},
                               {"match", false},
@@ -226,7 +216,7 @@ TEST_F(DeviceCommands, VerifyTellsWhetherTheGatewayHoldsTheFile)
                                        });
     EXPECT_EQ(tampered.ExitStatus, 1);
     EXPECT_EQ(tampered.Out, "Configuration download OK! [v2.00]\n");
-    EXPECT_EQ(Lines(tampered.Err)[0], difference[0]);
+    EXPECT_EQ(LinesOf(tampered.Err)[0], difference[0]);
 }
 
 TEST_F(DeviceCommands, JsonOfFirmwareAndDiagnostics)

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -43,6 +45,17 @@ inline std::string ReadTextFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 // Joins lines with CR LF after each, as the tool's text files are written.

@@ -8,16 +8,6 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 TEST(WindowProgram, StartsUnderAnXServerWithTheFileOfItsCommandLineAndShowsIt)
 {
     TemporaryDirectory directory;
@@ -27,7 +17,7 @@ TEST(WindowProgram, StartsUnderAnXServerWithTheFileOfItsCommandLineAndShowsIt)
         RunProcess({"/usr/bin/xvfb-run", "-a", HALVEX_PATH, file, "--describe-window"},
                    {"XDG_CONFIG_HOME=" + directory.Path(), "XDG_RUNTIME_DIR=" + directory.Path(), "QT_QPA_PLATFORM=xcb"});
     ASSERT_EQ(result.ExitStatus, 0) << result.Err;
-    const std::vector<std::string> lines = Lines(result.Out);
+    const std::vector<std::string> lines = LinesOf(result.Out);
     ASSERT_GE(lines.size(), 19u) << result.Out;
     EXPECT_EQ(lines[0], "Window: shown.hxc - Halvex Configuration Tool");
     EXPECT_EQ(lines[2], "Input Area Bytes: 19");
