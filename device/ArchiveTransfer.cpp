@@ -43,7 +43,7 @@ bool DownloadArchive(DeviceConnection& connection)
         EncodeArchiveBlock(BaseName(*path), reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
     if (!session.Exchange("Downloading archive", kProgressSending, kCommandDownloadArchive, block.data(),
                           block.size())) {
-        ui.ErrorBox(kErrorCaption, "Archive download failed!");
+        ReportExchangeFailure(connection, "Archive download failed!");
         EndTransfer(connection);
         return false;
     }
@@ -65,7 +65,7 @@ bool UploadArchive(DeviceConnection& connection)
     const auto archive =
         data && data->size() >= kShortestReply ? DecodeArchiveBlock(data->data(), data->size()) : std::nullopt;
     if (!archive) {
-        Fail(connection, "Archive upload failed!");
+        ReportExchangeFailure(connection, "Archive upload failed!");
         EndTransfer(connection);
         return false;
     }

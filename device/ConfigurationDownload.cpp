@@ -70,7 +70,7 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
                                         kCommandDownloadConfiguration, block.data(), blockLength);
     // A reply without its answer byte tells nothing about the download.
     if (!reply || reply->empty()) {
-        Fail(ui, kDownloadFailed);
+        ReportExchangeFailure(connection, kDownloadFailed);
         EndTransfer(connection);
         return DownloadOutcome::Failed;
     }

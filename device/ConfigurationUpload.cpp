@@ -87,7 +87,8 @@ std::optional<UploadReply> FetchConfiguration(DeviceConnection& connection)
     auto reply = data && data->size() >= kShortestReply ? DecodeUploadReply(data->data(), data->size())
                                                         : std::nullopt;
     if (!reply) {
-        Fail(connection, "Unable to upload configuration");
+        ReportExchangeFailure(connection, "Unable to upload configuration");
+        EndTransfer(connection);
     }
     return reply;
 }

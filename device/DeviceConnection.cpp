@@ -13,7 +13,11 @@ GatewaySession::GatewaySession(DeviceConnection& connection, int blockSize) : co
         connection.Ui.ErrorBox(kErrorCaption, PortOpenFailureText(connection.PortPath, opened));
         return;
     }
-    connection.Link.LinkClock().Sleep(kSettleMilliseconds);
+    if (!connection.Link.Pause(kSettleMilliseconds)) {
+        connection.Link.Close();
+        open_ = false;
+        connection.Ui.ShowMessage(kApplicationTitle, kCancelledMessage, MessageIcon::Warning);
+    }
 }
 
 GatewaySession::~GatewaySession() { connection_.Link.Close(); }
@@ -42,4 +46,13 @@ void EndTransfer(DeviceConnection& connection)
 {
     connection.Ui.SetStatusText(kReadyStatus);
     connection.Ui.SetProgress(0);
+}
+
+void ReportExchangeFailure(DeviceConnection& connection, const std::string& message)
+{
+    if (connection.Link.GetLastStatus() == kLinkCancelled) {
+        connection.Ui.ShowMessage(kApplicationTitle, kCancelledMessage, MessageIcon::Warning);
+    } else {
+        connection.Ui.ErrorBox(kErrorCaption, message);
+    }
 }

@@ -35,13 +35,17 @@ inline constexpr int kProgressReceiving = 1;
 inline constexpr const char* kErrorCaption = "Error";
 inline constexpr const char* kSuccessCaption = "Success";
 inline constexpr const char* kReadyStatus = "Ready";
+// Shown, with the application title and a warning icon, when the user
+// cancelled the operation.
+inline constexpr const char* kCancelledMessage = "Operation cancelled";
 
 // One device operation's use of the gateway's port. The constructor sets the
 // block size and the reply time-out, opens the port (an error box "Unable to
 // open COM Port" with the device and the reason when it cannot be opened; a
 // device that is not there fails at once) and waits the pause between
 // opening and the first frame. The port is closed when the session ends, on
-// every path out of the operation.
+// every path out of the operation. A cancel during the pause closes the port
+// again and says "Operation cancelled".
 class GatewaySession {
 public:
     GatewaySession(DeviceConnection& connection, int blockSize);
@@ -64,3 +68,7 @@ private:
 
 // The status line back to "Ready" and the progress bar to 0.
 void EndTransfer(DeviceConnection& connection);
+
+// After a failed exchange: "Operation cancelled" when the user cancelled it,
+// else the operation's error box with the message.
+void ReportExchangeFailure(DeviceConnection& connection, const std::string& message);

@@ -2,7 +2,6 @@
 
 std::optional<DiagnosticsRecord> UploadDiagnostics(DeviceConnection& connection)
 {
-    WindowSystem& ui = connection.Ui;
     GatewaySession session(connection, kReceiveBlockSize);
     if (!session.IsOpen()) {
         return std::nullopt;
@@ -10,7 +9,7 @@ std::optional<DiagnosticsRecord> UploadDiagnostics(DeviceConnection& connection)
     const auto data = session.Exchange("Uploading diagnostics", kProgressReceiving, kCommandUploadDiagnostics);
     const auto record = data ? DecodeDiagnostics(data->data(), data->size()) : std::nullopt;
     if (!record) {
-        ui.ErrorBox(kErrorCaption, "Unable to upload diagonstics");
+        ReportExchangeFailure(connection, "Unable to upload diagonstics");
         EndTransfer(connection);
         return std::nullopt;
     }
@@ -33,7 +32,7 @@ bool ClearDiagnostics(DeviceConnection& connection)
     if (cleared) {
         ui.InfoBox(kSuccessCaption, "Clear diagnostics OK!");
     } else {
-        ui.ErrorBox(kErrorCaption, "Unable to clear diagonstics");
+        ReportExchangeFailure(connection, "Unable to clear diagonstics");
     }
     EndTransfer(connection);
     return cleared;

@@ -19,7 +19,7 @@ std::optional<FirmwareVersion> QueryFirmwareVersion(DeviceConnection& connection
     const auto data = session.Exchange("Getting firmware version", kProgressReceiving, kCommandFirmwareVersion);
     constexpr std::size_t kVersionBytes = 3;
     if (!data || data->size() < kVersionBytes) {
-        ui.ErrorBox(kErrorCaption, "Unable to get firmware version");
+        ReportExchangeFailure(connection, "Unable to get firmware version");
         EndTransfer(connection);
         return std::nullopt;
     }

@@ -26,6 +26,38 @@ SerialLink::SerialLink(Transport& transport, Clock& clock) : port_(&transport), 
 
 SerialLink::~SerialLink() { Close(); }
 
+OpenResult SerialLink::Open(const std::string& devicePath, int baudRate)
+{
+    openedAtUs_ = clock_->NowMicroseconds();
+    return port_->Open(devicePath, baudRate);
+}
+
+bool SerialLink::Pause(int milliseconds)
+{
+    for (int left = milliseconds; left > 0; left -= kCancelSlice) {
+        if (CancelRequested()) {
+            return Cancel();
+        }
+        clock_->Sleep(std::min(left, kCancelSlice));
+    }
+    return !CancelRequested() || Cancel();
+}
+
+// Ends the exchange as cancelled; always false.
+bool SerialLink::Cancel()
+{
+    lastStatus_ = kLinkCancelled;
+    Trace(TraceDirection::Event, nullptr, 0, kTraceCancelled);
+    return false;
+}
+
+void SerialLink::Trace(TraceDirection direction, const std::uint8_t* bytes, std::size_t count, unsigned notes)
+{
+    if (observer_ != nullptr) {
+        observer_->OnLinkEvent({clock_->NowMicroseconds() - openedAtUs_, direction, bytes, count, notes});
+    }
+}
+
 std::uint16_t SerialLink::Checksum(const std::uint8_t* bytes, std::size_t count) { return ::Checksum(bytes, count); }
 
 bool SerialLink::SetMaxBlockSize(int size)
@@ -126,6 +158,10 @@ bool SerialLink::CollectReply(const LinkMessage& message, int capacity, int& col
 
 bool SerialLink::ExchangeFrame(const LinkMessage& request, LinkMessage& reply)
 {
+    // A frame boundary: the place where a cancelled operation stops.
+    if (CancelRequested()) {
+        return Cancel();
+    }
     const int frameLength = EncodeFrame(request, sendBuffer_);
     if (frameLength == 0) {
         lastStatus_ = kLinkRetriesUsedUp;
@@ -137,10 +173,18 @@ bool SerialLink::ExchangeFrame(const LinkMessage& request, LinkMessage& reply)
     while (attempts < retries_) {
         const ReceiveState state = SendAndReceive(frameLength, attempts, replyLength);
         if (state == ReceiveState::TimedOut) {
+            Trace(received_ > 0 ? TraceDirection::Received : TraceDirection::Event, receiveBuffer_,
+                  static_cast<std::size_t>(std::min<int>(received_, sizeof receiveBuffer_)), kTraceTimeout);
             lastStatus_ = kLinkTimedOut;
             return false;
         }
+        if (state == ReceiveState::Cancelled) {
+            return Cancel();
+        }
         if (state == ReceiveState::Invalid) {
+            if (CancelRequested()) {
+                return Cancel();
+            }
             PrepareResend(frameLength);
             ++attempts;
             continue;
@@ -160,6 +204,11 @@ SerialLink::ReceiveState SerialLink::SendAndReceive(int frameLength, int& attemp
     // Bytes still waiting belong to no reply of this frame.
     port_->DiscardInput();
     port_->Write(sendBuffer_, static_cast<std::size_t>(frameLength));
+    if (observer_ != nullptr) {
+        const unsigned continuation = (sendBuffer_[2] & (kContinuationFlag >> 8)) != 0 ? kTraceContinuation : 0U;
+        Trace(TraceDirection::Sent, sendBuffer_, static_cast<std::size_t>(frameLength),
+              continuation | (attempts > 0 ? kTraceResend : 0U));
+    }
     received_ = 0;
     const long long deadline = clock_->NowMilliseconds() + replyTimeout_;
     for (;;) {
@@ -172,7 +221,11 @@ SerialLink::ReceiveState SerialLink::SendAndReceive(int frameLength, int& attemp
         if (state != ReceiveState::Waiting && state != ReceiveState::Receiving) {
             return state;
         }
-        port_->WaitForInput(static_cast<int>(deadline + 1 - clock_->NowMilliseconds()));
+        const long long left = deadline + 1 - clock_->NowMilliseconds();
+        port_->WaitForInput(static_cast<int>(std::min<long long>(left, kCancelSlice)));
+        if (CancelRequested()) {
+            return ReceiveState::Cancelled;
+        }
     }
 }
 
@@ -187,6 +240,7 @@ SerialLink::ReceiveState SerialLink::ReceiveStep(long long deadlineMs, int& atte
     if (!IsValidFrameLength(replyLength)) {
         // Shorter than a frame or longer than the buffers: let the rest of it
         // pass, then ask again.
+        Trace(TraceDirection::Received, receiveBuffer_, static_cast<std::size_t>(received_), kTraceInvalid);
         SkipUntilQuiet(deadlineMs);
         return ReceiveState::Invalid;
     }
@@ -209,6 +263,13 @@ void SerialLink::ReceiveAvailable()
 SerialLink::ReceiveState SerialLink::EvaluateFrame(int& attempts, int replyLength)
 {
     const std::uint8_t commandHigh = receiveBuffer_[2];
+    const bool checksumValid = HasValidChecksum(receiveBuffer_, replyLength);
+    if (observer_ != nullptr) {
+        const unsigned notes = ((commandHigh & kDeviceErrorBit) != 0 ? kTraceErrorBit : 0U) |
+                               ((commandHigh & kRetryBit) != 0 ? kTraceRetryBit : 0U) |
+                               (checksumValid ? 0U : kTraceCrcBad) | (receiveBuffer_[4] == 0 ? kTraceInvalid : 0U);
+        Trace(TraceDirection::Received, receiveBuffer_, static_cast<std::size_t>(replyLength), notes);
+    }
     if ((commandHigh & kDeviceErrorBit) != 0) {
         return ReceiveState::DeviceError;
     }
@@ -217,7 +278,7 @@ SerialLink::ReceiveState SerialLink::EvaluateFrame(int& attempts, int replyLengt
     }
     // A block count of 0 announces no block at all: as invalid as a checksum
     // error.
-    if (!HasValidChecksum(receiveBuffer_, replyLength) || receiveBuffer_[4] == 0) {
+    if (!checksumValid || receiveBuffer_[4] == 0) {
         return ReceiveState::Invalid;
     }
     return ReceiveState::Done;
@@ -235,7 +296,7 @@ void SerialLink::SkipUntilQuiet(long long deadlineMs)
 {
     for (;;) {
         const long long left = deadlineMs + 1 - clock_->NowMilliseconds();
-        if (left <= 0 || !port_->WaitForInput(static_cast<int>(std::min<long long>(left, kQuietMilliseconds)))) {
+        if (left <= 0 || CancelRequested() || !port_->WaitForInput(static_cast<int>(std::min<long long>(left, kQuietMilliseconds)))) {
             return;
         }
         std::uint8_t scratch[kReadChunk];

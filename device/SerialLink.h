@@ -2,9 +2,11 @@
 
 #include "Clock.h"
 #include "LinkFrame.h"
+#include "LinkTrace.h"
 #include "Transport.h"
 #include "WindowSystem.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,12 +18,19 @@ enum LinkStatus {
     kLinkTimedOut = 1,        // no complete reply within the reply time-out
     kLinkRetriesUsedUp = 2,   // every send answered by an invalid reply
     kLinkDeviceError = 3,     // the device answered with its error bit set
+    kLinkCancelled = 4,       // the user cancelled the operation
 };
 
 // The request/reply transport to the gateway. A command is cut into frames of
 // at most MaxBlockSize data bytes; every frame is answered by a reply frame;
 // a long reply comes in blocks that are fetched with continuation requests.
 // Waits for replies sleep until bytes arrive or the time-out ends.
+//
+// An operation can be cancelled from another thread through a flag the link
+// is given: the link stops before its next frame, or within kCancelSlice
+// milliseconds of a wait or pause, with the status kLinkCancelled. An
+// observer, when one is set, sees every frame sent and received and every
+// time-out; without one the link does no tracing work at all.
 //
 // The link runs over a transport and takes its time from a clock: by default
 // its own serial port and the machine's clock; the tests give it a gateway in
@@ -31,6 +40,9 @@ public:
     static constexpr int kDefaultMaxBlockSize = 1000;
     static constexpr int kDefaultRetries = 3;
     static constexpr int kDefaultReplyTimeout = 1000;
+    // The longest stretch a wait or pause runs without looking at the
+    // cancel flag.
+    static constexpr int kCancelSlice = 50;
 
     // Over a serial port of its own, on the machine's clock.
     SerialLink();
@@ -40,7 +52,8 @@ public:
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
 
-    OpenResult Open(const std::string& devicePath, int baudRate) { return port_->Open(devicePath, baudRate); }
+    // Opens the port; the trace's times count from here.
+    OpenResult Open(const std::string& devicePath, int baudRate);
     void Close() { port_->Close(); }
     bool IsOpen() const { return port_->IsOpen(); }
     // The clock the link's waits and pauses are measured on.
@@ -56,6 +69,18 @@ public:
     // Sends one request frame and waits for its reply: resends after an
     // invalid reply, at most Retries sends, no resend after the time-out.
     bool ExchangeFrame(const LinkMessage& request, LinkMessage& reply);
+
+    // Pauses on the link's clock in slices, looking at the cancel flag
+    // between them; false (status kLinkCancelled) when it was raised.
+    bool Pause(int milliseconds);
+
+    // The flag another thread raises to cancel the operation; null for none.
+    // It must outlive its use by the link.
+    void SetCancelFlag(const std::atomic<bool>* flag) { cancelFlag_ = flag; }
+    bool CancelRequested() const { return cancelFlag_ != nullptr && cancelFlag_->load(std::memory_order_relaxed); }
+    // The trace's observer; null for none. Called on the link's thread.
+    void SetObserver(LinkObserver* observer) { observer_ = observer; }
+    LinkObserver* Observer() const { return observer_; }
 
     static std::uint16_t Checksum(const std::uint8_t* bytes, std::size_t count);
 
@@ -79,7 +104,7 @@ public:
 
 private:
     // Where the reception of one reply frame stands.
-    enum class ReceiveState { Waiting, Receiving, Invalid, DeviceError, Done, TimedOut };
+    enum class ReceiveState { Waiting, Receiving, Invalid, DeviceError, Done, TimedOut, Cancelled };
 
     void UpdateProgress();
     bool RunReplyLoop(LinkMessage& request, int capacity, int& collected, std::uint8_t* reply);
@@ -90,6 +115,8 @@ private:
     ReceiveState EvaluateFrame(int& attempts, int replyLength);
     void PrepareResend(int frameLength);
     void SkipUntilQuiet(long long deadlineMs);
+    bool Cancel();
+    void Trace(TraceDirection direction, const std::uint8_t* bytes, std::size_t count, unsigned notes);
 
     int maxBlockSize_ = kDefaultMaxBlockSize;
     int lastStatus_ = kLinkStatusUnset;
@@ -98,6 +125,9 @@ private:
     std::unique_ptr<Transport> ownPort_;
     Transport* port_;
     Clock* clock_;
+    const std::atomic<bool>* cancelFlag_ = nullptr;
+    LinkObserver* observer_ = nullptr;
+    long long openedAtUs_ = 0;
 
     // The frame being sent and the reply frame being received.
     std::uint8_t sendBuffer_[1024] = {};

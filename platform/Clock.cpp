@@ -10,6 +10,13 @@ long long SteadyClock::NowMilliseconds()
         .count();
 }
 
+long long SteadyClock::NowMicroseconds()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void SteadyClock::Sleep(int milliseconds)
 {
     if (milliseconds > 0) {

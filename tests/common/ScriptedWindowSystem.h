@@ -128,3 +128,5 @@ inline ScriptedMessage InfoMessage(const std::string& caption, const std::string
 {
     return {caption, text, MessageIcon::Information, false};
 }
+
+inline ScriptedMessage CancelledMessage() { return {kApplicationTitle, "Operation cancelled", MessageIcon::Warning, false}; }

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 
@@ -651,4 +652,70 @@ TEST_F(DeviceOperation, TemporaryFileThatCannotBeMadeOrWritten)
     EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Uploading configuration", "Ready"}));
     EXPECT_GT(gateway.RequestsReceived(), requests);
     EXPECT_TRUE(temporaryFiles_.Clean());
+}
+
+TEST_F(DeviceOperation, CancelledOperationsSaySoAndLeaveNothingBehind)
+{
+    InMemoryGateway gateway;
+    std::atomic<bool> cancel{false};
+    int cancelAt = 0;
+    const auto responder = gateway.Responder();
+    int frames = 0;
+    Use([&](const Bytes& request, int index) {
+        cancel = ++frames == cancelAt;
+        return responder(request, index);
+    });
+    line_.link.SetCancelFlag(&cancel);
+    const auto cancelled = [&](int atFrame) {
+        frames = 0;
+        cancelAt = atFrame;
+        cancel = false;
+        ui_.Messages.clear();
+        ui_.StatusTexts.clear();
+    };
+
+    // The gateway holds a configuration and an archive of several blocks.
+    const std::string archive = files_.File("site.zip");
+    WriteTextFile(archive, std::string(65275, 'a'));
+    ui_.Files.push_back(archive);
+    ASSERT_TRUE(DownloadArchive(Connection()));
+    ASSERT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
+              DownloadOutcome::Succeeded);
+
+    ui_.Files.push_back(archive);
+    cancelled(100);
+    EXPECT_FALSE(DownloadArchive(Connection()));
+    EXPECT_EQ(Messages(), Only(CancelledMessage()));
+    EXPECT_EQ(frames, 100);
+    EXPECT_EQ(ui_.StatusTexts, (std::vector<std::string>{"Downloading archive", "Ready"}));
+
+    cancelled(1);
+    EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200),
+              DownloadOutcome::Failed);
+    EXPECT_EQ(Messages(), Only(CancelledMessage()));
+    EXPECT_TRUE(temporaryFiles_.Clean());
+
+    cancelled(1);
+    UploadTarget target;
+    EXPECT_EQ(UploadConfiguration(Connection(), target), UploadOutcome::Failed);
+    EXPECT_EQ(Messages(), Only(CancelledMessage()));
+    EXPECT_EQ(target.NewCalls, 0) << "no new document";
+    EXPECT_TRUE(temporaryFiles_.Clean());
+
+    const std::size_t fileRequests = ui_.FileRequests.size();
+    cancelled(1);
+    EXPECT_FALSE(UploadArchive(Connection()));
+    EXPECT_EQ(Messages(), Only(CancelledMessage()));
+    EXPECT_EQ(ui_.FileRequests.size(), fileRequests) << "no file asked for, none written";
+
+    // Cancelled before the first frame: during the pause after opening.
+    cancelled(0);
+    cancel = true;
+    EXPECT_FALSE(QueryFirmwareVersion(Connection()));
+    EXPECT_EQ(Messages(), Only(CancelledMessage()));
+    EXPECT_EQ(frames, 0);
+
+    // The next operation runs as if nothing had happened.
+    cancelled(0);
+    EXPECT_TRUE(QueryFirmwareVersion(Connection()));
 }

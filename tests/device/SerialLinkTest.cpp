@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <string>
 
@@ -346,4 +347,90 @@ TEST(SerialLinkRobustness, MalformedRepliesFailWithinTheTimeOut)
         EXPECT_EQ(open.link.GetLastStatus(), c.Status) << c.Name;
         EXPECT_LE(watch.WallMilliseconds(), 3 * 300 + 200) << c.Name;
     }
+}
+
+namespace {
+
+// Every trace line the link reports.
+struct TraceLines final : LinkObserver {
+    void OnLinkEvent(const LinkTraceEvent& event) override { Lines.push_back(FormatTraceLine(event)); }
+    std::vector<std::string> Lines;
+};
+
+}  // namespace
+
+TEST(LinkTrace, FramesResendsContinuationsAndTimeOutsAsTheyHappen)
+{
+    TraceLines trace;
+    {
+        InMemoryGateway gateway({"bad-crc:1"});
+        OpenLink open(gateway);
+        open.link.SetObserver(&trace);
+        Bytes reply;
+        ASSERT_TRUE(open.Transact(kCommandFirmwareVersion, {}, reply));
+    }
+    ASSERT_EQ(trace.Lines.size(), 4U);
+    EXPECT_EQ(trace.Lines[0], "5.000\tTX\t00 08 00 02 01 01 4A 80");
+    EXPECT_TRUE(trace.Lines[1].starts_with("5.000\tRX\t00 0B 00 02 01 01 ")) << trace.Lines[1];
+    EXPECT_TRUE(trace.Lines[1].ends_with("\tcrc-bad")) << trace.Lines[1];
+    EXPECT_EQ(trace.Lines[2], "5.000\tTX\t00 08 00 02 01 01 4A 80\tresend");
+    EXPECT_TRUE(trace.Lines[3].starts_with("5.000\tRX\t00 0B 00 02 01 01 01 05 0C ")) << trace.Lines[3];
+    EXPECT_EQ(trace.Lines[3].find('\t', 9), std::string::npos) << "a good reply has no notes";
+
+    // A reply in blocks: the continuation request is marked; the error bit
+    // and an impossible length are noted on their replies.
+    trace.Lines.clear();
+    OpenLink blocks([](const Bytes& request, int index) {
+        if (index == 0) {
+            return FrameOf(request[3], 2, 1, {1});
+        }
+        return index == 1 ? FrameOf(0x8000 | request[3], 2, 2) : Bytes{0x00, 0x02};
+    });
+    blocks.link.SetObserver(&trace);
+    Bytes reply;
+    EXPECT_FALSE(blocks.Transact(kCommandUploadArchive, {}, reply));
+    ASSERT_EQ(trace.Lines.size(), 4U);
+    EXPECT_TRUE(trace.Lines[2].ends_with("\tcontinuation")) << trace.Lines[2];
+    EXPECT_TRUE(trace.Lines[3].ends_with("\terror-bit")) << trace.Lines[3];
+    trace.Lines.clear();
+    EXPECT_FALSE(blocks.Transact(kCommandUploadArchive, {}, reply));
+    EXPECT_TRUE(trace.Lines.back().ends_with("\tRX\t00 02\tinvalid")) << trace.Lines.back();
+
+    // Silence ends in a line without bytes at the time-out.
+    trace.Lines.clear();
+    OpenLink silent([](const Bytes&, int) { return Bytes{}; }, 400);
+    silent.link.SetObserver(&trace);
+    EXPECT_FALSE(silent.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(trace.Lines.back(), "406.000\t--\t\ttimeout");
+}
+
+TEST(SerialLink, CancelStopsAtTheNextFrameOrWithinASliceOfAWait)
+{
+    std::atomic<bool> cancel{false};
+    // Raised while the third frame of a long download goes out.
+    OpenLink frames([&](const Bytes& request, int index) {
+        cancel = index == 2;
+        return FrameOf(request[3], 1, 1);
+    });
+    frames.link.SetCancelFlag(&cancel);
+    Bytes reply;
+    EXPECT_FALSE(frames.Transact(kCommandDownloadArchive, Sequence(5000), reply));
+    EXPECT_EQ(frames.link.GetLastStatus(), kLinkCancelled);
+    EXPECT_EQ(frames.Frames().size(), 3U) << "stopped before the fourth frame";
+
+    // Raised during a wait for a reply that does not come.
+    cancel = false;
+    OpenLink silent([&](const Bytes&, int) {
+        cancel = true;
+        return Bytes{};
+    }, 5000);
+    silent.link.SetCancelFlag(&cancel);
+    const long long start = silent.line.clock.NowMilliseconds();
+    EXPECT_FALSE(silent.Transact(kCommandFirmwareVersion, {}, reply));
+    EXPECT_EQ(silent.link.GetLastStatus(), kLinkCancelled);
+    EXPECT_LE(silent.line.clock.NowMilliseconds() - start, 5 + SerialLink::kCancelSlice);
+
+    // And during a pause.
+    EXPECT_FALSE(silent.link.Pause(500));
+    EXPECT_EQ(silent.line.clock.NowMilliseconds() - start, 5 + SerialLink::kCancelSlice);
 }
