@@ -159,6 +159,8 @@ public:
     SlaveAddressTable AddedSlaves = kNoSlaves;
 
 private:
+    // A device operation on the document's link, run by the host.
+    void RunOperation(const std::function<void()>& operation);
     // Open document, then on success the framework's part: path (absolute),
     // title, modified flag cleared (the document now shows the file), and the
     // recent-file list unless the file is read again.

@@ -49,6 +49,8 @@ private:
 
 }  // namespace
 
+void CQuorvinDoc::RunOperation(const std::function<void()>& operation) { ui_.RunDeviceOperation(*link_, operation); }
+
 std::string CQuorvinDoc::PortDevicePath()
 {
     if (ComPort == kComPortDevicePath && !PortDevice.empty()) {
@@ -63,7 +65,7 @@ void CQuorvinDoc::OnDownloadConfiguration()
         return;
     }
     DeviceConnection connection = ConnectionOf(*this);
-    DownloadConfiguration(connection, *config_, kFormatVersion200);
+    RunOperation([&] { DownloadConfiguration(connection, *config_, kFormatVersion200); });
 }
 
 void CQuorvinDoc::OnDownloadConfigurationAs(int formatVersion)
@@ -72,7 +74,7 @@ void CQuorvinDoc::OnDownloadConfigurationAs(int formatVersion)
         return;
     }
     DeviceConnection connection = ConnectionOf(*this);
-    DownloadConfiguration(connection, *config_, formatVersion);
+    RunOperation([&] { DownloadConfiguration(connection, *config_, formatVersion); });
 }
 
 void CQuorvinDoc::OnUploadConfiguration()
@@ -82,37 +84,37 @@ void CQuorvinDoc::OnUploadConfiguration()
     }
     DeviceConnection connection = ConnectionOf(*this);
     DocumentUploadTarget target(*this);
-    UploadConfiguration(connection, target);
+    RunOperation([&] { UploadConfiguration(connection, target); });
 }
 
 void CQuorvinDoc::OnDownloadArchive()
 {
     DeviceConnection connection = ConnectionOf(*this);
-    DownloadArchive(connection);
+    RunOperation([&] { DownloadArchive(connection); });
 }
 
 void CQuorvinDoc::OnUploadArchive()
 {
     DeviceConnection connection = ConnectionOf(*this);
-    UploadArchive(connection);
+    RunOperation([&] { UploadArchive(connection); });
 }
 
 void CQuorvinDoc::OnUploadDiagnostics()
 {
     DeviceConnection connection = ConnectionOf(*this);
-    UploadDiagnostics(connection);
+    RunOperation([&] { UploadDiagnostics(connection); });
 }
 
 void CQuorvinDoc::OnClearDiagnostics()
 {
     DeviceConnection connection = ConnectionOf(*this);
-    ClearDiagnostics(connection);
+    RunOperation([&] { ClearDiagnostics(connection); });
 }
 
 void CQuorvinDoc::OnGetFirmwareVersion()
 {
     DeviceConnection connection = ConnectionOf(*this);
-    GetFirmwareVersion(connection);
+    RunOperation([&] { GetFirmwareVersion(connection); });
 }
 
 std::optional<ConfigurationCheck> CQuorvinDoc::OnCheckConfiguration()
@@ -129,7 +131,9 @@ void CQuorvinDoc::OnVerifyConfiguration()
         return;
     }
     DeviceConnection connection = ConnectionOf(*this);
-    if (const auto difference = VerifyConfiguration(connection, *config_)) {
-        ReportVerifyResult(ui_, *difference);
-    }
+    RunOperation([&] {
+        if (const auto difference = VerifyConfiguration(connection, *config_)) {
+            ReportVerifyResult(ui_, *difference);
+        }
+    });
 }

@@ -3,8 +3,11 @@
 #include "DiagnosticsRecord.h"
 #include "WindowSystem.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+
+class SerialLink;
 
 // What the document needs of the window program beyond the core window-system
 // services: the main form, the views, the title, the recent-file list, the
@@ -37,6 +40,17 @@ public:
     // The modal diagnostics dialog, filled from the record; returns when the
     // user closes it.
     virtual void ShowDiagnostics(const DiagnosticsRecord& record) = 0;
+
+    // Runs a device operation on the document's link and returns when it has
+    // ended. The window program runs it on a worker thread, keeps the window
+    // painted meanwhile and offers Cancel; the operation's messages and
+    // questions still reach the user through this host. By default it runs at
+    // once on the calling thread.
+    virtual void RunDeviceOperation(SerialLink& link, const std::function<void()>& operation)
+    {
+        (void)link;
+        operation();
+    }
 
     // Posts the registered "FILECHANGE" event to the main view; may be called
     // from any thread. The view then reloads the document.

@@ -13,8 +13,8 @@ int LoopLevel() { return QThread::currentThread()->loopLevel(); }
 
 }  // namespace
 
-AfterModalDialogs::AfterModalDialogs(std::function<void()> action, QObject* parent)
-    : QObject(parent), action_(std::move(action))
+AfterModalDialogs::AfterModalDialogs(std::function<void()> action, QObject* parent, std::function<bool()> busy)
+    : QObject(parent), action_(std::move(action)), busy_(std::move(busy))
 {
     timer_.setSingleShot(true);
     timer_.setInterval(kCheckMilliseconds);
@@ -30,6 +30,10 @@ void AfterModalDialogs::Request()
 
 void AfterModalDialogs::Check()
 {
+    if (busy_ && busy_()) {
+        timer_.start();
+        return;
+    }
     if (QWidget* modal = QApplication::activeModalWidget()) {
         waitedFor_ = modal;
         waitLevel_ = LoopLevel();

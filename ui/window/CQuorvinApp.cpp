@@ -5,6 +5,7 @@
 #include "CQuorvinDoc.h"
 #include "CQuorvinView.h"
 #include "CommandTable.h"
+#include "CommunicationLogWindow.h"
 #include "ConfigurationCheckCommand.h"
 #include "DeviceImage.h"
 #include "FileChangeEvent.h"
@@ -90,6 +91,7 @@ void CQuorvinApp::RegisterCommands()
         {ComPort1 + 2, [&document] { document.OnSelectComPort(3); }},
         {ComPort1 + 3, [&document] { document.OnSelectComPort(4); }},
         {ComPortOther, [this] { OnOtherPort(); }},
+        {ViewCommunicationLog, [this] { OnViewCommunicationLog(); }},
         {SlaveAdd, [&document] { document.OnSlaveAdd(); }},
         {SlaveRemove, [&document] { document.OnSlaveRemove(); }},
         {SlaveSetAddress, [&document] { document.OnSlaveSetAddress(); }},
@@ -108,7 +110,7 @@ void CQuorvinApp::RegisterCommands()
         frame_->SetCommandHandler(commandId, handler);
     }
     frame_->SetRecentFileHandler([this](int index) { OnOpenRecentFile(index); });
-    frame_->SetCloseGuard([&document] { return document.SaveModified(); });
+    frame_->SetCloseGuard([this, &document] { return !ui_->HoldCloseForOperation() && document.SaveModified(); });
     frame_->SetFileDropHandler([this](const std::string& path) { OpenFile(path); });
     frame_->SetModifiedSource([&document] { return document.IsModified(); });
     frame_->SetPortSource([&document] { return document.PortDevicePath(); });
@@ -166,4 +168,14 @@ void CQuorvinApp::OnAppAbout()
 {
     AboutBox about(frame_.get());
     about.exec();
+}
+
+void CQuorvinApp::OnViewCommunicationLog()
+{
+    if (logWindow_ == nullptr) {
+        logWindow_ = new CommunicationLogWindow(ui_->Log(), *ui_, frame_.get());
+    }
+    logWindow_->show();
+    logWindow_->raise();
+    logWindow_->activateWindow();
 }

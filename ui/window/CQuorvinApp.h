@@ -8,6 +8,7 @@
 #include <string>
 
 class CMainFrame;
+class CommunicationLogWindow;
 class CQuorvinDoc;
 class CQuorvinView;
 class QtWindowSystem;
@@ -39,6 +40,9 @@ public:
     // Settings > COM Port > Other Port...: the port dialog, preset with the
     // device in use; OK makes its path the port of every device operation.
     void OnOtherPort();
+    // View > Communication Log: the log window, made on first use and kept.
+    void OnViewCommunicationLog();
+    CommunicationLogWindow* LogWindow() const { return logWindow_; }
 
     CMainFrame& Frame() { return *frame_; }
     CQuorvinView& View() { return *view_; }
@@ -57,4 +61,5 @@ private:
     std::unique_ptr<CQuorvinDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
     CQuorvinView* view_ = nullptr;  // owned by the frame
+    CommunicationLogWindow* logWindow_ = nullptr;  // owned by the frame
 };

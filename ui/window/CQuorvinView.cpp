@@ -244,7 +244,40 @@ CQuorvinView::CQuorvinView(CQuorvinDoc& document, QWidget* parent) : CResizableF
     CreateControls();
     CreatePointListMenu();
     ConnectEvents();
-    fileChange_ = new AfterModalDialogs([this] { document_.OnFileChangeConfirmed(); }, this);
+    fileChange_ = new AfterModalDialogs([this] { document_.OnFileChangeConfirmed(); }, this,
+                                        [this] { return deviceOperationRunning_; });
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), Form());
+    cancelButton_->setFocusPolicy(Qt::NoFocus);
+    cancelButton_->hide();
+}
+
+void CQuorvinView::SetDeviceOperationRunning(bool running)
+{
+    deviceOperationRunning_ = running;
+    cancelButton_->setEnabled(true);
+    cancelButton_->setVisible(running);
+    // The bar gives up room for the button while it is there.
+    ArrangeLayout();
+    PlaceCancelButton();
+}
+
+void CQuorvinView::PlaceCancelButton()
+{
+    if (!deviceOperationRunning_) {
+        return;
+    }
+    constexpr int kGap = 4;
+    const QRect bar = progress_->geometry();
+    const QSize size(cancelButton_->sizeHint().width(), std::max(cancelButton_->sizeHint().height(), bar.height()));
+    progress_->setGeometry(bar.adjusted(0, 0, -(size.width() + kGap), 0));
+    cancelButton_->setGeometry(QRect(QPoint(bar.right() + 1 - size.width(), bar.center().y() - size.height() / 2), size));
+    cancelButton_->raise();
+}
+
+void CQuorvinView::resizeEvent(QResizeEvent* event)
+{
+    CResizableFormView::resizeEvent(event);
+    PlaceCancelButton();
 }
 
 void CQuorvinView::CreatePointListMenu()

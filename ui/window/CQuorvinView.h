@@ -107,6 +107,11 @@ public:
     void SelectPoint(const PointReference& point);
 
     void SetProgress(int percent);
+    // While a device operation runs: the Cancel button beside the progress
+    // bar, and "FILECHANGE" waits until the operation has ended.
+    void SetDeviceOperationRunning(bool running);
+    bool DeviceOperationRunning() const { return deviceOperationRunning_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
     // File > Print: the printed report of the configuration as it is.
     void OnFilePrint();
 
@@ -122,8 +127,10 @@ protected:
     void OnFormInitialUpdate() override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void PlaceCancelButton();
     void CreateControls();
     void CreatePointListMenu();
     // Right-click selects the line under the mouse; the menu opens at the
@@ -167,6 +174,8 @@ private:
     QPushButton* removeButton_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    bool deviceOperationRunning_ = false;
     QMenu* pointListMenu_ = nullptr;
     std::map<int, QAction*> pointListActions_;  // by command, and the menu's own
 };

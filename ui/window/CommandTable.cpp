@@ -105,6 +105,8 @@ const std::vector<MenuEntry>& MenuBarLayout()
                     Command("&Toolbar", ViewToolbar),
                     Command("&Status Bar", ViewStatusBar),
                     Command("Refresh", ViewRefresh),
+                    Separator(),
+                    Command("&Communication Log", ViewCommunicationLog),
                 }),
         Submenu("&Help",
                 {
@@ -135,6 +137,7 @@ std::string CommandPrompt(int commandId)
         {ViewToolbar, "Show or hide the toolbar\nToggle ToolBar"},
         {ViewStatusBar, "Show or hide the status bar\nToggle StatusBar"},
         {AppAbout, "Display program information and version number\nAbout"},
+        {ViewCommunicationLog, "Show the frames sent to and received from the gateway\nCommunication Log"},
     };
     const auto found = prompts.find(commandId);
     return found == prompts.end() ? std::string() : found->second;

@@ -40,6 +40,8 @@ inline constexpr int DeviceVerifyConfiguration = 32801;
 inline constexpr int ComPort1 = 32771;  // COM1..COM4 are 32771..32774
 // Settings > COM Port > Other Port...: any serial device; numbered apart.
 inline constexpr int ComPortOther = 32910;
+// View > Communication Log: the frames of the device operations.
+inline constexpr int ViewCommunicationLog = 32911;
 inline constexpr int SlaveAdd = 32792;
 inline constexpr int SlaveRemove = 32797;
 inline constexpr int SlaveSetAddress = 32784;

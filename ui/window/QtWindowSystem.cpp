@@ -2,12 +2,14 @@
 
 #include "CMainFrame.h"
 #include "CQuorvinView.h"
+#include "DeviceOperationRunner.h"
 #include "DiagnosticsDialog.h"
 #include "FileChangeEvent.h"
 #include "FileDialogFilter.h"
 #include "ProfileStore.h"
 #include "RecentFileList.h"
 #include "RegionalSeparators.h"
+#include "SerialLink.h"
 #include "SlaveAddressDialog.h"
 #include "TextConversion.h"
 
@@ -15,7 +17,10 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
+
+#include <type_traits>
 
 
 namespace {
@@ -104,6 +109,8 @@ void QtWindowSystem::Attach(CMainFrame* frame, CQuorvinView* view)
 {
     frame_ = frame;
     view_ = view;
+    runner_ = new DeviceOperationRunner(frame, view->CancelButton());
+    QObject::connect(view->CancelButton(), &QPushButton::clicked, runner_, [this] { CancelDeviceOperation(); });
     std::lock_guard guard(crossThreadLock_);
     postTarget_ = view;
     detached_ = false;
@@ -127,11 +134,31 @@ void QtWindowSystem::Detach()
     view_ = nullptr;
 }
 
+// A call from a worker thread is run on the user-interface thread, the
+// worker waiting for it: widgets and the profile belong to that thread.
+template <typename Function>
+auto QtWindowSystem::OnUiThread(Function function) -> decltype(function())
+{
+    if (QThread::currentThread() == uiThreadContext_->thread()) {
+        return function();
+    }
+    using Result = decltype(function());
+    if constexpr (std::is_void_v<Result>) {
+        QMetaObject::invokeMethod(uiThreadContext_.get(), function, Qt::BlockingQueuedConnection);
+    } else {
+        std::optional<Result> result;
+        QMetaObject::invokeMethod(
+            uiThreadContext_.get(), [&result, &function] { result.emplace(function()); },
+            Qt::BlockingQueuedConnection);
+        return std::move(*result);
+    }
+}
+
 QWidget* QtWindowSystem::Owner() const { return frame_.data(); }
 
 void QtWindowSystem::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon)
 {
-    RunMessageBox(Owner(), caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
+    OnUiThread([&] { RunMessageBox(Owner(), caption, text, icon, QMessageBox::Ok, QMessageBox::Ok); });
 }
 
 bool QtWindowSystem::AskYesNo(const std::string& caption, const std::string& text, MessageIcon icon)
@@ -172,12 +199,12 @@ bool QtWindowSystem::AskFromOtherThread(const std::string& caption, const std::s
 
 std::optional<std::string> QtWindowSystem::ChooseFileToOpen(const FileDialogRequest& request)
 {
-    return RunFileDialog(request, QFileDialog::AcceptOpen);
+    return OnUiThread([&] { return RunFileDialog(request, QFileDialog::AcceptOpen); });
 }
 
 std::optional<std::string> QtWindowSystem::ChooseFileToSave(const FileDialogRequest& request)
 {
-    return RunFileDialog(request, QFileDialog::AcceptSave);
+    return OnUiThread([&] { return RunFileDialog(request, QFileDialog::AcceptSave); });
 }
 
 // The open dialog takes only a file that exists; the save dialog any name,
@@ -206,116 +233,141 @@ std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogRequest
 
 void QtWindowSystem::SetStatusText(const std::string& text)
 {
-    if (frame_) {
-        frame_->SetStatusText(text);
-    }
+    OnUiThread([&] {
+        if (frame_) {
+            frame_->SetStatusText(text);
+        }
+    });
 }
 
 void QtWindowSystem::SetProgress(int percent)
 {
-    if (view_) {
-        view_->SetProgress(percent);
-    }
+    OnUiThread([&] {
+        if (view_) {
+            view_->SetProgress(percent);
+        }
+    });
 }
 
 DocumentHost::SaveChangesAnswer QtWindowSystem::AskSaveChanges(const std::string& documentTitle)
 {
-    const auto answer = RunMessageBox(Owner(), kApplicationTitle, "Save changes to " + documentTitle + "?",
-                                      MessageIcon::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                      QMessageBox::Yes);
+    const auto answer = OnUiThread([&] {
+        return RunMessageBox(Owner(), kApplicationTitle, "Save changes to " + documentTitle + "?",
+                             MessageIcon::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                             QMessageBox::Yes);
+    });
     if (answer == QMessageBox::Yes) {
         return SaveChangesAnswer::Yes;
     }
     return answer == QMessageBox::No ? SaveChangesAnswer::No : SaveChangesAnswer::Cancel;
 }
 
-bool QtWindowSystem::CommitForm() { return view_ ? view_->CommitForm() : true; }
+bool QtWindowSystem::CommitForm()
+{
+    return OnUiThread([&] { return view_ ? view_->CommitForm() : true; });
+}
 
 void QtWindowSystem::UpdateAllViews()
 {
-    if (view_) {
-        view_->OnUpdate();
-    }
+    OnUiThread([&] {
+        if (view_) {
+            view_->OnUpdate();
+        }
+    });
 }
 
 void QtWindowSystem::TitleChanged(const std::string& title)
 {
-    if (frame_) {
-        frame_->SetDocumentTitle(title);
-    }
+    OnUiThread([&] {
+        if (frame_) {
+            frame_->SetDocumentTitle(title);
+        }
+    });
 }
 
 void QtWindowSystem::AddToRecentFiles(const std::string& path)
 {
-    recentFiles_.Add(path);
-    if (frame_) {
-        frame_->SetRecentFiles(recentFiles_.Paths());
-    }
+    OnUiThread([&] {
+        recentFiles_.Add(path);
+        if (frame_) {
+            frame_->SetRecentFiles(recentFiles_.Paths());
+        }
+    });
 }
 
 void QtWindowSystem::SetComPortChecks(int comPort)
 {
-    if (frame_) {
-        frame_->SetComPortChecks(comPort);
-    }
+    OnUiThread([&] {
+        if (frame_) {
+            frame_->SetComPortChecks(comPort);
+        }
+    });
 }
 
 int QtWindowSystem::ReadProfileInt(const std::string& section, const std::string& key, int defaultValue)
 {
-    return profile_.ReadInt(section, key, defaultValue);
+    return OnUiThread([&] { return profile_.ReadInt(section, key, defaultValue); });
 }
 
 void QtWindowSystem::WriteProfileInt(const std::string& section, const std::string& key, int value)
 {
-    profile_.WriteInt(section, key, value);
+    OnUiThread([&] { profile_.WriteInt(section, key, value); });
 }
 
 std::optional<std::string> QtWindowSystem::ReadProfileString(const std::string& section, const std::string& key)
 {
-    return profile_.ReadString(section, key);
+    return OnUiThread([&] { return profile_.ReadString(section, key); });
 }
 
 void QtWindowSystem::WriteProfileString(const std::string& section, const std::string& key, const std::string& value)
 {
-    profile_.WriteString(section, key, value);
+    OnUiThread([&] { profile_.WriteString(section, key, value); });
 }
 
 std::optional<std::string> QtWindowSystem::QueryListSeparator()
 {
-    if (auto configured = ProfileSeparator(profile_, "ListSeparator")) {
-        return configured;
-    }
-    const std::string decimal = QueryDecimalSeparator().value_or(".");
-    return ListSeparatorFor(decimal);
+    return OnUiThread([&]() -> std::optional<std::string> {
+        if (auto configured = ProfileSeparator(profile_, "ListSeparator")) {
+            return configured;
+        }
+        const std::string decimal = QueryDecimalSeparator().value_or(".");
+        return ListSeparatorFor(decimal);
+    });
 }
 
 std::optional<std::string> QtWindowSystem::QueryDecimalSeparator()
 {
-    if (auto configured = ProfileSeparator(profile_, "DecimalSeparator")) {
-        return configured;
-    }
-    std::string decimal = SystemDecimalSeparator();
-    if (decimal.empty()) {
-        return std::nullopt;
-    }
-    return decimal.substr(0, kSeparatorLength);
+    return OnUiThread([&]() -> std::optional<std::string> {
+        if (auto configured = ProfileSeparator(profile_, "DecimalSeparator")) {
+            return configured;
+        }
+        std::string decimal = SystemDecimalSeparator();
+        if (decimal.empty()) {
+            return std::nullopt;
+        }
+        return decimal.substr(0, kSeparatorLength);
+    });
 }
 
 std::optional<int> QtWindowSystem::EditSlaveAddress(int preset)
 {
-    SlaveAddressDialog dialog(Owner());
-    dialog.Address = preset;
-    if (!dialog.Run()) {
-        return std::nullopt;
-    }
-    return dialog.Address;
+    return OnUiThread([&]() -> std::optional<int> {
+        SlaveAddressDialog dialog(Owner());
+        dialog.Address = preset;
+        if (!dialog.Run()) {
+            return std::nullopt;
+        }
+        return dialog.Address;
+    });
 }
 
 void QtWindowSystem::ShowDiagnostics(const DiagnosticsRecord& record)
 {
-    DiagnosticsDialog dialog(Owner());
-    dialog.Record = record;
-    dialog.Run();
+    OnUiThread([&] {
+        DiagnosticsDialog dialog(Owner());
+        dialog.Record = record;
+        dialog.Run();
+    });
 }
 
 void QtWindowSystem::PostFileChange()
@@ -324,4 +376,48 @@ void QtWindowSystem::PostFileChange()
     if (!detached_ && postTarget_) {
         QCoreApplication::postEvent(postTarget_, new QEvent(FileChangeEventType()));
     }
+}
+
+void QtWindowSystem::RunDeviceOperation(SerialLink& link, const std::function<void()>& operation)
+{
+    link.SetObserver(&log_);
+    if (runner_ == nullptr || !view_ || runner_->IsRunning()) {
+        operation();
+        return;
+    }
+    view_->SetDeviceOperationRunning(true);
+    runner_->Run(link, operation);
+    if (view_) {
+        view_->SetDeviceOperationRunning(false);
+    }
+    if (closeAfterOperation_ && frame_) {
+        closeAfterOperation_ = false;
+        QMetaObject::invokeMethod(frame_.data(), &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+bool QtWindowSystem::DeviceOperationRunning() const { return runner_ != nullptr && runner_->IsRunning(); }
+
+void QtWindowSystem::CancelDeviceOperation()
+{
+    if (DeviceOperationRunning()) {
+        runner_->Cancel();
+        if (view_) {
+            view_->CancelButton()->setEnabled(false);
+        }
+    }
+}
+
+bool QtWindowSystem::HoldCloseForOperation()
+{
+    if (!DeviceOperationRunning()) {
+        return false;
+    }
+    if (AskOnThisThread(kApplicationTitle, "A device operation is running.\nCancel it and close the window?",
+                        MessageIcon::Question) &&
+        DeviceOperationRunning()) {
+        closeAfterOperation_ = true;
+        CancelDeviceOperation();
+    }
+    return true;
 }

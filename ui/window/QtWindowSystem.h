@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommunicationLog.h"
 #include "DocumentHost.h"
 
 #include <QFileDialog>
@@ -13,6 +14,7 @@
 
 class CMainFrame;
 class CQuorvinView;
+class DeviceOperationRunner;
 class ProfileStore;
 class RecentFileList;
 class QWidget;
@@ -21,10 +23,11 @@ class QWidget;
 // status line and the progress bar, the main form and view, the profile and
 // the user's regional settings.
 //
-// AskYesNo and PostFileChange may be called from any thread (the file
-// watcher asks from its own). A question from another thread is shown on the
-// user-interface thread and the caller waits for the answer; after
-// Detach() such questions are answered No at once.
+// Device operations run on a worker thread (RunDeviceOperation), and every
+// method may be called from any thread: a call from another thread is run
+// on the user-interface thread while the caller waits. The file watcher asks
+// its questions from its own thread too; after Detach() such questions are
+// answered No at once.
 class QtWindowSystem : public DocumentHost {
 public:
     QtWindowSystem(ProfileStore& profile, RecentFileList& recentFiles);
@@ -61,10 +64,23 @@ public:
 
     void PostFileChange() override;
 
+    // On a worker thread, the window kept alive and Cancel offered meanwhile;
+    // every frame goes to the communication log.
+    void RunDeviceOperation(SerialLink& link, const std::function<void()>& operation) override;
+    bool DeviceOperationRunning() const;
+    void CancelDeviceOperation();
+    // The main window is to close: false when no operation runs. Otherwise
+    // asks whether to cancel it; Yes cancels and closes the window once the
+    // operation has ended. True then: the window stays for now.
+    bool HoldCloseForOperation();
+    CommunicationLog& Log() { return log_; }
+
 private:
     std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode);
     struct PendingQuestion;
 
+    template <typename Function>
+    auto OnUiThread(Function function) -> decltype(function());
     QWidget* Owner() const;
     bool AskOnThisThread(const std::string& caption, const std::string& text, MessageIcon icon);
     bool AskFromOtherThread(const std::string& caption, const std::string& text, MessageIcon icon);
@@ -76,6 +92,9 @@ private:
     std::unique_ptr<QObject> uiThreadContext_;
     QPointer<CMainFrame> frame_;
     QPointer<CQuorvinView> view_;
+    CommunicationLog log_;
+    DeviceOperationRunner* runner_ = nullptr;  // owned by the frame
+    bool closeAfterOperation_ = false;
 
     std::mutex crossThreadLock_;  // guards the three below
     bool detached_ = false;

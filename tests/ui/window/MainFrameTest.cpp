@@ -124,6 +124,8 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">&Toolbar 59392",
         ">&Status Bar 59393",
         ">Refresh 32783",
+        ">-",
+        ">&Communication Log 32911",
         "&Help",
         ">&About Halvex Configuration Tool... 57664",
     };
