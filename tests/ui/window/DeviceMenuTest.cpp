@@ -8,15 +8,19 @@
 #include "CommandTable.h"
 #include "ConfigFile.h"
 #include "ConfigurationCheckDialog.h"
+#include "DeviceTestSupport.h"
 #include "PointList.h"
 #include "PortDialog.h"
+#include "QtWindowSystem.h"
 #include "SimulatedGateway.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -24,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -175,4 +180,101 @@ TEST_F(DeviceMenu, VerifyComparesTheGatewayWithTheOpenDocument)
               "gateway:  1,\tN,\t\"Phase current L1\",\t5,\t0I1,\t1.000000,\t16\n"
               "expected: 1,\tN,\t\"Phase current L1\",\t5,\t0I1,\t2.000000,\t16");
     EXPECT_EQ((*app_)->Frame().StatusText(), QStringLiteral("Ready"));
+}
+
+namespace {
+
+// A gateway paced like a real line, so that an archive takes about 18 s and
+// the user can act in the middle of it.
+class PacedDeviceOperation : public ::testing::Test {
+protected:
+    PacedDeviceOperation()
+    {
+        app_->Profile().WriteString("Settings", "COM1Device", gateway_.Path());
+        WriteTextFile(archive_, std::string(65275, 'z'));
+        modals_.Then([this](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->selectFile(QString::fromStdString(archive_));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    }
+
+    // Once the bar has passed 5 %, the step runs on the user-interface thread.
+    void WhenUnderWay(std::function<void()> step)
+    {
+        auto* poll = new QTimer(&app_->View());
+        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, step = std::move(step)] {
+            auto* bar = qobject_cast<QProgressBar*>(app_->View().Control(FormId::ProgressBar));
+            if (app_->View().CancelButton()->isVisible() && bar->value() >= 5) {
+                poll->deleteLater();
+                step();
+            }
+        });
+        poll->start(20);
+    }
+
+    OwnTemporaryFiles temporaryFiles_;
+    TemporaryDirectory directory_;
+    std::string archive_ = directory_.File("site.zip");
+    SimulatedGateway gateway_{{}, {}, 38400};
+    ModalScript modals_;
+    TestApplication app_;
+};
+
+}  // namespace
+
+TEST_F(PacedDeviceOperation, CancelInTheMiddleOfAnArchiveDownloadFreesThePortAtOnce)
+{
+    CQuorvinView& view = app_->View();
+    auto* field = view.Form()->findChild<QLineEdit*>();
+    const QString before = field->text();
+    WhenUnderWay([&] {
+        // The form takes no input meanwhile; the Cancel button does.
+        QTest::keyClicks(field, "123");
+        EXPECT_EQ(field->text(), before);
+        QTest::mouseClick(view.CancelButton(), Qt::LeftButton);
+    });
+    modals_.Answer(QMessageBox::Ok);
+    app_->Frame().CommandAction(CommandId::DeviceDownloadArchive)->trigger();
+
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Title, kApplicationTitle);
+    EXPECT_EQ(modals_.Boxes[0].Text, "Operation cancelled");
+    EXPECT_EQ(modals_.Boxes[0].Icon, QMessageBox::Warning);
+    EXPECT_LT(gateway_.RequestsReceived(), 200);
+    EXPECT_TRUE(temporaryFiles_.Clean());
+    EXPECT_FALSE(view.CancelButton()->isVisible());
+    EXPECT_EQ(app_->Frame().StatusText(), QStringLiteral("Ready"));
+    const QStringList& log = app_->Ui().Log().Lines();
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_TRUE(log.front().contains(QStringLiteral("\tTX\t01 2A 00 50 E2 01 ")));
+    EXPECT_TRUE(log.back().endsWith(QStringLiteral("\t--\t\tcancelled")));
+
+    // The port is free again at once.
+    modals_.Answer(QMessageBox::Ok);
+    app_->Frame().CommandAction(CommandId::DeviceFirmwareVersion)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 2u);
+    EXPECT_EQ(modals_.Boxes[1].Text, "Firmware version : 1.05 build 12");
+    EXPECT_EQ(modals_.Unexpected, 0);
+}
+
+TEST_F(PacedDeviceOperation, ClosingTheWindowAsksThenCancelsAndCloses)
+{
+    WhenUnderWay([this] {
+        modals_.Then([this](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->text(), QStringLiteral("A device operation is running.\nCancel it and close the window?"));
+            box->button(QMessageBox::Yes)->click();
+        });
+        modals_.Answer(QMessageBox::Ok);
+        app_->Frame().close();
+        EXPECT_TRUE(app_->Frame().isVisible()) << "the window waits for the operation";
+    });
+    app_->Frame().CommandAction(CommandId::DeviceDownloadArchive)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Text, "Operation cancelled");
+    QTest::qWait(50);
+    EXPECT_FALSE(app_->Frame().isVisible());
 }
