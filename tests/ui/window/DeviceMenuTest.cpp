@@ -6,6 +6,7 @@
 #include "CCompanionListBox.h"
 #include "CQuorvinView.h"
 #include "CommandTable.h"
+#include "CommunicationLogWindow.h"
 #include "ConfigFile.h"
 #include "ConfigurationCheckDialog.h"
 #include "DeviceTestSupport.h"
@@ -20,6 +21,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -277,4 +279,36 @@ TEST_F(PacedDeviceOperation, ClosingTheWindowAsksThenCancelsAndCloses)
     EXPECT_EQ(modals_.Boxes[0].Text, "Operation cancelled");
     QTest::qWait(50);
     EXPECT_FALSE(app_->Frame().isVisible());
+}
+
+TEST_F(DeviceMenu, CommunicationLogShowsTheFramesLiveAndClearsAndSaves)
+{
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceFirmwareVersion)->trigger();
+    Action(CommandId::ViewCommunicationLog)->trigger();
+    CommunicationLogWindow* window = (*app_)->LogWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    const auto shown = [window] { return window->Text()->toPlainText().split(QLatin1Char('\n')); };
+    ASSERT_EQ(shown().size(), 2);
+    EXPECT_TRUE(shown()[0].endsWith(QStringLiteral("\tTX\t00 08 00 02 01 01 4A 80")));
+    EXPECT_TRUE(shown()[1].contains(QStringLiteral("\tRX\t00 0B 00 02 01 01 01 05 0C ")));
+
+    window->OnClear();
+    EXPECT_TRUE((*app_)->Ui().Log().Lines().isEmpty());
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceFirmwareVersion)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown().size(), 2) << "new frames appear in the open window";
+
+    const std::string saved = directory_.File("trace");
+    modals_.Then([&saved](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(QString::fromStdString(saved));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    window->OnSave();
+    EXPECT_EQ(ReadTextFile(saved + ".log"), (*app_)->Ui().Log().Text().toStdString());
+    EXPECT_EQ(modals_.Unexpected, 0);
 }
