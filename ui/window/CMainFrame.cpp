@@ -244,7 +244,12 @@ void CMainFrame::SetModifiedSource(std::function<bool()> isModified)
     UpdateModifiedMark();
 }
 
-void CMainFrame::UpdateModifiedMark() { setWindowModified(isModified_ && isModified_()); }
+void CMainFrame::UpdateModifiedMark()
+{
+    if (!idleUpdatesHeld_) {
+        setWindowModified(isModified_ && isModified_());
+    }
+}
 
 void CMainFrame::SetDocumentTitle(const std::string& documentTitle)
 {
@@ -291,6 +296,9 @@ void CMainFrame::SetPortSource(std::function<std::string()> devicePath)
 
 void CMainFrame::UpdatePortPane()
 {
+    if (idleUpdatesHeld_) {
+        return;
+    }
     const QString shown = portSource_ ? PathToQString(portSource_()) : QString();
     if (port_->text() != shown) {
         port_->setText(shown);

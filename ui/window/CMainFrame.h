@@ -61,6 +61,9 @@ public:
     // Asked whenever the program waits for input: the device the device
     // operations would open, shown on the status bar.
     void SetPortSource(std::function<std::string()> devicePath);
+    // While a device operation works on the document from its own thread the
+    // idle updates of the modified mark and the port pane do not read it.
+    void HoldIdleUpdates(bool held) { idleUpdatesHeld_ = held; }
     QString PortPaneText() const;
 
     QToolBar* ToolBar() const { return toolBar_; }
@@ -96,4 +99,5 @@ private:
     QLabel* message_ = nullptr;
     QLabel* port_ = nullptr;
     std::vector<QLabel*> indicators_;
+    bool idleUpdatesHeld_ = false;
 };

@@ -833,7 +833,6 @@ void CQuorvinView::ShowPointListMenu(QContextMenuEvent* event, bool atViewport)
 void CQuorvinView::SetProgress(int percent)
 {
     progress_->setValue(std::clamp(percent, 0, 100));
-    progress_->repaint();
 }
 
 void CQuorvinView::OnFilePrint() { PrintConfiguration(document_.Config(), document_.Ui(), this); }

@@ -154,6 +154,19 @@ auto QtWindowSystem::OnUiThread(Function function) -> decltype(function())
     }
 }
 
+// The status line and the bar need no answer: a worker goes on at once. Calls
+// queued to the user-interface thread run in the order they were made, so
+// the bar and the status line are up to date before a later message box.
+template <typename Function>
+void QtWindowSystem::OnUiThreadWithoutWaiting(Function function)
+{
+    if (QThread::currentThread() == uiThreadContext_->thread()) {
+        function();
+    } else {
+        QMetaObject::invokeMethod(uiThreadContext_.get(), std::move(function), Qt::QueuedConnection);
+    }
+}
+
 QWidget* QtWindowSystem::Owner() const { return frame_.data(); }
 
 void QtWindowSystem::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon)
@@ -233,7 +246,7 @@ std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogRequest
 
 void QtWindowSystem::SetStatusText(const std::string& text)
 {
-    OnUiThread([&] {
+    OnUiThreadWithoutWaiting([this, text] {
         if (frame_) {
             frame_->SetStatusText(text);
         }
@@ -242,7 +255,11 @@ void QtWindowSystem::SetStatusText(const std::string& text)
 
 void QtWindowSystem::SetProgress(int percent)
 {
-    OnUiThread([&] {
+    // A worker moves the bar once per frame; only a new position is sent on.
+    if (QThread::currentThread() != uiThreadContext_->thread() && workerProgress_.exchange(percent) == percent) {
+        return;
+    }
+    OnUiThreadWithoutWaiting([this, percent] {
         if (view_) {
             view_->SetProgress(percent);
         }
@@ -381,12 +398,17 @@ void QtWindowSystem::PostFileChange()
 void QtWindowSystem::RunDeviceOperation(SerialLink& link, const std::function<void()>& operation)
 {
     link.SetObserver(&log_);
-    if (runner_ == nullptr || !view_ || runner_->IsRunning()) {
+    if (runner_ == nullptr || !view_ || !frame_ || runner_->IsRunning()) {
         operation();
         return;
     }
+    workerProgress_ = -1;
     view_->SetDeviceOperationRunning(true);
+    frame_->HoldIdleUpdates(true);
     runner_->Run(link, operation);
+    if (frame_) {
+        frame_->HoldIdleUpdates(false);
+    }
     if (view_) {
         view_->SetDeviceOperationRunning(false);
     }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -81,6 +82,8 @@ private:
 
     template <typename Function>
     auto OnUiThread(Function function) -> decltype(function());
+    template <typename Function>
+    void OnUiThreadWithoutWaiting(Function function);
     QWidget* Owner() const;
     bool AskOnThisThread(const std::string& caption, const std::string& text, MessageIcon icon);
     bool AskFromOtherThread(const std::string& caption, const std::string& text, MessageIcon icon);
@@ -95,6 +98,7 @@ private:
     CommunicationLog log_;
     DeviceOperationRunner* runner_ = nullptr;  // owned by the frame
     bool closeAfterOperation_ = false;
+    std::atomic<int> workerProgress_{-1};  // the bar's position last sent by a worker
 
     std::mutex crossThreadLock_;  // guards the three below
     bool detached_ = false;
