@@ -93,6 +93,8 @@ int RunCli(const std::vector<std::string>& words, const CliEnvironment& environm
         usage += "  " + std::string(kProgram) + " " + command.Name + " " + command.Synopsis + "\n";
     }
     app.footer(usage + "\nPORT is COM1..COM4 or a serial device path (see halvex-cli ports).\n"
+                       "--trace TRACE writes every frame of a device command to the file TRACE\n"
+                       "(- for standard error); Ctrl-C cancels a device command.\n"
                        "--yes answers Yes to every question.\n"
                        "Exit status: 0 success, 1 the operation failed, 2 usage error.\n");
     std::vector<ParsedCommand> parsed(commands.size());

@@ -9,10 +9,15 @@
 #include "DiagnosticsTransfer.h"
 #include "FileAccess.h"
 #include "FirmwareVersion.h"
+#include "InterruptCancel.h"
 #include "JsonOutput.h"
+#include "LinkTrace.h"
 #include "PortName.h"
 #include "SlaveSet.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,7 +25,6 @@
 #include <vector>
 
 namespace {
-
 
 // "2.00" or "1.02" as a FormatVersion.
 std::optional<int> ParseLayout(const std::string& text)
@@ -101,7 +105,10 @@ int RunImage(CliContext& context)
 }
 
 // Runs a device operation on the port named by --port; a missing or
-// malformed port is a usage error.
+// malformed port is a usage error. With --trace every frame and time-out of
+// the link is written as a trace line to the file named, or to standard error
+// for "-"; a file that cannot be written fails before the port is opened.
+// SIGINT cancels the operation meanwhile.
 int WithGateway(CliContext& context, const char* command, const std::function<bool(DeviceConnection&)>& operation)
 {
     const auto port = context.Arguments.Option("port");
@@ -109,9 +116,26 @@ int WithGateway(CliContext& context, const char* command, const std::function<bo
     if (!path) {
         return UsageError(context, command, "--port takes COM1 to COM4 or a device path");
     }
+    std::ofstream traceFile;
+    std::unique_ptr<TraceWriter> trace;
+    if (const auto tracePath = context.Arguments.Option("trace")) {
+        if (*tracePath != "-") {
+            errno = 0;
+            traceFile.open(*tracePath, std::ios::binary | std::ios::trunc);
+            if (!traceFile) {
+                const std::string reason = errno != 0 ? std::strerror(errno) : "cannot be written";
+                context.Ui.ErrorBox(kErrorCaption, "Unable to write the trace file\n" + *tracePath + ": " + reason);
+                return kExitFailure;
+            }
+        }
+        trace = std::make_unique<TraceWriter>(*tracePath == "-" ? context.Err : traceFile);
+    }
+    const InterruptCancel interrupt;
     std::unique_ptr<SerialLink> link = context.PortTransport != nullptr
                                            ? std::make_unique<SerialLink>(*context.PortTransport, *context.PortClock)
                                            : std::make_unique<SerialLink>();
+    link->SetCancelFlag(&interrupt.Flag());
+    link->SetObserver(trace.get());
     DeviceConnection connection{*link, *path, context.Ui};
     return operation(connection) ? kExitSuccess : kExitFailure;
 }
@@ -256,16 +280,21 @@ std::vector<CliCommand> DeviceCommands()
     return {
         {"image", "IN OUT [--layout 2.00|1.02] [--date YYYY-MM-DD]", 2, RunImage,
          "the binary device image of a configuration", {"layout", "date"}},
-        {"download", "IN --port PORT [--layout 2.00|1.02] [--verify]", 1, RunDownload,
-         "send a configuration to the gateway (and verify it)", {"port", "layout"}, {"verify"}},
-        {"verify", "IN --port PORT [--json]", 1, RunVerify, "does the gateway hold the configuration?", {"port"},
-         {"json"}},
-        {"upload", "OUT --port PORT", 1, RunUpload, "fetch the gateway's configuration into a file", {"port"}},
-        {"archive-download", "FILE --port PORT", 1, RunArchiveDownload, "send an archive file to the gateway",
-         {"port"}},
-        {"archive-upload", "OUT --port PORT", 1, RunArchiveUpload, "fetch the gateway's archive file", {"port"}},
-        {"diagnostics", "--port PORT [--json]", 0, RunDiagnostics, "the gateway's diagnostics", {"port"}, {"json"}},
-        {"clear-diagnostics", "--port PORT", 0, RunClearDiagnostics, "clear the gateway's diagnostics", {"port"}},
-        {"firmware", "--port PORT [--json]", 0, RunFirmware, "the gateway's firmware version", {"port"}, {"json"}},
+        {"download", "IN --port PORT [--layout 2.00|1.02] [--verify] [--trace TRACE]", 1, RunDownload,
+         "send a configuration to the gateway (and verify it)", {"port", "layout", "trace"}, {"verify"}},
+        {"verify", "IN --port PORT [--json] [--trace TRACE]", 1, RunVerify,
+         "does the gateway hold the configuration?", {"port", "trace"}, {"json"}},
+        {"upload", "OUT --port PORT [--trace TRACE]", 1, RunUpload, "fetch the gateway's configuration into a file",
+         {"port", "trace"}},
+        {"archive-download", "FILE --port PORT [--trace TRACE]", 1, RunArchiveDownload,
+         "send an archive file to the gateway", {"port", "trace"}},
+        {"archive-upload", "OUT --port PORT [--trace TRACE]", 1, RunArchiveUpload, "fetch the gateway's archive file",
+         {"port", "trace"}},
+        {"diagnostics", "--port PORT [--json] [--trace TRACE]", 0, RunDiagnostics, "the gateway's diagnostics",
+         {"port", "trace"}, {"json"}},
+        {"clear-diagnostics", "--port PORT [--trace TRACE]", 0, RunClearDiagnostics,
+         "clear the gateway's diagnostics", {"port", "trace"}},
+        {"firmware", "--port PORT [--json] [--trace TRACE]", 0, RunFirmware, "the gateway's firmware version",
+         {"port", "trace"}, {"json"}},
     };
 }

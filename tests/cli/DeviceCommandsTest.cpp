@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 
@@ -16,10 +18,10 @@ namespace {
 
 class DeviceCommands : public ::testing::Test {
 protected:
-    // halvex-cli as a program.
-    ProcessResult Program(const std::vector<std::string>& arguments)
+    // halvex-cli as a program, run by the launcher when one is given.
+    ProcessResult Program(const std::vector<std::string>& arguments, std::vector<std::string> argv = {})
     {
-        std::vector<std::string> argv{HALVEX_CLI_PATH};
+        argv.push_back(HALVEX_CLI_PATH);
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         return RunProcess(argv, {"XDG_RUNTIME_DIR=" + directory_.Path(), "XDG_CONFIG_HOME=" + directory_.Path()});
     }
@@ -240,4 +242,84 @@ TEST_F(DeviceCommands, JsonOfFirmwareAndDiagnostics)
     ASSERT_EQ(record["events"].size(), 16u);
     EXPECT_EQ(record["events"][0], (nlohmann::json{{"slv", "0"}, {"sec", "0"}, {"msec", "0"}, {"ch", "0"},
                                                    {"type", ""}, {"nr", "0"}, {"val", "0"}}));
+}
+
+TEST_F(DeviceCommands, TraceOfEveryFrameOnStandardErrorOrInAFile)
+{
+    InMemoryGateway sim;
+    const ProcessResult plain = Cli({"firmware", "--port", "gateway", "--trace", "-"}, &sim);
+    EXPECT_EQ(plain.ExitStatus, 0);
+    EXPECT_EQ(LinesOf(plain.Err), (std::vector<std::string>{"505.000\tTX\t00 08 00 02 01 01 4A 80",
+                                                            "505.000\tRX\t00 0B 00 02 01 01 01 05 0C 08 24"}))
+        << "timed from the port's opening: the settle and frame pauses";
+    EXPECT_EQ(Cli({"firmware", "--port", "gateway", "--trace", File("trace.txt")}, &sim).Err, "");
+    EXPECT_EQ(ReadTextFile(File("trace.txt")), plain.Err);
+
+    // A reply with a bad checksum and the resend it brings; the JSON on
+    // standard output stays whole.
+    InMemoryGateway faulty({"bad-crc:1"});
+    const ProcessResult resent = Cli({"firmware", "--port", "gateway", "--json", "--trace=-"}, &faulty);
+    EXPECT_EQ(nlohmann::json::parse(resent.Out)["build"], 12);
+    const auto lines = LinesOf(resent.Err);
+    ASSERT_EQ(lines.size(), 5u) << resent.Err;
+    EXPECT_TRUE(lines[1].starts_with("505.000\tRX\t") && lines[1].ends_with("\tcrc-bad")) << lines[1];
+    EXPECT_TRUE(lines[2].ends_with("\tTX\t00 08 00 02 01 01 4A 80\tresend")) << lines[2];
+
+    // A trace file that cannot be written: nothing is sent.
+    const std::string missing = File("no/trace.txt");
+    const ProcessResult unwritable = Cli({"firmware", "--port", "gateway", "--trace", missing}, &sim);
+    EXPECT_EQ(unwritable.ExitStatus, 1);
+    EXPECT_EQ(unwritable.Err, "Unable to write the trace file\n" + missing + ": No such file or directory\n");
+    EXPECT_EQ(sim.RequestsReceived(), 2);
+}
+
+namespace {
+
+volatile std::sig_atomic_t interruptReachedTest = 0;
+void NoteInterrupt(int) { interruptReachedTest = 1; }
+
+}  // namespace
+
+TEST_F(DeviceCommands, InterruptCancelsAtTheNextFrameAndRestoresTheHandler)
+{
+    const auto previous = std::signal(SIGINT, NoteInterrupt);
+    InMemoryGateway sim;
+    const auto interruptAtThird = [responder = sim.Responder()](const InMemoryTransport::Frame& request, int index) {
+        if (index == 2) {
+            std::raise(SIGINT);
+        }
+        return responder(request, index);
+    };
+    const ProcessResult download = Cli({"download", WriteConfiguration("in.hxc", *EveryFieldConfiguration()),
+                                        "--port", "gateway", "--trace", "-"}, interruptAtThird);
+    EXPECT_EQ(std::signal(SIGINT, previous), &NoteInterrupt) << "the handler from before the command is back";
+    EXPECT_EQ(interruptReachedTest, 0);
+    EXPECT_EQ(download.ExitStatus, 1);
+    const auto lines = LinesOf(download.Err);
+    ASSERT_EQ(lines.size(), 3u * 2u + 2u) << download.Err;
+    EXPECT_TRUE(lines[6].ends_with("\t--\t\tcancelled")) << lines[6];
+    EXPECT_EQ(lines[7], "Operation cancelled");
+    EXPECT_TRUE(temporaryFiles_.Clean());
+}
+
+TEST_F(DeviceCommands, InterruptOfTheProgramLeavesNoFileAndAFreePort)
+{
+    // A download of some seven seconds on the paced line, interrupted after one.
+    ConfigTemplate config = TwoSlaveConfiguration();
+    while (config.IndirectMessages.Count() < kMaxIndirectMessages) {
+        config.IndirectMessages.Append({true, std::string(100, 'M'), 5});
+    }
+    const std::string in = WriteConfiguration("in.hxc", config);
+    SimProcess sim({"--line-rate", "38400"});
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult download =
+        Program({"download", in, "--port", sim.Path()}, {"/usr/bin/timeout", "--preserve-status", "-s", "INT", "1"});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3000));
+    EXPECT_EQ(download.ExitStatus, 1);
+    EXPECT_EQ(download.Err, "Operation cancelled\n");
+    EXPECT_TRUE(std::filesystem::is_empty(File("halvex")));
+
+    const ProcessResult firmware = Program({"firmware", "--port", sim.Path()});
+    EXPECT_EQ(firmware.ExitStatus, 0) << firmware.Err;
+    EXPECT_EQ(firmware.Out, "Firmware version : 1.05 build 12\n");
 }

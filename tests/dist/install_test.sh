@@ -75,7 +75,9 @@ halvex-cli import-xrf |plants units.xrf
 halvex-cli download --port COM1 --l|--layout
 halvex-cli download station.hxc --port C|COM1 COM2 COM3 COM4
 halvex-cli image station.hxc out --layout |1.02 2.00
-halvex-cli firmware |--help --json --port --yes
+halvex-cli firmware |--help --json --port --trace --yes
+halvex-cli firmware --trace n|notes.txt
+halvex-cli archive-upload --trace t --port COM1 s|station.hxc
 halvex-cli ver|verify
 halvex-cli po|ports
 halvex-cli ports |--help --json --yes

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <atomic>
+#include <csignal>
+
+// Turns SIGINT into a cancel of the running device operation. While an object
+// lives, SIGINT only raises Flag(), which the serial link looks at before
+// every frame and in its waits; the operation then ends as cancelled and
+// closes its port and removes its temporary files on its usual way out.
+// Further SIGINTs while it cancels change nothing. The handler that was there
+// before comes back when the object goes. A SIGINT that the program was
+// started with ignored (a background job of a shell) stays ignored.
+class InterruptCancel {
+public:
+    InterruptCancel();
+    ~InterruptCancel();
+    InterruptCancel(const InterruptCancel&) = delete;
+    InterruptCancel& operator=(const InterruptCancel&) = delete;
+
+    const std::atomic<bool>& Flag() const;
+
+private:
+    struct sigaction previous_ {};
+    bool installed_ = false;
+};
