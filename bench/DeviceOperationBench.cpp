@@ -5,6 +5,7 @@
 // of this process over the transfer (the simulator is a process of its own),
 // and the wall time against the time the line needs for the bytes traced
 // plus the protocol's pauses (500 ms after opening, 5 ms before each frame).
+#include "BenchApplication.h"
 #include "CMainFrame.h"
 #include "CQuorvinApp.h"
 #include "CommandTable.h"
@@ -34,19 +35,6 @@ namespace {
 
 constexpr int kBaud = 38400;
 constexpr int kProbeMilliseconds = 10;
-
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "device_operation_bench";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("DISPLAY")) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    }
-    // Never destroyed: at exit it would go after the platform it depends on.
-    static auto* application = new QApplication(argc, argv);
-    return *application;
-}
 
 double ProcessCpuMilliseconds()
 {
@@ -100,7 +88,7 @@ private:
 
 void ArchiveDownloadKeepsTheWindowAlive(benchmark::State& state)
 {
-    QApplication& application = Application();
+    QApplication& application = BenchApplication();
     TemporaryDirectory directory;
     const std::string archive = directory.File("site.zip");
     WriteTextFile(archive, std::string(65275, 'z'));
@@ -168,7 +156,7 @@ void ArchiveDownloadKeepsTheWindowAlive(benchmark::State& state)
 // The probe timer's own cost, to subtract from the processor share above.
 void ProbeTimerAlone(benchmark::State& state)
 {
-    Application();
+    BenchApplication();
     for (auto _ : state) {
         QTimer probe;
         probe.setTimerType(Qt::PreciseTimer);

@@ -2,6 +2,7 @@
 // the window program's start-up to its first shown window. Without DISPLAY
 // the offscreen platform is used; under an X server (for example inside
 // xvfb-run) the real one.
+#include "BenchApplication.h"
 #include "CCompanionListBox.h"
 #include "CQuorvinApp.h"
 #include "CQuorvinDoc.h"
@@ -27,18 +28,6 @@
 extern char** environ;
 
 namespace {
-
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "window_bench";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("DISPLAY")) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    }
-    static QApplication application(argc, argv);
-    return application;
-}
 
 std::string BenchDirectory()
 {
@@ -92,7 +81,7 @@ ConfigTemplate StartUpConfiguration()
 
 void BM_RefillPointListAtCapacity(benchmark::State& state)
 {
-    Application();
+    BenchApplication();
     const std::string directory = BenchDirectory();
     const std::string file = directory + "/full.hxc";
     // Every line of the list is shown: all points belong to one slave.
