@@ -258,6 +258,17 @@ TEST_F(PacedDeviceOperation, CancelInTheMiddleOfAnArchiveDownloadFreesThePortAtO
     app_->Frame().CommandAction(CommandId::DeviceFirmwareVersion)->trigger();
     ASSERT_EQ(modals_.Boxes.size(), 2u);
     EXPECT_EQ(modals_.Boxes[1].Text, "Firmware version : 1.05 build 12");
+
+    // Esc cancels as the button does.
+    modals_.Then([this](QWidget* modal) {
+        qobject_cast<QFileDialog*>(modal)->selectFile(QString::fromStdString(archive_));
+        static_cast<QDialog*>(modal)->accept();
+    });
+    WhenUnderWay([&] { QTest::keyClick(&app_->Frame(), Qt::Key_Escape); });
+    modals_.Answer(QMessageBox::Ok);
+    app_->Frame().CommandAction(CommandId::DeviceDownloadArchive)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 3u);
+    EXPECT_EQ(modals_.Boxes[2].Text, "Operation cancelled");
     EXPECT_EQ(modals_.Unexpected, 0);
 }
 
