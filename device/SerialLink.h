@@ -80,7 +80,6 @@ public:
     bool CancelRequested() const { return cancelFlag_ != nullptr && cancelFlag_->load(std::memory_order_relaxed); }
     // The trace's observer; null for none. Called on the link's thread.
     void SetObserver(LinkObserver* observer) { observer_ = observer; }
-    LinkObserver* Observer() const { return observer_; }
 
     static std::uint16_t Checksum(const std::uint8_t* bytes, std::size_t count);
 

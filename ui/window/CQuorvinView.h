@@ -110,7 +110,6 @@ public:
     // While a device operation runs: the Cancel button beside the progress
     // bar, and "FILECHANGE" waits until the operation has ended.
     void SetDeviceOperationRunning(bool running);
-    bool DeviceOperationRunning() const { return deviceOperationRunning_; }
     QPushButton* CancelButton() const { return cancelButton_; }
     // File > Print: the printed report of the configuration as it is.
     void OnFilePrint();

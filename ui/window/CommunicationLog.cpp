@@ -25,10 +25,5 @@ void CommunicationLog::Keep(const QString& line)
 
 QString CommunicationLog::Text() const
 {
-    QString text;
-    for (const QString& line : lines_) {
-        text += line;
-        text += QLatin1Char('\n');
-    }
-    return text;
+    return lines_.isEmpty() ? QString() : lines_.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

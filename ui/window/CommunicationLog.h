@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <vector>
 
 // The trace of every device operation since the program started: the serial
 // link reports to it from the worker thread, and it keeps the lines on the
@@ -16,8 +15,6 @@
 class CommunicationLog : public QObject, public LinkObserver {
 public:
     static constexpr int kMaxLines = 100000;
-
-    CommunicationLog() = default;
 
     // Any thread: the line is formatted there and kept on this object's thread.
     void OnLinkEvent(const LinkTraceEvent& event) override;

@@ -27,7 +27,6 @@ public:
     // Asks the running operation to stop; it ends at its next frame or
     // within a slice of its wait, and says "Operation cancelled".
     void Cancel();
-    bool CancelRequested() const { return cancel_.load(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
