@@ -13,6 +13,7 @@ PACKAGES=(
   dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
   man-db groff-base bash-completion
+  ser2net socat
 )
 
 missing=()
