@@ -5,6 +5,8 @@
 #include "AbsolutePath.h"
 #include "ConfigFile.h"
 #include "DocumentWatcher.h"
+#include "NetworkAddress.h"
+#include "PortName.h"
 #include "SerialLink.h"
 
 #include <algorithm>
@@ -386,6 +388,9 @@ void CQuorvinDoc::OnSelectPortDevice(const std::string& devicePath)
     PortDevice = devicePath;
     ui_.WriteProfileInt(kSettingsSection, kComPortKey, ComPort);
     ui_.WriteProfileString(kSettingsSection, kPortDeviceKey, devicePath);
+    if (LooksLikeNetworkAddress(devicePath)) {
+        RememberNetworkPort(devicePath, ui_);
+    }
     ui_.SetComPortChecks(ComPort);
 }
 

@@ -86,7 +86,8 @@ public:
     void OnPrioritize(bool on);
     void OnSelectComPort(int comPort);  // 1..4
     // Settings > COM Port > Other Port: every device operation from now on
-    // uses the device path; kept in the profile with ComPort 0.
+    // uses the device path or network address; kept in the profile with
+    // ComPort 0, an address also among the recent ones.
     void OnSelectPortDevice(const std::string& devicePath);
     // The device the operations open: PortDevice when ComPort is 0 and a
     // device path is kept, else COMn mapped as the profile says.

@@ -10,6 +10,7 @@
 #include "DeviceImage.h"
 #include "FileChangeEvent.h"
 #include "PortDialog.h"
+#include "PortName.h"
 #include "QtWindowSystem.h"
 
 #include <functional>
@@ -158,7 +159,7 @@ void CQuorvinApp::OnOpenRecentFile(int index)
 
 void CQuorvinApp::OnOtherPort()
 {
-    PortDialog dialog(document_->PortDevicePath(), frame_.get());
+    PortDialog dialog(document_->PortDevicePath(), frame_.get(), "/", RecentNetworkPorts(*ui_));
     if (dialog.exec() == QDialog::Accepted) {
         document_->OnSelectPortDevice(dialog.DevicePath());
     }

@@ -1,4 +1,5 @@
 #include "CQuorvinDoc.h"
+#include "PortName.h"
 #include "ConfigFile.h"
 #include "DocumentWatcher.h"
 #include "MonitorTestSupport.h"
@@ -241,6 +242,17 @@ TEST_F(CQuorvinDocTest, PrioritizeTouchesOnlyTheSelectedSlavesPoints)
     doc.OnSelectComPort(2);
     EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyUSB1");
     EXPECT_EQ((ui_.ProfileStrings[{"Settings", "PortDevice"}]), doc.PortDevice);
+
+    // Network addresses are remembered, the latest first, each once, five at most.
+    for (const char* address : {"socket://a:1", "rfc2217://b:2", "socket://c:3", "socket://d:4", "socket://e:5",
+                                "rfc2217://b:2", "socket://f:6"}) {
+        doc.OnSelectPortDevice(address);
+    }
+    EXPECT_EQ(doc.PortDevicePath(), "socket://f:6");
+    EXPECT_EQ(RecentNetworkPorts(ui_), (std::vector<std::string>{"socket://f:6", "rfc2217://b:2", "socket://e:5",
+                                                                 "socket://d:4", "socket://c:3"}));
+    doc.OnSelectPortDevice("/dev/ttyUSB2");
+    EXPECT_EQ(RecentNetworkPorts(ui_).size(), 5u);
 }
 
 TEST_F(CQuorvinDocTest, DeviceGuardsCommitTheFormCheckSlavesAndOfferToSave)
