@@ -6,7 +6,7 @@ std::unique_ptr<ConfigTemplate> LoadConfigurationOrReport(CliContext& context, c
 {
     auto config = std::make_unique<ConfigTemplate>();
     if (!ReadConfigFile(*config, path, context.Ui)) {
-        const std::string message = LoadErrorMessage(config->LoadError);
+        const std::string message = LoadFailureMessage(config->LoadError, path);
         if (!message.empty()) {
             context.Ui.ErrorBox(kOpenErrorCaption, message);
         }

@@ -119,6 +119,11 @@ inline ScriptedMessage NoticeMessage(const std::string& text)
     return {kApplicationTitle, text, MessageIcon::None, false};
 }
 
+inline ScriptedMessage WarningMessage(const std::string& text)
+{
+    return {kApplicationTitle, text, MessageIcon::Warning, false};
+}
+
 inline ScriptedMessage ErrorMessage(const std::string& caption, const std::string& text)
 {
     return {caption, text, MessageIcon::Error, false};
