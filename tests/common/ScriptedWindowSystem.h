@@ -53,6 +53,9 @@ public:
         return NextFile(request);
     }
 
+    // The folder dialog takes its answer from Files as well.
+    std::optional<std::string> ChooseFolder(const std::string& title) override { return NextFile({title, {}, {}}); }
+
     void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
     void SetProgress(int percent) override { ProgressValues.push_back(percent); }
 
