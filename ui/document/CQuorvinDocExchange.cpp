@@ -8,28 +8,38 @@
 #include "XrfImport.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace {
 
 // The XRF import starts from a new document: the form is committed and the
 // user may save the open one first. False when either stops it.
-bool StartXrfImport(CQuorvinDoc& document)
-{
-    return document.Ui().CommitForm() && document.SaveModified() && document.OnNewDocument();
-}
+bool StartXrfImport(CQuorvinDoc& document) { return document.Ui().CommitForm() && document.SaveModified(); }
 
-// Imports the chosen file into the new document, titled after the file. A
-// cancelled dialog leaves the new, empty configuration; either way every
-// address used becomes a slave and the document counts as modified, since it
-// has no file of its own. A failed import ends with the error box.
+// Reads the chosen file and puts it into a new document, titled after the
+// file. A file in which nothing could be found leaves the document as it
+// was, with a notice. A cancelled dialog leaves a new, empty configuration;
+// either way every address used becomes a slave and the document counts as
+// modified, since it has no file of its own. An unreadable file ends with the
+// error box.
 void FinishXrfImport(CQuorvinDoc& document, const std::optional<std::string>& path)
 {
+    auto imported = std::make_unique<ConfigTemplate>();
+    imported->TemplateName = document.Config().TemplateName;
+    const XrfImportResult result =
+        path ? ImportXrf(*imported, *path, document.Ui()) : XrfImportResult::Imported;
+    if (result == XrfImportResult::NothingFound) {
+        document.Ui().Notice(kNothingImportedMessage);
+        return;
+    }
+    document.OnNewDocument();
     if (path) {
         document.SetTitle(std::filesystem::path(*path).filename().string());
-        if (!ImportXrf(document.Config(), *path, document.Ui())) {
+        if (result == XrfImportResult::Unreadable) {
             document.Ui().ErrorBox(kOpenErrorCaption, "Error loading file!");
             return;
         }
+        document.Config() = *imported;
     }
     document.RebuildSlaveList();
     document.SetModifiedFlag(true);
