@@ -2,6 +2,7 @@
 #include "CliTestSupport.h"
 #include "ScriptedWindowSystem.h"
 #include "TestFiles.h"
+#include "XrfImport.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,10 @@ TEST(ExchangeCommands, ImportXrf)
     const ProcessResult empty = Cli({"import-xrf", directory.File("empty.xrf"), directory.File("new.hxc")});
     EXPECT_EQ(empty.ExitStatus, 1);
     EXPECT_EQ(empty.Err, "Error loading file!\n");
+    WriteTextFile(directory.File("noise.xrf"), std::string("\x89PNG\r\n\x1a\n\0\0\x7f[x", 13));
+    const ProcessResult noise = Cli({"import-xrf", directory.File("noise.xrf"), directory.File("new.hxc")});
+    EXPECT_EQ(noise.ExitStatus, 1);
+    EXPECT_EQ(noise.Err, std::string(kNothingImportedMessage) + "\n");
     EXPECT_FALSE(std::filesystem::exists(directory.File("new.hxc")));
     const ProcessResult unwritable = Cli({"import-xrf", directory.File("unit.xrf"), "/dev/full"});
     EXPECT_EQ(unwritable.ExitStatus, 1);

@@ -14,16 +14,22 @@ namespace {
 
 // The XRF import builds a new document from the unit file. The user may save
 // the open one first (the form committed); the open document stays until the
-// unit file has been read: a cancelled dialog or a failed import keep it.
-// Every address used becomes a slave and the new document counts as
-// modified, since it has no file of its own.
+// unit file has been read: a cancelled dialog, a failed import or a file in
+// which nothing could be found (with a notice) keep it. Every address used
+// becomes a slave and the new document counts as modified, since it has no
+// file of its own.
 void ImportXrfInto(CQuorvinDoc& document, const std::optional<std::string>& path)
 {
     if (!path) {
         return;
     }
     const auto imported = std::make_unique<ConfigTemplate>();
-    if (!ImportXrf(*imported, *path, document.Ui())) {
+    const XrfImportResult result = ImportXrf(*imported, *path, document.Ui());
+    if (result == XrfImportResult::NothingFound) {
+        document.Ui().Notice(kNothingImportedMessage);
+        return;
+    }
+    if (result == XrfImportResult::Unreadable) {
         document.Ui().ErrorBox(kOpenErrorCaption, "Error loading file!");
         return;
     }

@@ -1,6 +1,7 @@
 #include "CQuorvinDoc.h"
 #include "ScriptedDocumentHost.h"
 #include "TestFiles.h"
+#include "XrfImport.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,16 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     EXPECT_TRUE(ui_.FileRequests.empty());
     EXPECT_EQ(document_->Title(), "feeder.xrf");
     EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+
+    // A file without any known section imports nothing and changes nothing.
+    ui_.SaveChangesAnswers = {DocumentHost::SaveChangesAnswer::No};
+    document_->ImportXrfFile(File("noise.xrf", "\x7f\x45LF\x02\x01\n\x01garbage\n"));
+    EXPECT_EQ(ui_.Messages, std::vector{NoticeMessage(kNothingImportedMessage)});
+    EXPECT_EQ(document_->Title(), "feeder.xrf");
+    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->Config().AnalogInputs.Count(), 1);
+    EXPECT_TRUE(document_->IsModified());
+    ui_.Messages.clear();
 
     ui_.CommitFormResult = false;
     document_->ImportXrfFile(File("empty.xrf", ""));

@@ -106,7 +106,7 @@ TEST_F(MainView, OpeningShowsTabsListLinesAndCountersCharacterForCharacter)
     ClickTab(1);
     EXPECT_EQ(Document().SelectedSlave, 5);
     EXPECT_EQ(ListLines(), SampleSlaveFiveLines());
-    EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("19"));
+    EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("25"));
     EXPECT_EQ(View().Edit(FormId::OutputBytes)->text(), QStringLiteral("8"));
     EXPECT_EQ(List().Number(2), LineNumber(LineKind::AnalogInput, 1));
     EXPECT_EQ((*app_)->Frame().ShownTitle(), QStringLiteral("sample.hxc - Halvex Configuration Tool"));
