@@ -93,7 +93,8 @@ int RunCli(const std::vector<std::string>& words, const CliEnvironment& environm
     for (const CliCommand& command : commands) {
         usage += "  " + std::string(kProgram) + " " + command.Name + " " + command.Synopsis + "\n";
     }
-    app.footer(usage + "\nPORT is COM1..COM4 or a serial device path (see halvex-cli ports).\n"
+    app.footer(usage + "\nPORT is COM1..COM4, a serial device path (see halvex-cli ports), or a serial device\n"
+                       "server's socket://HOST:PORT (raw TCP) or rfc2217://HOST:PORT ([::1]:PORT for IPv6).\n"
                        "--trace TRACE writes every frame of a device command to the file TRACE\n"
                        "(- for standard error); Ctrl-C cancels a device command.\n"
                        "--yes answers Yes to every question.\n"

@@ -1,6 +1,7 @@
 // halvex-cli commands that talk to the gateway or build its device image.
 #include "ArchiveTransfer.h"
 #include "CliCommand.h"
+#include "NetworkAddress.h"
 #include "ConfigFile.h"
 #include "ConfigurationBackup.h"
 #include "ConfigurationDownload.h"
@@ -128,7 +129,10 @@ int WithGateway(CliContext& context, const char* command, const LoggedOperationF
     const auto port = context.Arguments.Option("port");
     const auto path = port ? PortArgumentDevicePath(*port, context.Ui) : std::nullopt;
     if (!path) {
-        return UsageError(context, command, "--port takes COM1 to COM4 or a device path");
+        return UsageError(context, command, "--port takes COM1 to COM4, a device path or a network address");
+    }
+    if (std::string reason; LooksLikeNetworkAddress(*path) && !ParseNetworkAddress(*path, reason)) {
+        return UsageError(context, command, "--port " + *path + ": " + reason);
     }
     std::ofstream traceFile;
     std::unique_ptr<TraceWriter> trace;

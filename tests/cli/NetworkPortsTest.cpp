@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
 
 namespace {
 
@@ -22,29 +21,6 @@ long long MillisecondsSince(Steady::time_point start)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
 }
-
-// The simulator and, unless it listens itself, the server in front of it.
-struct GatewayBehindServer {
-    explicit GatewayBehindServer(const std::string& kind, const std::string& directory)
-    {
-        if (kind == "listener") {
-            sim = std::make_unique<SimProcess>(std::vector<std::string>{"--listen", "127.0.0.1:0", "--no-pty"});
-            address = sim->Address();
-            return;
-        }
-        sim = std::make_unique<SimProcess>(std::vector<std::string>{});
-        const int port = FreeTcpPort();
-        const bool rfc2217 = kind == "ser2net-rfc2217";
-        server = std::make_unique<PeerProcess>(
-            kind == "socat" ? SocatCommand(sim->Path(), port)
-                            : Ser2netCommand(directory + "/ser2net.yaml", sim->Path(), port, rfc2217),
-            port);
-        address = (rfc2217 ? "rfc2217://127.0.0.1:" : "socket://127.0.0.1:") + std::to_string(port);
-    }
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<PeerProcess> server;
-    std::string address;
-};
 
 class NetworkPorts : public ::testing::TestWithParam<std::string> {
 protected:
@@ -58,9 +34,8 @@ protected:
 
 TEST_P(NetworkPorts, EveryOperationThroughTheServer)
 {
-    GatewayBehindServer gateway(GetParam(), directory_.Path());
-    ASSERT_FALSE(gateway.address.empty());
-    ASSERT_TRUE(!gateway.server || gateway.server->Running()) << GetParam() << " did not start";
+    SimBehindServer gateway(GetParam(), {}, directory_.Path());
+    ASSERT_TRUE(gateway.Running()) << GetParam() << " did not start";
     const std::string& port = gateway.address;
 
     const ProcessResult firmware = Cli({"firmware", "--port", port});
@@ -105,6 +80,9 @@ TEST(NetworkPortFailures, RefusedAtOnceDroppedWithinTheReplyTimeOutAndThenUsable
     EXPECT_LT(MillisecondsSince(start), 1000);
     EXPECT_EQ(nobody.ExitStatus, 1);
     EXPECT_EQ(nobody.Err, "Unable to open COM Port\n" + refused + ": connection refused\n");
+    const ProcessResult malformed = Cli({"firmware", "--port", "rfc2217://gw"});
+    EXPECT_EQ(malformed.ExitStatus, 2);
+    EXPECT_NE(malformed.Err.find("--port rfc2217://gw: the address needs HOST:PORT"), std::string::npos) << malformed.Err;
 
     // The first client is dropped after three frames of the archive, the
     // next one served to the end.

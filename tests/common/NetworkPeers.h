@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SimProcess.h"
 #include "TcpSocket.h"
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -165,3 +167,36 @@ inline std::vector<std::string> SocatCommand(const std::string& device, int port
     return {"socat", "TCP-LISTEN:" + std::to_string(port) + ",bind=127.0.0.1,reuseaddr,fork",
             "FILE:" + device + ",raw,echo=0"};
 }
+
+// halvex-gateway-sim with the options, reached through a server on loopback:
+// "listener" (its own --listen, no terminal), "socat", "ser2net-raw" or
+// "ser2net-rfc2217" in front of its terminal, or "pty" (the terminal itself).
+// ser2net's configuration goes into the directory.
+struct SimBehindServer {
+    SimBehindServer(const std::string& kind, std::vector<std::string> options, const std::string& directory)
+    {
+        if (kind == "listener") {
+            options.insert(options.end(), {"--listen", "127.0.0.1:0", "--no-pty"});
+            sim = std::make_unique<SimProcess>(options);
+            address = sim->Address();
+            return;
+        }
+        sim = std::make_unique<SimProcess>(options);
+        if (kind == "pty") {
+            address = sim->Path();
+            return;
+        }
+        const int port = FreeTcpPort();
+        const bool rfc2217 = kind == "ser2net-rfc2217";
+        server = std::make_unique<PeerProcess>(
+            kind == "socat" ? SocatCommand(sim->Path(), port)
+                            : Ser2netCommand(directory + "/ser2net.yaml", sim->Path(), port, rfc2217),
+            port);
+        address = (rfc2217 ? "rfc2217://127.0.0.1:" : "socket://127.0.0.1:") + std::to_string(port);
+    }
+    bool Running() const { return !address.empty() && (!server || server->Running()); }
+
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<PeerProcess> server;
+    std::string address;
+};
