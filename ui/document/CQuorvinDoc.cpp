@@ -6,6 +6,7 @@
 #include "ConfigFile.h"
 #include "DocumentWatcher.h"
 #include "SerialLink.h"
+#include "UserState.h"
 
 #include <algorithm>
 
@@ -72,6 +73,10 @@ CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
 {
     ComPort = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
     PortDevice = ui_.ReadProfileString(kSettingsSection, kPortDeviceKey).value_or("");
+    BackupFolder = ui_.ReadProfileString(kSettingsSection, kBackupFolderKey).value_or("");
+    BackupBeforeDownloadOn =
+        ui_.ReadProfileInt(kSettingsSection, kBackupBeforeDownloadKey, 0) != 0 && !BackupFolder.empty();
+    OperationsLogPath = ::OperationsLogPath();
     ExtendedMode = commandLine.find(kExtendedModeKeyword) != std::string::npos;
     watcher_->Start();
     ReadRegionalSettings();
@@ -387,6 +392,20 @@ void CQuorvinDoc::OnSelectPortDevice(const std::string& devicePath)
     ui_.WriteProfileInt(kSettingsSection, kComPortKey, ComPort);
     ui_.WriteProfileString(kSettingsSection, kPortDeviceKey, devicePath);
     ui_.SetComPortChecks(ComPort);
+}
+
+void CQuorvinDoc::OnToggleBackupBeforeDownload()
+{
+    if (!BackupBeforeDownloadOn) {
+        const auto folder = ui_.ChooseFolder("Backup Before Download");
+        if (!folder) {
+            return;
+        }
+        BackupFolder = *folder;
+        ui_.WriteProfileString(kSettingsSection, kBackupFolderKey, BackupFolder);
+    }
+    BackupBeforeDownloadOn = !BackupBeforeDownloadOn;
+    ui_.WriteProfileInt(kSettingsSection, kBackupBeforeDownloadKey, BackupBeforeDownloadOn ? 1 : 0);
 }
 
 void CQuorvinDoc::OnRefresh()

@@ -58,6 +58,8 @@ public:
     // Checks item comPort-1 of the "&COM Port" submenu and unchecks the
     // others; 0 checks "&Other Port...".
     void SetComPortChecks(int comPort);
+    // The check mark of a checkable menu item.
+    void SetCommandChecked(int commandId, bool checked);
     // Asked whenever the program waits for input: the device the device
     // operations would open, shown on the status bar.
     void SetPortSource(std::function<std::string()> devicePath);
