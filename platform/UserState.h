@@ -2,9 +2,10 @@
 
 #include <string>
 
-// Where the per-user operations log lives: $XDG_STATE_HOME/halvex/
+// Where the per-user operations log lives. POSIX: $XDG_STATE_HOME/halvex/
 // operations.jsonl, else ~/.local/state/halvex/operations.jsonl; empty when
-// neither variable names an absolute directory.
+// neither variable names an absolute directory. (Windows:
+// %LOCALAPPDATA%\Halvex\operations.jsonl.)
 std::string OperationsLogPath();
 
 // The user's login name (from the password database, else $USER, else the

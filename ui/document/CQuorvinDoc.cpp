@@ -9,6 +9,7 @@
 #include "NetworkAddress.h"
 #include "PortName.h"
 #include "SerialLink.h"
+#include "UserState.h"
 
 #include <algorithm>
 
@@ -82,6 +83,10 @@ CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
 {
     ComPort = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
     PortDevice = ui_.ReadProfileString(kSettingsSection, kPortDeviceKey).value_or("");
+    BackupFolder = ui_.ReadProfileString(kSettingsSection, kBackupFolderKey).value_or("");
+    BackupBeforeDownloadOn =
+        ui_.ReadProfileInt(kSettingsSection, kBackupBeforeDownloadKey, 0) != 0 && !BackupFolder.empty();
+    OperationsLogPath = ::OperationsLogPath();
     ExtendedMode = commandLine.find(kExtendedModeKeyword) != std::string::npos;
     watcher_->Start();
     ReadRegionalSettings();
@@ -433,6 +438,20 @@ void CQuorvinDoc::OnSelectPortDevice(const std::string& devicePath)
         RememberNetworkPort(devicePath, ui_);
     }
     ui_.SetComPortChecks(ComPort);
+}
+
+void CQuorvinDoc::OnToggleBackupBeforeDownload()
+{
+    if (!BackupBeforeDownloadOn) {
+        const auto folder = ui_.ChooseFolder("Backup Before Download");
+        if (!folder) {
+            return;
+        }
+        BackupFolder = *folder;
+        ui_.WriteProfileString(kSettingsSection, kBackupFolderKey, BackupFolder);
+    }
+    BackupBeforeDownloadOn = !BackupBeforeDownloadOn;
+    ui_.WriteProfileInt(kSettingsSection, kBackupBeforeDownloadKey, BackupBeforeDownloadOn ? 1 : 0);
 }
 
 void CQuorvinDoc::OnRefresh()

@@ -7,6 +7,7 @@
 #include "SlaveSet.h"
 #include "DocumentHost.h"
 #include "FileAccess.h"
+#include "LoggedOperation.h"
 
 #include <functional>
 #include <memory>
@@ -31,6 +32,9 @@ inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kComPortKey = "COMPort";
 inline constexpr const char* kPortDeviceKey = "PortDevice";
 inline constexpr int kComPortDevicePath = 0;
+// Settings > Backup Before Download: on or off, and the folder of the backups.
+inline constexpr const char* kBackupBeforeDownloadKey = "BackupBeforeDownload";
+inline constexpr const char* kBackupFolderKey = "BackupFolder";
 
 // The file dialogs' filter name and extension of configuration files.
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
@@ -97,6 +101,11 @@ public:
     // The device the operations open: PortDevice when ComPort is 0 and a
     // device path is kept, else COMn mapped as the profile says.
     std::string PortDevicePath();
+    // Settings > Backup Before Download: turning it on asks for the folder
+    // (no folder chosen: it stays off); both are kept in the profile.
+    void OnToggleBackupBeforeDownload();
+    // The port as the user chose it: COM1..COM4, or the device path.
+    std::string PortName() const;
     void OnRefresh();                   // F5
     // What the user agreed to when the watcher asked ("FILECHANGE"), on the
     // UI thread: reload the changed file, or save to a file that is gone.
@@ -160,13 +169,26 @@ public:
     int ComPort = 1;
     std::string PortDevice;  // profile "Settings"/"PortDevice"
     bool ExtendedMode = false;
+    // Before each download the gateway's configuration is backed up into
+    // BackupFolder (profile "Settings"/"BackupBeforeDownload", "BackupFolder").
+    bool BackupBeforeDownloadOn = false;
+    std::string BackupFolder;
+    // Every device operation appends its record here (the user's operations
+    // log); a log that cannot be written is a warning on the status line.
+    std::string OperationsLogPath;
     int SelectedSlave = -1;
     SlaveAddressTable UsedSlaves = kNoSlaves;
     SlaveAddressTable AddedSlaves = kNoSlaves;
 
 private:
-    // A device operation on the document's link, run by the host.
-    void RunOperation(const std::function<void()>& operation);
+    // A device operation on the document's link, run by the host and
+    // appended to the operations log under the action's name.
+    // The operations log of the window program; a warning goes to the status line.
+    OperationLog Log();
+    // The download in the layout, after the backup when that is on.
+    void Download(int formatVersion);
+    void RunOperation(const std::string& action,
+                      const std::function<bool(DeviceConnection&, OperationRecord&)>& operation);
     // Open document, then on success the framework's part: path (absolute),
     // title, modified flag cleared (the document now shows the file), and the
     // recent-file list unless the file is read again.

@@ -30,7 +30,8 @@ bool IsCheckable(int commandId)
 {
     using namespace CommandId;
     return commandId == ViewToolbar || commandId == ViewStatusBar ||
-           (commandId >= ComPort1 && commandId < ComPort1 + 4) || commandId == ComPortOther;
+           (commandId >= ComPort1 && commandId < ComPort1 + 4) || commandId == ComPortOther ||
+           commandId == SettingsBackupBeforeDownload;
 }
 
 bool IsLockKey(const QEvent* event)
@@ -281,6 +282,13 @@ void CMainFrame::SetStatusText(const std::string& text)
 }
 
 QString CMainFrame::StatusText() const { return message_->text(); }
+
+void CMainFrame::SetCommandChecked(int commandId, bool checked)
+{
+    if (const auto found = actions_.find(commandId); found != actions_.end()) {
+        found->second->setChecked(checked);
+    }
+}
 
 void CMainFrame::SetComPortChecks(int comPort)
 {

@@ -59,6 +59,8 @@ public:
     // Checks item comPort-1 of the "&COM Port" submenu and unchecks the
     // others; 0 checks "&Other Port...".
     void SetComPortChecks(int comPort);
+    // The check mark of a checkable menu item.
+    void SetCommandChecked(int commandId, bool checked);
     // The device the device operations would open, shown on the status bar;
     // asked again when the COM port checks change and when the window is
     // activated (the profile may have changed meanwhile).

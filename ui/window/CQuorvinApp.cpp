@@ -9,6 +9,7 @@
 #include "ConfigurationCheckCommand.h"
 #include "DeviceImage.h"
 #include "FileChangeEvent.h"
+#include "OperationsLogWindow.h"
 #include "PortDialog.h"
 #include "PortName.h"
 #include "QtWindowSystem.h"
@@ -46,6 +47,7 @@ void CQuorvinApp::InitInstance()
     ui_->Attach(frame_.get(), view_);
     frame_->SetRecentFiles(recentFiles_.Paths());
     RegisterCommands();
+    frame_->SetCommandChecked(CommandId::SettingsBackupBeforeDownload, document_->BackupBeforeDownloadOn);
 
     // A file that cannot be opened leaves the new untitled configuration;
     // the program goes on with it.
@@ -92,6 +94,12 @@ void CQuorvinApp::RegisterCommands()
         {ComPort1 + 3, [&document] { document.OnSelectComPort(4); }},
         {ComPortOther, [this] { OnOtherPort(); }},
         {ViewCommunicationLog, [this] { OnViewCommunicationLog(); }},
+        {ViewOperationsLog, [this] { OnViewOperationsLog(); }},
+        {SettingsBackupBeforeDownload,
+         [this, &document] {
+             document.OnToggleBackupBeforeDownload();
+             frame_->SetCommandChecked(SettingsBackupBeforeDownload, document.BackupBeforeDownloadOn);
+         }},
         {SlaveAdd, [&document] { document.OnSlaveAdd(); }},
         {SlaveRemove, [&document] { document.OnSlaveRemove(); }},
         {SlaveSetAddress, [&document] { document.OnSlaveSetAddress(); }},
@@ -186,4 +194,15 @@ void CQuorvinApp::OnViewCommunicationLog()
     logWindow_->show();
     logWindow_->raise();
     logWindow_->activateWindow();
+}
+
+void CQuorvinApp::OnViewOperationsLog()
+{
+    if (operationsLogWindow_ == nullptr) {
+        operationsLogWindow_ = new OperationsLogWindow(document_->OperationsLogPath, frame_.get());
+    }
+    operationsLogWindow_->show();
+    operationsLogWindow_->raise();
+    operationsLogWindow_->activateWindow();
+    operationsLogWindow_->Reload();
 }

@@ -239,6 +239,17 @@ std::optional<std::string> QtWindowSystem::ChooseFileToSave(const FileDialogRequ
     return OnUiThread([&] { return RunFileDialog(request, QFileDialog::AcceptSave); });
 }
 
+std::optional<std::string> QtWindowSystem::ChooseFolder(const std::string& title)
+{
+    return OnUiThread([&]() -> std::optional<std::string> {
+        const QString folder = QFileDialog::getExistingDirectory(Owner(), QString::fromStdString(title));
+        if (folder.isEmpty()) {
+            return std::nullopt;
+        }
+        return folder.toStdString();
+    });
+}
+
 // The open dialog takes only a file that exists; the save dialog any name,
 // asking before it replaces a file only where the request says so.
 std::optional<std::string> QtWindowSystem::RunFileDialog(const FileDialogRequest& request,

@@ -42,6 +42,7 @@ public:
     bool AskYesNo(const std::string& caption, const std::string& text, MessageIcon icon) override;
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseFolder(const std::string& title) override;
     void SetStatusText(const std::string& text) override;
     void SetProgress(int percent) override;
 

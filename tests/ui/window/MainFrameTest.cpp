@@ -107,6 +107,7 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">>COM&4 32774",
         ">>-",
         ">>&Other Port... 32910",
+        ">&Backup Before Download 32913",
         "S&lave",
         ">&Add 32792",
         ">&Remove 32797",
@@ -128,6 +129,7 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">Refresh 32783",
         ">-",
         ">&Communication Log 32911",
+        ">&Operations Log 32912",
         "&Help",
         ">&About Halvex Configuration Tool... 57664",
     };
