@@ -80,6 +80,10 @@ TEST(NetworkPortFailures, RefusedAtOnceDroppedWithinTheReplyTimeOutAndThenUsable
     EXPECT_LT(MillisecondsSince(start), 1000);
     EXPECT_EQ(nobody.ExitStatus, 1);
     EXPECT_EQ(nobody.Err, "Unable to open COM Port\n" + refused + ": connection refused\n");
+    // A COM port of the profile may name a network address too.
+    TemporaryDirectory directory;
+    WriteTextFile(directory.File("profile.conf"), "[Settings]\nCOM2Device=\"" + refused + "\"\n");
+    EXPECT_EQ(Cli({"firmware", "--port", "COM2"}, nullptr, directory.File("profile.conf")).Err, nobody.Err);
     const ProcessResult malformed = Cli({"firmware", "--port", "rfc2217://gw"});
     EXPECT_EQ(malformed.ExitStatus, 2);
     EXPECT_NE(malformed.Err.find("--port rfc2217://gw: the address needs HOST:PORT"), std::string::npos) << malformed.Err;
@@ -105,7 +109,6 @@ TEST(NetworkPortFailures, RefusedAtOnceDroppedWithinTheReplyTimeOutAndThenUsable
             }
         }
     });
-    TemporaryDirectory directory;
     WriteTextFile(directory.File("a.zip"), std::string(4000, 'a'));
     start = Steady::now();
     const ProcessResult dropped =
