@@ -15,6 +15,11 @@ PACKAGES=(
   man-db groff-base bash-completion
 )
 
+# --windows: the cross compiler and Wine, for scripts/test-windows.sh.
+if [ "${1:-}" = "--windows" ]; then
+  PACKAGES+=(g++-mingw-w64-x86-64-posix wine64)
+fi
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,35 +27,3 @@ public:
     std::vector<DiagnosticsRecord> Dialogs;
 };
 
-// The private temporary directory of the operations, moved into a directory
-// of the test's own, so that what an operation leaves there can be seen.
-class OwnTemporaryFiles {
-public:
-    OwnTemporaryFiles()
-    {
-        const char* old = std::getenv("XDG_RUNTIME_DIR");
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
-        ::setenv("XDG_RUNTIME_DIR", directory_.Path().c_str(), 1);
-    }
-    ~OwnTemporaryFiles()
-    {
-        if (had_) {
-            ::setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
-        } else {
-            ::unsetenv("XDG_RUNTIME_DIR");
-        }
-    }
-    std::string PrivateDirectory() const { return directory_.Path() + "/halvex"; }
-    // No temporary file is left behind.
-    bool Clean() const
-    {
-        std::error_code error;
-        return !std::filesystem::exists(PrivateDirectory()) || std::filesystem::is_empty(PrivateDirectory(), error);
-    }
-
-private:
-    TemporaryDirectory directory_;
-    bool had_ = false;
-    std::string old_;
-};

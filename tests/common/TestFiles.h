@@ -1,15 +1,28 @@
 #pragma once
 
+#include "Environment.h"
+
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <chrono>
+#include <cstdint>
+#include <clocale>
 #include <csignal>
+#include <ctime>
+#include <random>
+
+#ifdef _WIN32
+#include <stdlib.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 // A fresh directory below the system's temporary directory, removed with
 // everything in it when the object goes.
@@ -17,8 +30,14 @@ class TemporaryDirectory {
 public:
     TemporaryDirectory()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "halvex-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        std::random_device seed;
+        std::mt19937_64 random(seed() ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        for (;;) {
+            path_ = std::filesystem::temp_directory_path() / ("halvex-test-" + std::to_string(random() % 1000000000));
+            if (std::filesystem::create_directory(path_)) {
+                break;
+            }
+        }
     }
     ~TemporaryDirectory()
     {
@@ -33,6 +52,36 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// The private temporary directory of the operations, moved into a directory
+// of the test's own, so that what an operation leaves there can be seen.
+class OwnTemporaryFiles {
+public:
+    OwnTemporaryFiles() : old_(EnvironmentValue(kBaseVariable))
+    {
+        SetEnvironmentValue(kBaseVariable, directory_.Path());
+    }
+    ~OwnTemporaryFiles() { SetEnvironmentValue(kBaseVariable, old_.value_or("")); }
+    std::string PrivateDirectory() const { return directory_.Path() + kBelowBase; }
+    // No temporary file is left behind.
+    bool Clean() const
+    {
+        std::error_code error;
+        return !std::filesystem::exists(PrivateDirectory()) || std::filesystem::is_empty(PrivateDirectory(), error);
+    }
+
+private:
+    // Where the private directory of the temporary files is made.
+#ifdef _WIN32
+    static constexpr const char* kBaseVariable = "LOCALAPPDATA";
+    static constexpr const char* kBelowBase = "\\Halvex\\tmp";
+#else
+    static constexpr const char* kBaseVariable = "XDG_RUNTIME_DIR";
+    static constexpr const char* kBelowBase = "/halvex";
+#endif
+    TemporaryDirectory directory_;
+    std::optional<std::string> old_;
 };
 
 inline void WriteTextFile(const std::string& path, const std::string& bytes)
@@ -67,6 +116,38 @@ std::string CrLfLines(const Lines&... lines)
     return text;
 }
 
+// A locale whose decimal separator is a comma (Windows' C runtime knows it
+// without the encoding), and the time zone and calendar of the tests.
+inline const char* CommaLocaleName()
+{
+#ifdef _WIN32
+    return "de_DE";
+#else
+    return "de_DE.UTF-8";
+#endif
+}
+
+inline void UseUtcTimeZone()
+{
+#ifdef _WIN32
+    ::_putenv_s("TZ", "UTC0");
+    ::_tzset();
+#else
+    ::setenv("TZ", "UTC0", 1);
+    ::tzset();
+#endif
+}
+
+inline std::time_t UtcTime(std::tm time)
+{
+#ifdef _WIN32
+    return ::_mkgmtime(&time);
+#else
+    return ::timegm(&time);
+#endif
+}
+
+#ifndef _WIN32
 // Every file written while it lives is cut off after `bytes` bytes: the write
 // beyond fails (SIGXFSZ is ignored meanwhile).
 class FileSizeLimit {
@@ -91,3 +172,4 @@ private:
     rlimit previous_{};
     void (*previousHandler_)(int) = SIG_DFL;
 };
+#endif

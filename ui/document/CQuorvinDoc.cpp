@@ -5,6 +5,7 @@
 #include "AbsolutePath.h"
 #include "ConfigFile.h"
 #include "DocumentWatcher.h"
+#include "PathText.h"
 #include "SerialLink.h"
 
 #include <algorithm>
@@ -26,12 +27,6 @@ FileDialogRequest ConfigurationFileDialog(const std::string& initialName, bool f
     request.InitialName = initialName;
     request.ConfirmOverwrite = forSaving;
     return request;
-}
-
-std::string FileNameOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Applies change(slaveAddress) to the slave address of every point of the five lists.
