@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 
 #include "CliCommand.h"
+#include "UserState.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,7 +16,7 @@ constexpr const char* kProgram = "halvex-cli";
 std::vector<CliCommand> AllCommands()
 {
     std::vector<CliCommand> commands = FileCommands();
-    for (auto group : {CheckCommands(), ExchangeCommands(), DeviceCommands(), PortCommands()}) {
+    for (auto group : {CheckCommands(), ExchangeCommands(), DeviceCommands(), CommissioningCommands(), PortCommands()}) {
         commands.insert(commands.end(), group.begin(), group.end());
     }
     return commands;
@@ -126,8 +127,15 @@ int RunCli(const std::vector<std::string>& words, const CliEnvironment& environm
             if (arguments.Flag("json")) {
                 ui.KeepOutputForData();
             }
-            CliContext context{arguments, ui, environment.Out, environment.Err, environment.PortTransport,
-                               environment.PortClock, environment.SystemRoot};
+            CliContext context{arguments,
+                               ui,
+                               environment.Out,
+                               environment.Err,
+                               environment.PortTransport,
+                               environment.PortClock,
+                               environment.SystemRoot,
+                               environment.OperationsLogPath.empty() ? OperationsLogPath()
+                                                                     : environment.OperationsLogPath};
             return commands[i].Run(context);
         }
     }

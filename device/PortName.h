@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // COM ports 1 to 4 of the settings are serial devices on this system: COMn is
 // the system's device for it (/dev/ttyS(n-1) on POSIX, \\.\COMn on Windows)
@@ -12,6 +13,17 @@
 std::string ComPortDevicePath(int comPort, WindowSystem& ui);
 
 // A port as the user names it on the command line: COM1 to COM4 (any letter
-// case), mapped as above, on Windows also any other COMn up to COM256, or a
-// device path. No value for a COM name beyond those or an empty text.
+// case), mapped as above, on Windows also any other COMn up to COM256, a
+// device path or a network address (socket://HOST:PORT, rfc2217://HOST:PORT).
+// No value for a COM name beyond those or an empty text.
 std::optional<std::string> PortArgumentDevicePath(const std::string& argument, WindowSystem& ui);
+
+// How many network addresses the profile remembers for the Other Port dialog.
+inline constexpr int kRecentNetworkPorts = 5;
+
+// The network addresses chosen last, the latest first ("Settings"/
+// "NetworkPort1" to "NetworkPort5").
+std::vector<std::string> RecentNetworkPorts(WindowSystem& ui);
+// Puts the address first among them, once, and forgets the oldest beyond
+// kRecentNetworkPorts.
+void RememberNetworkPort(const std::string& address, WindowSystem& ui);

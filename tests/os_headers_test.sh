@@ -6,7 +6,7 @@
 set -euo pipefail
 top="$1"
 folders=(model configfile device exchange sim ui cli)
-allowed='^sim/(PseudoTerminal|GatewayServer|main)\.cpp:'
+allowed='^sim/(PseudoTerminal|TerminalLine|GatewayServer|main)\.cpp:'
 pattern='#include *<(unistd|termios|poll|fcntl|dirent|pwd|grp|pty|dlfcn|signal|locale|xlocale|windows|winsock2?|ws2tcpip|setupapi|io|direct)\.h>|#include *<(sys|linux|X11|netinet|arpa)/|#include *<csignal>|\bsigaction\b|\binotify_|\bstatx\b|\bnewlocale\b|\b(strtod|strftime|strtol|snprintf)_l\b|\blocaltime_r\b|\bsetenv\b'
 cd "$top"
 found=$(grep -rnE "$pattern" --include='*.cpp' --include='*.h' "${folders[@]}" | grep -vE "$allowed" || true)

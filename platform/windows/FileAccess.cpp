@@ -62,6 +62,15 @@ std::wstring UniqueSuffix()
     return suffix;
 }
 
+thread_local std::string lastFileError;
+
+// Keeps the system's words for the last error of this thread; false.
+bool Failed(DWORD error)
+{
+    lastFileError = SystemErrorText(error);
+    return false;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes)
@@ -70,8 +79,10 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t ma
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
+        Failed(::GetLastError());
         return std::nullopt;
     }
+    lastFileError.clear();
     std::string bytes;
     char buffer[65536];
     bool ok = true;
@@ -79,7 +90,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t ma
         const DWORD want = static_cast<DWORD>(std::min(sizeof buffer, maxBytes - bytes.size()));
         DWORD got = 0;
         if (!::ReadFile(file, buffer, want, &got, nullptr)) {
-            ok = false;
+            ok = Failed(::GetLastError());
             break;
         }
         if (got == 0) {
@@ -94,19 +105,21 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t ma
     return bytes;
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes)
+namespace {
+
+bool ReplaceContents(const std::string& path, std::string_view bytes)
 {
     namespace fs = std::filesystem;
     const fs::path target = PathFromUtf8(path);
     if (target.filename().empty()) {
-        return false;
+        return Failed(ERROR_INVALID_NAME);
     }
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     // A folder is no file; a read-only file is not written, although the
     // folder would let a rename replace it.
     if (existed && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-        return false;
+        return Failed(ERROR_ACCESS_DENIED);
     }
     fs::path temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -116,11 +129,11 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes)
         file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY, nullptr);
         if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) {
-            return false;
+            return Failed(::GetLastError());
         }
     }
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        return Failed(ERROR_FILE_EXISTS);
     }
     const bool written = WriteAll(file, bytes) && ::FlushFileBuffers(file);
     ::CloseHandle(file);
@@ -139,9 +152,44 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes)
         });
     }
     if (!ok) {
+        const DWORD error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
+        return Failed(error);
     }
-    return ok;
+    return true;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes)
+{
+    lastFileError.clear();
+    return ReplaceContents(path, bytes);
+}
+
+std::string LastFileError() { return lastFileError; }
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path)
+{
+    const HANDLE file =
+        ::CreateFileW(PathFromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(file, &info) != 0;
+    ::CloseHandle(file);
+    if (!ok) {
+        return std::nullopt;
+    }
+    const auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
+    // 100-nanosecond intervals since 1601.
+    const auto written = static_cast<std::int64_t>(
+        join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
+    return FileIdentity{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
+                        static_cast<std::int64_t>(join(info.nFileSizeHigh, info.nFileSizeLow)), written * 100};
 }
 
 // Windows has no file size signal: a write beyond a limit fails by itself.

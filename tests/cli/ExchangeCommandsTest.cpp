@@ -34,7 +34,7 @@ TEST(ExchangeCommands, ExportCsv)
               std::string::npos);
 
     EXPECT_EQ(Cli({"export-csv", directory.File("missing.hxc"), directory.File("x.csv")}).Err,
-              "Error loading configuration file!\n");
+              "Error loading configuration file!\n" + directory.File("missing.hxc") + ": No such file or directory\n");
     const ProcessResult unwritable = Cli({"export-csv", in, "/dev/full"});
     EXPECT_EQ(unwritable.ExitStatus, 1);
     EXPECT_EQ(unwritable.Err, "Error exporting file!\n");
@@ -64,5 +64,6 @@ TEST(ExchangeCommands, ImportXrf)
     EXPECT_FALSE(std::filesystem::exists(directory.File("new.hxc")));
     const ProcessResult unwritable = Cli({"import-xrf", directory.File("unit.xrf"), "/dev/full"});
     EXPECT_EQ(unwritable.ExitStatus, 1);
-    EXPECT_EQ(unwritable.Err, "Warning : Digital Input #0 seems to be corrupt\nUnable to save document!\n");
+    EXPECT_EQ(unwritable.Err, "Warning : Digital Input #0 seems to be corrupt\nUnable to save document!\n"
+                              "/dev/full: No space left on device\n");
 }

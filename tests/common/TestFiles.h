@@ -54,34 +54,59 @@ private:
     std::filesystem::path path_;
 };
 
+// An environment variable naming a directory of the test's own while the
+// object lives; the old value comes back afterwards.
+class OwnDirectoryVariable {
+public:
+    explicit OwnDirectoryVariable(const char* name) : name_(name), old_(EnvironmentValue(name))
+    {
+        SetEnvironmentValue(name_, directory_.Path());
+    }
+    ~OwnDirectoryVariable() { SetEnvironmentValue(name_, old_.value_or("")); }
+    OwnDirectoryVariable(const OwnDirectoryVariable&) = delete;
+    OwnDirectoryVariable& operator=(const OwnDirectoryVariable&) = delete;
+
+protected:
+    TemporaryDirectory directory_;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// Where the system keeps the user's files of the program: the operations
+// log and the private directory of the temporary files.
+#ifdef _WIN32
+inline constexpr const char* kStateVariable = "LOCALAPPDATA";
+inline constexpr const char* kOperationsLogBelowState = "\\Halvex\\operations.jsonl";
+inline constexpr const char* kTemporaryVariable = "LOCALAPPDATA";
+inline constexpr const char* kTemporaryBelowBase = "\\Halvex\\tmp";
+#else
+inline constexpr const char* kStateVariable = "XDG_STATE_HOME";
+inline constexpr const char* kOperationsLogBelowState = "/halvex/operations.jsonl";
+inline constexpr const char* kTemporaryVariable = "XDG_RUNTIME_DIR";
+inline constexpr const char* kTemporaryBelowBase = "/halvex";
+#endif
+
+// The operations log in a directory of the test's own.
+class OwnOperationsLog : public OwnDirectoryVariable {
+public:
+    OwnOperationsLog() : OwnDirectoryVariable(kStateVariable) {}
+    std::string Path() const { return directory_.Path() + kOperationsLogBelowState; }
+};
+
 // The private temporary directory of the operations, moved into a directory
 // of the test's own, so that what an operation leaves there can be seen.
-class OwnTemporaryFiles {
+class OwnTemporaryFiles : public OwnDirectoryVariable {
 public:
-    OwnTemporaryFiles() : old_(EnvironmentValue(kBaseVariable))
-    {
-        SetEnvironmentValue(kBaseVariable, directory_.Path());
-    }
-    ~OwnTemporaryFiles() { SetEnvironmentValue(kBaseVariable, old_.value_or("")); }
-    std::string PrivateDirectory() const { return directory_.Path() + kBelowBase; }
+    OwnTemporaryFiles() : OwnDirectoryVariable(kTemporaryVariable) {}
+    std::string PrivateDirectory() const { return directory_.Path() + kTemporaryBelowBase; }
     // No temporary file is left behind.
     bool Clean() const
     {
         std::error_code error;
         return !std::filesystem::exists(PrivateDirectory()) || std::filesystem::is_empty(PrivateDirectory(), error);
     }
-
-private:
-    // Where the private directory of the temporary files is made.
-#ifdef _WIN32
-    static constexpr const char* kBaseVariable = "LOCALAPPDATA";
-    static constexpr const char* kBelowBase = "\\Halvex\\tmp";
-#else
-    static constexpr const char* kBaseVariable = "XDG_RUNTIME_DIR";
-    static constexpr const char* kBelowBase = "/halvex";
-#endif
-    TemporaryDirectory directory_;
-    std::optional<std::string> old_;
 };
 
 inline void WriteTextFile(const std::string& path, const std::string& bytes)

@@ -340,6 +340,14 @@ TEST_F(DeviceOperation, ArchiveOfTheLargestSizeGoesThereAndBackByteForByte)
     EXPECT_EQ(ui_.FileRequests[1].InitialName, "site.zip");
     EXPECT_FALSE(ui_.FileRequests[1].ConfirmOverwrite);
     EXPECT_EQ(ReadTextFile(copy), std::string(bytes.begin(), bytes.end()));
+
+    // The save dialog cancelled: said so, and the status and bar are reset.
+    ui_.Messages.clear();
+    ui_.Files.push_back(std::nullopt);
+    EXPECT_FALSE(UploadArchive(Connection()));
+    EXPECT_EQ(Messages(), Only(NoticeMessage("Archive not saved")));
+    EXPECT_EQ(ui_.StatusTexts.back(), "Ready");
+    EXPECT_EQ(ui_.ProgressValues.back(), 0);
 }
 
 TEST_F(DeviceOperation, ArchiveFilesThatAreRefused)

@@ -5,7 +5,10 @@
 #include "AbsolutePath.h"
 #include "ConfigFile.h"
 #include "DocumentWatcher.h"
+#include "FileAccess.h"
+#include "NetworkAddress.h"
 #include "PathText.h"
+#include "PortName.h"
 #include "SerialLink.h"
 
 #include <algorithm>
@@ -18,6 +21,7 @@ constexpr const char* kSixteenSlavesNotice = "There are already 16 slaves config
 constexpr const char* kAddressInUseNotice = "Slave address already in use!";
 constexpr const char* kRegionalSettingsWarning = "Warning: Unable to detect regional settings - reverting to default.";
 constexpr const char* kUntitled = "Untitled";
+constexpr const char* kOverwriteCaption = "Overwrite?";
 
 FileDialogRequest ConfigurationFileDialog(const std::string& initialName, bool forSaving)
 {
@@ -57,6 +61,12 @@ bool Contains(const SlaveAddressTable& table, int address)
     return address != -1 && std::find(table.begin(), table.end(), address) != table.end();
 }
 
+std::string ChangedOnDiskQuestion(const std::string& path)
+{
+    return "File " + path +
+           " has been changed by another application since it was read or saved here.\nDo you want to overwrite it?";
+}
+
 }  // namespace
 
 CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
@@ -77,6 +87,14 @@ CQuorvinDoc::~CQuorvinDoc()
     watcher_.reset();
     link_.reset();
     config_.reset();
+}
+
+void CQuorvinDoc::SetModifiedFlag(bool modified)
+{
+    if (modified_ != modified) {
+        modified_ = modified;
+        ui_.ModifiedChanged(modified);
+    }
 }
 
 void CQuorvinDoc::SetTitle(const std::string& title)
@@ -107,7 +125,7 @@ void CQuorvinDoc::ReadRegionalSettings()
 bool CQuorvinDoc::OnNewDocument()
 {
     pathName_.clear();
-    modified_ = false;
+    SetModifiedFlag(false);
     // The watcher follows the file the document shows; an untitled one shows none.
     watcher_->WatchDocument({});
     config_->Reset();
@@ -118,37 +136,66 @@ bool CQuorvinDoc::OnNewDocument()
     return true;
 }
 
+// Read into a configuration of its own: a file that cannot be read leaves
+// the document as it is, after the error box.
 bool CQuorvinDoc::OnOpenDocument(const std::string& path)
 {
-    if (ReadConfigFile(*config_, path, ui_)) {
-        AddedSlaves = kNoSlaves;
-        watcher_->WatchDocument(path);
-        RebuildSlaveList();
-        return true;
+    // Taken before the read: a change while reading counts as another program's.
+    const std::optional<FileIdentity> identity = IdentifyFile(path);
+    auto incoming = std::make_unique<ConfigTemplate>();
+    if (!ReadConfigFile(*incoming, path, ui_)) {
+        const std::string message = LoadFailureMessage(incoming->LoadError, path);
+        if (!message.empty()) {
+            ui_.ErrorBox(kOpenErrorCaption, message);
+        }
+        return false;
     }
-    const std::string message = LoadErrorMessage(config_->LoadError);
-    if (!message.empty()) {
-        ui_.ErrorBox(kOpenErrorCaption, message);
-    }
-    OnNewDocument();
-    return false;
+    *config_ = *incoming;
+    diskIdentity_ = identity;
+    AddedSlaves = kNoSlaves;
+    watcher_->WatchDocument(path);
+    RebuildSlaveList();
+    return true;
 }
 
 bool CQuorvinDoc::OnSaveDocument(const std::string& path)
 {
     // The program's own write is no external change.
     watcher_->Stop();
-    if (!ui_.CommitForm()) {
-        watcher_->Start();
-        return false;
+    bool saved = ui_.CommitForm() && MayReplace(path);
+    if (saved) {
+        WarnOfSlavesWithoutPoints();
+        saved = SaveConfigFile(*config_, path, false, ui_);
     }
-    if (!SaveConfigFile(*config_, path, false, ui_)) {
-        watcher_->Start();
-        return false;
+    if (saved) {
+        diskIdentity_ = IdentifyFile(path);
+        SetModifiedFlag(false);
     }
-    modified_ = false;
     watcher_->Start();
-    return true;
+    return saved;
+}
+
+bool CQuorvinDoc::MayReplace(const std::string& path)
+{
+    if (path != pathName_) {
+        return true;
+    }
+    const std::optional<FileIdentity> onDisk = IdentifyFile(path);
+    return !onDisk || onDisk == diskIdentity_ ||
+           ui_.AskYesNo(kOverwriteCaption, ChangedOnDiskQuestion(path), MessageIcon::Warning);
+}
+
+// The file holds points, not slaves: an added slave without points is not kept.
+void CQuorvinDoc::WarnOfSlavesWithoutPoints()
+{
+    const SlaveAddressTable withPoints = CollectSlaveAddresses(*config_);
+    for (int address : AddedSlaves) {
+        if (address != -1 && !Contains(withPoints, address)) {
+            ui_.ShowMessage(kApplicationTitle,
+                            "Slave " + std::to_string(address) + " has no points and is not kept in the file",
+                            MessageIcon::Warning);
+        }
+    }
 }
 
 bool CQuorvinDoc::LoadFile(const std::string& path, bool addToRecentFiles)
@@ -167,25 +214,15 @@ bool CQuorvinDoc::LoadFile(const std::string& path, bool addToRecentFiles)
 void CQuorvinDoc::ShowsFile(const std::string& path)
 {
     pathName_ = path;
-    modified_ = false;
+    SetModifiedFlag(false);
     SetTitle(FileNameOf(path));
 }
 
 void CQuorvinDoc::ReloadChangedFile(const std::string& path)
 {
-    auto incoming = std::make_unique<ConfigTemplate>();
-    if (!ReadConfigFile(*incoming, path, ui_)) {
-        const std::string message = LoadErrorMessage(incoming->LoadError);
-        if (!message.empty()) {
-            ui_.ErrorBox(kOpenErrorCaption, message);
-        }
-        return;
+    if (OnOpenDocument(path)) {
+        ShowsFile(path);
     }
-    *config_ = *incoming;
-    AddedSlaves = kNoSlaves;
-    watcher_->WatchDocument(path);
-    RebuildSlaveList();
-    ShowsFile(path);
 }
 
 bool CQuorvinDoc::DoSave(const std::string& path)
@@ -216,6 +253,10 @@ bool CQuorvinDoc::DoSave(const std::string& path)
 
 bool CQuorvinDoc::SaveModified()
 {
+    // A value still being typed is a change too; one out of range stops here.
+    if (!ui_.CommitForm()) {
+        return false;
+    }
     if (!modified_) {
         return true;
     }
@@ -252,14 +293,16 @@ bool CQuorvinDoc::FileOpen()
     return opened;
 }
 
-bool CQuorvinDoc::FileOpenPath(const std::string& path)
+bool CQuorvinDoc::FileOpenPath(const std::string& path) { return OpenPath(path) == OpenOutcome::Opened; }
+
+CQuorvinDoc::OpenOutcome CQuorvinDoc::OpenPath(const std::string& path)
 {
     if (!SaveModified()) {
-        return false;
+        return OpenOutcome::Cancelled;
     }
     const bool opened = LoadFile(path);
     ui_.UpdateAllViews();
-    return opened;
+    return opened ? OpenOutcome::Opened : OpenOutcome::Failed;
 }
 
 bool CQuorvinDoc::FileSave() { return DoSave(pathName_); }
@@ -381,6 +424,9 @@ void CQuorvinDoc::OnSelectPortDevice(const std::string& devicePath)
     PortDevice = devicePath;
     ui_.WriteProfileInt(kSettingsSection, kComPortKey, ComPort);
     ui_.WriteProfileString(kSettingsSection, kPortDeviceKey, devicePath);
+    if (LooksLikeNetworkAddress(devicePath)) {
+        RememberNetworkPort(devicePath, ui_);
+    }
     ui_.SetComPortChecks(ComPort);
 }
 
@@ -406,6 +452,11 @@ void CQuorvinDoc::OnFileChangeConfirmed()
         DoSave(path);
         return;
     }
+    if (action == ConfirmedFileAction::KeepUnsaved) {
+        // The configuration is no longer in any file.
+        SetModifiedFlag(true);
+        return;
+    }
     ReloadChangedFile(path);
     ui_.UpdateAllViews();
 }
@@ -422,7 +473,7 @@ bool CQuorvinDoc::DownloadGuard(bool checkSlaves)
     return true;
 }
 
-bool CQuorvinDoc::UploadGuard() { return ui_.CommitForm() && SaveModified(); }
+bool CQuorvinDoc::UploadGuard() { return SaveModified(); }
 
 // --- Slave set
 

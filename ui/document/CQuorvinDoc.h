@@ -6,6 +6,7 @@
 #include "PointList.h"
 #include "SlaveSet.h"
 #include "DocumentHost.h"
+#include "FileAccess.h"
 
 #include <functional>
 #include <memory>
@@ -61,7 +62,8 @@ public:
     const std::string& PathName() const { return pathName_; }
     const std::string& Title() const { return title_; }
     bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    // Tells the host when the flag changes.
+    void SetModifiedFlag(bool modified = true);
     void SetTitle(const std::string& title);
 
     // --- Lifecycle operations.
@@ -76,6 +78,9 @@ public:
     bool FileNew();                                // Ctrl+N, toolbar
     bool FileOpen();                               // file dialog, then open
     bool FileOpenPath(const std::string& path);    // command line, recent files
+    enum class OpenOutcome { Opened, Cancelled, Failed };
+    // FileOpenPath, telling a cancelled save-changes step from a failed read.
+    OpenOutcome OpenPath(const std::string& path);
     bool FileSave();                               // Ctrl+S
     bool FileSaveAs();
 
@@ -86,7 +91,8 @@ public:
     void OnPrioritize(bool on);
     void OnSelectComPort(int comPort);  // 1..4
     // Settings > COM Port > Other Port: every device operation from now on
-    // uses the device path; kept in the profile with ComPort 0.
+    // uses the device path or network address; kept in the profile with
+    // ComPort 0, an address also among the recent ones.
     void OnSelectPortDevice(const std::string& devicePath);
     // The device the operations open: PortDevice when ComPort is 0 and a
     // device path is kept, else COMn mapped as the profile says.
@@ -174,6 +180,10 @@ private:
     // Saves to the path, or to a name asked for when it is empty; the
     // document then shows (and the watcher watches) the saved file.
     bool DoSave(const std::string& path);
+    // A save to the document's own file replaces it only when it is still
+    // the one last read or written, or the user agrees.
+    bool MayReplace(const std::string& path);
+    void WarnOfSlavesWithoutPoints();
     void ReadRegionalSettings();
 
     DocumentHost& ui_;
@@ -183,4 +193,6 @@ private:
     std::string pathName_;
     std::string title_ = "Untitled";
     bool modified_ = false;
+    // The document's file as it was when last read or written.
+    std::optional<FileIdentity> diskIdentity_;
 };

@@ -8,29 +8,28 @@
 #include "XrfImport.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace {
 
-// The XRF import starts from a new document: the form is committed and the
-// user may save the open one first. False when either stops it.
-bool StartXrfImport(CQuorvinDoc& document)
+// The XRF import builds a new document from the unit file. The user may save
+// the open one first (the form committed); the open document stays until the
+// unit file has been read: a cancelled dialog or a failed import keep it.
+// Every address used becomes a slave and the new document counts as
+// modified, since it has no file of its own.
+void ImportXrfInto(CQuorvinDoc& document, const std::optional<std::string>& path)
 {
-    return document.Ui().CommitForm() && document.SaveModified() && document.OnNewDocument();
-}
-
-// Imports the chosen file into the new document, titled after the file. A
-// cancelled dialog leaves the new, empty configuration; either way every
-// address used becomes a slave and the document counts as modified, since it
-// has no file of its own. A failed import ends with the error box.
-void FinishXrfImport(CQuorvinDoc& document, const std::optional<std::string>& path)
-{
-    if (path) {
-        document.SetTitle(std::filesystem::path(*path).filename().string());
-        if (!ImportXrf(document.Config(), *path, document.Ui())) {
-            document.Ui().ErrorBox(kOpenErrorCaption, "Error loading file!");
-            return;
-        }
+    if (!path) {
+        return;
     }
+    const auto imported = std::make_unique<ConfigTemplate>();
+    if (!ImportXrf(*imported, *path, document.Ui())) {
+        document.Ui().ErrorBox(kOpenErrorCaption, "Error loading file!");
+        return;
+    }
+    document.OnNewDocument();
+    document.Config() = *imported;
+    document.SetTitle(std::filesystem::path(*path).filename().string());
     document.RebuildSlaveList();
     document.SetModifiedFlag(true);
     document.Ui().UpdateAllViews();
@@ -59,16 +58,14 @@ void CQuorvinDoc::OnSlaveImport()
 
 void CQuorvinDoc::OnImportXrf()
 {
-    if (!StartXrfImport(*this)) {
-        return;
+    if (SaveModified()) {
+        ImportXrfInto(*this, ui_.ChooseFileToOpen({"XRF File (*.xrf)|*.xrf||", "XRF", "", false}));
     }
-    FinishXrfImport(*this, ui_.ChooseFileToOpen({"XRF File (*.xrf)|*.xrf||", "XRF", "", false}));
 }
 
 void CQuorvinDoc::ImportXrfFile(const std::string& path)
 {
-    if (!StartXrfImport(*this)) {
-        return;
+    if (SaveModified()) {
+        ImportXrfInto(*this, path);
     }
-    FinishXrfImport(*this, path);
 }

@@ -122,6 +122,11 @@ public:
     QTabBar* SlaveTabs() const { return slaveTabs_; }
     QLineEdit* Edit(int controlId) const;
 
+signals:
+    // Whether there is a slave for the commands that work on one; sent with
+    // every update of the buttons.
+    void SlavesAvailable(bool available);
+
 protected:
     void OnFormInitialUpdate() override;
     bool event(QEvent* event) override;
@@ -157,6 +162,7 @@ private:
     bool listHasFocus_ = false;
     bool firstLayoutDone_ = false;
     bool refreshingTabs_ = false;
+    bool formLoaded_ = false;
     // The field that the last refused commit sent the user back to.
     QPointer<QWidget> refusedField_;
     // "FILECHANGE" waits for the open dialogs: an edit dialog stores into

@@ -67,7 +67,7 @@ TEST_F(CQuorvinDocDevice, UploadReplacesTheDocumentWithAnUntitledModifiedOne)
     EXPECT_EQ(ConfigFileText(Doc().Config(), false), ReadTextFile(path));
     EXPECT_GE(ui_.UpdateAllViewsCalls, 2);
     EXPECT_EQ(ui_.StatusTexts.back(), "Ready");
-    EXPECT_EQ(ui_.CommitFormCalls, 2);
+    EXPECT_EQ(ui_.CommitFormCalls, 3);  // the open, the download, the upload
 }
 
 TEST_F(CQuorvinDocDevice, DownloadGuards)

@@ -106,10 +106,10 @@ TEST_F(DocumentExchangeTest, XrfImportBuildsANewUntitledDocument)
     EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
     EXPECT_TRUE(ui_.Messages.empty());
 
-    // A cancelled dialog leaves a new, empty, modified document.
+    // A cancelled dialog keeps the document.
     document_->OnImportXrf();
-    EXPECT_EQ(document_->Title(), "Untitled");
-    EXPECT_EQ(document_->UsedSlaves, kNoSlaves);
+    EXPECT_EQ(document_->Title(), "feeder.xrf");
+    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
     EXPECT_TRUE(document_->IsModified());
 }
 
@@ -128,9 +128,9 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     EXPECT_EQ(document_->Title(), "feeder.xrf");
     EXPECT_TRUE(ui_.Messages.empty());
 
+    // A file that cannot be imported keeps the document too.
     document_->ImportXrfFile(File("empty.xrf", ""));
     EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading file!")});
-    EXPECT_EQ(document_->Title(), "empty.xrf");
-    EXPECT_EQ(document_->UsedSlaves, kNoSlaves);
-    EXPECT_FALSE(document_->IsModified());
+    EXPECT_EQ(document_->Title(), "feeder.xrf");
+    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
 }

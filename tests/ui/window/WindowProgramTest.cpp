@@ -43,6 +43,17 @@ TEST(WindowProgram, StartsUnderAnXServerWithTheFileOfItsCommandLineAndShowsIt)
     EXPECT_EQ(list, expected);
 }
 
+TEST(WindowProgram, HelpAndVersionAreAnsweredOnStandardOutput)
+{
+    const ProcessResult help = RunProcess({HALVEX_PATH, "--help"}, {"QT_QPA_PLATFORM=offscreen"});
+    EXPECT_EQ(help.ExitStatus, 0) << help.Err;
+    EXPECT_EQ(help.Out.rfind("usage: halvex [FILE]", 0), 0u) << help.Out;
+    EXPECT_NE(help.Out.find("--import-xrf"), std::string::npos);
+    const ProcessResult version = RunProcess({HALVEX_PATH, "--version"}, {"QT_QPA_PLATFORM=offscreen"});
+    EXPECT_EQ(version.ExitStatus, 0) << version.Err;
+    EXPECT_EQ(version.Out, "halvex 2.0.0\n");
+}
+
 TEST(WindowProgram, AnUnknownOptionIsAUsageError)
 {
     const ProcessResult result = RunProcess({HALVEX_PATH, "--no-such-option"}, {"QT_QPA_PLATFORM=offscreen"});
