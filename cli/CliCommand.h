@@ -60,3 +60,7 @@ std::vector<CliCommand> DeviceCommands();
 std::vector<CliCommand> ExchangeCommands();
 std::vector<CliCommand> PortCommands();
 std::vector<CliCommand> CommissioningCommands();
+
+// print: the report as PDF pages where halvex-cli is built with Qt
+// (PrintCommand.cpp); without Qt it says so and fails (PrintCommandWithoutQt.cpp).
+int RunPrintCommand(CliContext& context);

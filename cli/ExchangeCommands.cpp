@@ -1,12 +1,9 @@
-// halvex-cli commands of the exchange formats: CSV export, XRF import, print.
+// halvex-cli commands of the exchange formats: CSV export, XRF import, print
+// (PrintCommand*.cpp).
 #include "CliCommand.h"
 #include "ConfigFile.h"
 #include "CsvExport.h"
-#include "ReportPdf.h"
-#include "ReportText.h"
 #include "XrfImport.h"
-
-#include <QGuiApplication>
 
 #include <cstdlib>
 #include <iostream>
@@ -52,44 +49,6 @@ int RunImportXrf(CliContext& context)
     return SaveConfigFile(*config, context.Arguments.Positional[1], false, context.Ui) ? kExitSuccess : kExitFailure;
 }
 
-// The PDF is drawn with Qt's text layout, which needs a QGuiApplication; with
-// no display to connect to, it runs on the offscreen platform.
-void ChooseOffscreenWithoutDisplay()
-{
-    const bool hasDisplay = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
-    if (!hasDisplay && std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-}
-
-// Standard error carries the command's messages; Qt's own notes (such as its
-// remark about a missing runtime directory) stay out of it.
-void KeepSevereQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::cerr << message.toStdString() << '\n';
-    }
-}
-
-int RunPrint(CliContext& context)
-{
-    const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
-    if (!config) {
-        return kExitFailure;
-    }
-    ChooseOffscreenWithoutDisplay();
-    qInstallMessageHandler(KeepSevereQtMessages);
-    static int argc = 1;
-    static char name[] = "halvex-cli";
-    static char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-    if (!WriteReportPdf(ReportText(*config), context.Arguments.Positional[1])) {
-        context.Ui.ErrorBox("Error", "Unable to write the PDF file");
-        return kExitFailure;
-    }
-    return kExitSuccess;
-}
-
 }  // namespace
 
 std::vector<CliCommand> ExchangeCommands()
@@ -98,6 +57,6 @@ std::vector<CliCommand> ExchangeCommands()
         {"export-csv", "IN OUT [--list-separator S] [--decimal-separator D]", 2, RunExportCsv,
          "the configuration as CSV", {"list-separator", "decimal-separator"}},
         {"import-xrf", "IN.xrf OUT.hxc", 2, RunImportXrf, "a configuration from a SPA unit description file"},
-        {"print", "IN OUT.pdf", 2, RunPrint, "the printed report as PDF pages"},
+        {"print", "IN OUT.pdf", 2, RunPrintCommand, "the printed report as PDF pages"},
     };
 }

@@ -1,6 +1,6 @@
 #include "TerminalWindowSystem.h"
 
-#include "ProfileStore.h"
+#include "ProfileReader.h"
 
 #include <ostream>
 
@@ -9,8 +9,8 @@ TerminalWindowSystem::TerminalWindowSystem(std::ostream& out, std::ostream& err,
     : out_(out),
       err_(err),
       answerYes_(answerYes),
-      profile_(profilePath.empty() ? std::make_unique<ProfileStore>()
-                                   : std::make_unique<ProfileStore>(QString::fromStdString(profilePath)))
+      profile_(std::make_unique<ProfileReader>(profilePath.empty() ? ProfileReader::UserProfile()
+                                                                   : ProfileReader::FromIniFile(profilePath)))
 {
 }
 

@@ -6,7 +6,7 @@
 #include <iosfwd>
 #include <memory>
 
-class ProfileStore;
+class ProfileReader;
 
 // The window system of halvex-cli: message boxes become lines of text
 // (information boxes on standard output, everything else on standard error),
@@ -24,7 +24,7 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
     void SetStatusText(const std::string& text) override;
     void SetProgress(int percent) override;
-    // Settings come from the window program's profile, read as it reads it.
+    // Settings come from the window program's profile, read without Qt.
     int ReadProfileInt(const std::string& section, const std::string& key, int defaultValue) override;
     std::optional<std::string> ReadProfileString(const std::string& section, const std::string& key) override;
 
@@ -42,6 +42,6 @@ private:
     std::ostream& err_;
     bool answerYes_;
     bool informationToErr_ = false;
-    std::unique_ptr<ProfileStore> profile_;
+    std::unique_ptr<ProfileReader> profile_;
     std::deque<std::string> fileAnswers_;
 };

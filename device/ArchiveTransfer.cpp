@@ -2,6 +2,7 @@
 
 #include "ArchiveBlock.h"
 #include "FileAccess.h"
+#include "PathText.h"
 
 #include <vector>
 
@@ -13,8 +14,6 @@ bool Fail(DeviceConnection& connection, const char* message)
     return false;
 }
 
-// The last part of a path: the name a file has in its directory.
-std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
 }  // namespace
 
@@ -40,7 +39,7 @@ bool DownloadArchive(DeviceConnection& connection)
         return false;
     }
     const std::vector<std::uint8_t> block =
-        EncodeArchiveBlock(BaseName(*path), reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+        EncodeArchiveBlock(FileNameOf(*path), reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
     if (!session.Exchange("Downloading archive", kProgressSending, kCommandDownloadArchive, block.data(),
                           block.size())) {
         ReportExchangeFailure(connection, "Archive download failed!");
@@ -70,7 +69,7 @@ bool UploadArchive(DeviceConnection& connection)
         return false;
     }
     // The proposed name is a name only; a directory part from the gateway is dropped.
-    const auto path = ui.ChooseFileToSave({"ZIP Archive (*.zip)|*.zip||", "ZIP", BaseName(archive->Name), false});
+    const auto path = ui.ChooseFileToSave({"ZIP Archive (*.zip)|*.zip||", "ZIP", FileNameOf(archive->Name), false});
     if (!path) {
         // The transfer is over: the bytes are dropped, and the user is told.
         ui.Notice("Archive not saved");

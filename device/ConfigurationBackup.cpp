@@ -1,6 +1,8 @@
 #include "ConfigurationBackup.h"
 
 #include "FileAccess.h"
+#include "LocalTime.h"
+#include "PathText.h"
 #include "UploadReply.h"
 
 #include <filesystem>
@@ -31,16 +33,12 @@ BackupResult Fail(DeviceConnection& connection, const std::string& message)
 
 std::string BackupFileName(const std::string& name, std::time_t when)
 {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    return name + "-" + stamp + ".hxc";
+    return name + "-" + FormatTimeC("%Y%m%d-%H%M%S", LocalTimeOf(when).value_or(std::tm{})) + ".hxc";
 }
 
 std::string BackupNameOf(const std::string& configurationPath)
 {
-    const std::string stem = std::filesystem::path(configurationPath).stem().string();
+    const std::string stem = Utf8FromPath(PathFromUtf8(configurationPath).stem());
     return stem.empty() ? "Untitled" : stem;
 }
 

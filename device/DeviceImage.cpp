@@ -1,5 +1,7 @@
 #include "DeviceImage.h"
 
+#include "LocalTime.h"
+
 #include "DownloadRules.h"
 #include "SpaAddress.h"
 
@@ -177,8 +179,7 @@ void Header(ImageWriter& out, const ConfigTemplate& config, int formatVersion, c
 ImageDate TodaysDate()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTimeOf(now).value_or(std::tm{});
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

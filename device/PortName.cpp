@@ -1,5 +1,7 @@
 #include "PortName.h"
 
+#include "PortNames.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -9,7 +11,7 @@ std::string ComPortDevicePath(int comPort, WindowSystem& ui)
     if (const auto named = ui.ReadProfileString("Settings", "COM" + number + "Device"); named && !named->empty()) {
         return *named;
     }
-    return "/dev/ttyS" + std::to_string(comPort - 1);
+    return DefaultComPortDevice(comPort);
 }
 
 std::optional<std::string> PortArgumentDevicePath(const std::string& argument, WindowSystem& ui)
@@ -25,10 +27,12 @@ std::optional<std::string> PortArgumentDevicePath(const std::string& argument, W
     if (!comName) {
         return argument;
     }
-    if (argument.size() != 4 || argument[3] < '1' || argument[3] > '4') {
+    const std::string digits = argument.substr(3);
+    if (digits.size() > 3 || digits.front() == '0' || std::stoi(digits) > HighestComPortNumber()) {
         return std::nullopt;
     }
-    return ComPortDevicePath(argument[3] - '0', ui);
+    const int number = std::stoi(digits);
+    return number <= 4 ? ComPortDevicePath(number, ui) : DefaultComPortDevice(number);
 }
 
 namespace {

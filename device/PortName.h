@@ -7,14 +7,15 @@
 #include <vector>
 
 // COM ports 1 to 4 of the settings are serial devices on this system: COMn is
-// /dev/ttyS(n-1) unless the profile names another device for it
-// ("Settings"/"COMnDevice", for example /dev/ttyUSB0).
+// the system's device for it (/dev/ttyS(n-1) on POSIX, \\.\COMn on Windows)
+// unless the profile names another device for it ("Settings"/"COMnDevice",
+// for example /dev/ttyUSB0).
 std::string ComPortDevicePath(int comPort, WindowSystem& ui);
 
 // A port as the user names it on the command line: COM1 to COM4 (any letter
-// case), mapped as above, a device path or a network address
-// (socket://HOST:PORT, rfc2217://HOST:PORT). No value for a COM name outside
-// 1 to 4 or an empty text.
+// case), mapped as above, on Windows also any other COMn up to COM256, a
+// device path or a network address (socket://HOST:PORT, rfc2217://HOST:PORT).
+// No value for a COM name beyond those or an empty text.
 std::optional<std::string> PortArgumentDevicePath(const std::string& argument, WindowSystem& ui);
 
 // How many network addresses the profile remembers for the Other Port dialog.

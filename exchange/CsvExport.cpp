@@ -2,10 +2,10 @@
 
 #include "AreaLayout.h"
 #include "FileAccess.h"
+#include "LocalTime.h"
 #include "NumberText.h"
 #include "TextCut.h"
 
-#include <locale.h>
 #include <time.h>
 
 namespace {
@@ -99,14 +99,11 @@ void PointSection(CsvBuilder& out, const char* title, const char* columns, const
 
 std::string FormatExportTime(std::time_t time)
 {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    std::tm local{};
-    if (localtime_r(&time, &local) == nullptr) {
+    const auto local = LocalTimeOf(time);
+    if (!local) {
         return {};
     }
-    char buffer[128];
-    const std::size_t length = strftime_l(buffer, sizeof buffer, "%H:%M %A %B %d %Y", &local, cLocale);
-    return std::string(buffer, length);
+    return FormatTimeC("%H:%M %A %B %d %Y", *local);
 }
 
 std::string CsvText(const ConfigTemplate& config, const std::string& listSeparator,

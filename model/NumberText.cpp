@@ -1,10 +1,9 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
-#include <clocale>
-#include <cstdlib>
-#include <locale.h>
+#include <cmath>
 #include <system_error>
 
 namespace {
@@ -54,11 +53,38 @@ int ReadInt(std::string_view text) { return ScanInt(text).Value; }
 
 double ReadReal(std::string_view text)
 {
-    // strtod in the "C" locale is atof with "." as the decimal point whatever
-    // the user's locale; it saturates at HUGE_VAL on overflow.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    const std::string copy(text);
-    return strtod_l(copy.c_str(), nullptr, cLocale);
+    // atof in the "C" locale: leading white space, a sign, the longest number
+    // that follows, "." as the decimal point whatever the user's locale; 0
+    // when no number is there, HUGE_VAL on overflow and 0 on underflow.
+    std::size_t i = 0;
+    while (i < text.size() && IsWhite(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const char* first = text.data() + i;
+    const char* last = text.data() + text.size();
+    auto format = std::chars_format::general;
+    if (last - first > 2 && first[0] == '0' && (first[1] == 'x' || first[1] == 'X')) {
+        first += 2;
+        format = std::chars_format::hex;
+    }
+    if (first < last && *first == '-') {
+        return 0.0;  // from_chars takes a sign of its own; strtod only one
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(first, last, value, format);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too many digits in the exponent's direction: saturate like strtod.
+        const bool tiny = std::any_of(first, result.ptr, [](char c) { return c == '-'; });
+        value = tiny ? 0.0 : HUGE_VAL;
+    } else if (result.ec != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
 }
 
 void AppendFixed(std::string& text, double value, int precision)

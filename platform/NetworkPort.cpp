@@ -19,11 +19,13 @@ int MillisecondsUntil(SteadyTime::time_point deadline)
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
+// A refused connection; the reason in words says what went wrong.
 OpenResult Refusal(int error, std::string reason)
 {
     OpenResult result;
-    result.Error = error;
-    result.Reason = std::move(reason);
+    result.Failure = error == ECONNREFUSED || error == EHOSTUNREACH || error == ENETUNREACH ? OpenFailure::NotFound
+                                                                                           : OpenFailure::Other;
+    result.SystemText = std::move(reason);
     return result;
 }
 

@@ -4,26 +4,29 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
-// A serial device opened for the gateway protocol: POSIX termios, raw 8N1 at
-// the given baud rate, non-blocking. A pseudo-terminal works like a real port.
+// A serial device opened for the gateway protocol: raw 8N1 at the given baud
+// rate, no flow control, never blocking longer than a wait asks. On POSIX a
+// termios device (a pseudo-terminal works like a real port); on Windows a
+// COM port (\\.\COMn) with overlapped I/O.
 class SerialPort final : public Transport {
 public:
-    SerialPort() = default;
+    SerialPort();
     ~SerialPort() override;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
     // Opens the device for reading and writing, for this process alone, and
     // sets the line to the baud rate with 8 data bits, no parity and one stop
-    // bit. An open port is left as it is and reported open. The system's
-    // reason when the device cannot be opened, is in use (EBUSY), has no
-    // UART behind it (EIO), or the line cannot be set.
+    // bit. An open port is left as it is and reported open. The reason when
+    // the device cannot be opened, is in use, has no UART behind it, or the
+    // line cannot be set.
     OpenResult Open(const std::string& devicePath, int baudRate) override;
     // Closes the port; nothing happens on a closed port.
     void Close() override;
-    bool IsOpen() const override { return fd_ >= 0; }
+    bool IsOpen() const override { return state_ != nullptr; }
 
     // Sends the bytes in order. Waits at most one second for the driver to
     // take more of them; bytes it does not take are lost without an error, as
@@ -45,5 +48,7 @@ public:
     bool WaitForInput(int milliseconds) override;
 
 private:
-    int fd_ = -1;
+    // The open device as the system has it.
+    struct State;
+    std::unique_ptr<State> state_;
 };

@@ -5,15 +5,16 @@
 #include <string>
 #include <string_view>
 
-// The per-user private directory for temporary files, created with mode 0700
-// when missing: $XDG_RUNTIME_DIR/halvex, else $XDG_CACHE_HOME/halvex, else
-// ~/.cache/halvex. No value when it cannot be created or is not private to
-// this user (owned by another user, or open to others).
+// The per-user private directory for temporary files, created when missing:
+// on POSIX with mode 0700 $XDG_RUNTIME_DIR/halvex, else $XDG_CACHE_HOME/halvex,
+// else ~/.cache/halvex; on Windows %LOCALAPPDATA%\Halvex\tmp. No value when
+// it cannot be created or (POSIX) is not private to this user (owned by
+// another user, or open to others).
 std::optional<std::string> PrivateTemporaryDirectory();
 
 // The temporary file of one operation (a download, an upload, a print): made
 // anew in the private directory for each operation, named "hxc", six unique
-// characters and ".tmp", created exclusively with mode 0600 (so no other
+// characters and ".tmp", created exclusively (mode 0600 on POSIX) (so no other
 // program, no other run of this one and no symbolic link put in its place can
 // share it), and deleted when the object goes, on every path out of the
 // operation.
@@ -37,9 +38,13 @@ public:
     std::optional<std::string> Read(std::size_t maxBytes = SIZE_MAX) const;
 
 private:
-    TemporaryFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    // The file stays open while the object lives: a descriptor on POSIX, a
+    // handle on Windows.
+    TemporaryFile(std::string path, std::intptr_t file) : path_(std::move(path)), file_(file) {}
     void Remove();
+    int Descriptor() const;  // POSIX: the file as a descriptor
 
     std::string path_;
-    int fd_ = -1;
+    static constexpr std::intptr_t kNoFile = -1;
+    std::intptr_t file_ = kNoFile;
 };

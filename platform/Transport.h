@@ -4,24 +4,30 @@
 #include <cstdint>
 #include <string>
 
-// How an open went: the system's error number (errno) when the device could
-// not be opened, 0 when it is open. For a permission refusal also the group
-// that owns the device node and whether that group may read and write it, so
-// that the user can be told how to get access. Where the error number alone
-// does not say it (a network port), the reason in words.
-struct OpenResult {
-    int Error = 0;
-    std::string Group;
-    bool GroupMayUse = false;
-    std::string Reason;
+// Why a port could not be opened, in terms every system has.
+enum class OpenFailure {
+    None,          // it is open
+    NotFound,      // no such device
+    InUse,         // another program has it
+    AccessDenied,  // this user may not open it
+    NoHardware,    // the device exists but no port hardware answers there
+    Other,
+};
 
-    bool Opened() const { return Error == 0; }
+// How an open went: the portable reason, the system's own words for it, and
+// what the user can do about it where the system's layer knows (for a
+// permission refusal on Linux, how to join the device's group).
+struct OpenResult {
+    OpenFailure Failure = OpenFailure::None;
+    std::string SystemText;  // e.g. "Permission denied"; empty when open
+    std::string Hint;        // one line of advice, or empty
+
+    bool Opened() const { return Failure == OpenFailure::None; }
     explicit operator bool() const { return Opened(); }
 };
 
-// The byte stream under the serial link: a serial device on the machine, a
-// serial device server on the network, or in the tests a simulated gateway in
-// memory.
+// The byte stream under the serial link: a serial device on the machine, or
+// in the tests a simulated gateway in memory.
 class Transport {
 public:
     virtual ~Transport() = default;
@@ -46,10 +52,4 @@ public:
     // true when bytes are waiting. Never returns early without bytes, so that
     // callers never spin.
     virtual bool WaitForInput(int milliseconds) = 0;
-
-    // A network connection: its opening and its end are worth a trace line.
-    virtual bool IsConnection() const { return false; }
-    // True once the other side has closed the connection or it failed; the
-    // received bytes may still be read.
-    virtual bool ConnectionLost() const { return false; }
 };

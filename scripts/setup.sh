@@ -17,6 +17,11 @@ PACKAGES=(
   ser2net socat
 )
 
+# --windows: the cross compiler and Wine, for scripts/test-windows.sh.
+if [ "${1:-}" = "--windows" ]; then
+  PACKAGES+=(g++-mingw-w64-x86-64-posix wine64)
+fi
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -17,3 +17,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVEX
 cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure --timeout 300 -j2
+
+# The Qt-free core, its tests and halvex-cli for Windows, under Wine.
+./scripts/test-windows.sh

@@ -1,5 +1,7 @@
 #include "GatewayEngine.h"
 
+#include "LocalTime.h"
+
 #include "ArchiveBlock.h"
 #include "BigEndian.h"
 #include "Checksum.h"
@@ -193,8 +195,7 @@ std::optional<std::vector<std::uint8_t>> GatewayEngine::UploadData() const
 std::vector<std::uint8_t> GatewayEngine::DiagnosticsData()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTimeOf(now).value_or(std::tm{});
     StampClock(store_.Diagnostics(), local);
     return store_.Diagnostics();
 }

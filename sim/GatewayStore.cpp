@@ -2,7 +2,9 @@
 
 #include "FileAccess.h"
 
-#include <sys/stat.h>
+#include "PathText.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -18,13 +20,16 @@ std::vector<std::uint8_t> AsBytes(const std::string& text) { return {text.begin(
 
 bool GatewayStore::UseDirectory(const std::string& directory, std::string& error)
 {
-    struct stat info {};
-    if (::stat(directory.c_str(), &info) != 0) {
-        if (::mkdir(directory.c_str(), 0700) != 0) {
+    namespace fs = std::filesystem;
+    const fs::path path = PathFromUtf8(directory);
+    std::error_code failure;
+    if (!fs::exists(path, failure)) {
+        if (!fs::create_directory(path, failure)) {
             error = "cannot create the state directory " + directory;
             return false;
         }
-    } else if (!S_ISDIR(info.st_mode)) {
+        fs::permissions(path, fs::perms::owner_all, failure);
+    } else if (!fs::is_directory(path, failure)) {
         error = directory + " is not a directory";
         return false;
     }

@@ -4,7 +4,6 @@
 #include "Transport.h"
 #include "VirtualClock.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -26,9 +25,12 @@ public:
     explicit InMemoryTransport(VirtualClock& clock) : clock_(clock) {}
 
     void SetResponder(Responder responder) { responder_ = std::move(responder); }
-    // The device path that cannot be opened, as a missing device (ENOENT).
-    void SetMissingPath(const std::string& path) { RefuseOpen(path, OpenResult{ENOENT, {}, false, {}}); }
-    // Opening the device path fails as the result says (errno, the node's group).
+    // The device path that cannot be opened, as a missing device.
+    void SetMissingPath(const std::string& path)
+    {
+        RefuseOpen(path, OpenResult{OpenFailure::NotFound, "No such file or directory", {}});
+    }
+    // Opening the device path fails as the result says.
     void RefuseOpen(const std::string& path, const OpenResult& refusal) { refusals_[path] = refusal; }
 
     OpenResult Open(const std::string& devicePath, int baudRate) override;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/types.h>
+#endif
 
 // Runs a program to its end with the given arguments and collects its exit
 // status and both output streams.
@@ -12,9 +15,11 @@ struct ProcessResult {
     std::string Err;
 };
 
+#ifndef _WIN32
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnvironment = {});
 
 // The same as another user: the child takes the user and group (and no
 // supplementary groups) before it starts the program; exit status 127 when
 // it cannot. Needs the superuser.
 ProcessResult RunProcessAsUser(const std::vector<std::string>& argv, uid_t uid, gid_t gid);
+#endif

@@ -1,15 +1,28 @@
 #pragma once
 
+#include "Environment.h"
+
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <chrono>
+#include <cstdint>
+#include <clocale>
 #include <csignal>
+#include <ctime>
+#include <random>
+
+#ifdef _WIN32
+#include <stdlib.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 // A fresh directory below the system's temporary directory, removed with
 // everything in it when the object goes.
@@ -17,8 +30,14 @@ class TemporaryDirectory {
 public:
     TemporaryDirectory()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "halvex-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        std::random_device seed;
+        std::mt19937_64 random(seed() ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        for (;;) {
+            path_ = std::filesystem::temp_directory_path() / ("halvex-test-" + std::to_string(random() % 1000000000));
+            if (std::filesystem::create_directory(path_)) {
+                break;
+            }
+        }
     }
     ~TemporaryDirectory()
     {
@@ -33,6 +52,61 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// An environment variable naming a directory of the test's own while the
+// object lives; the old value comes back afterwards.
+class OwnDirectoryVariable {
+public:
+    explicit OwnDirectoryVariable(const char* name) : name_(name), old_(EnvironmentValue(name))
+    {
+        SetEnvironmentValue(name_, directory_.Path());
+    }
+    ~OwnDirectoryVariable() { SetEnvironmentValue(name_, old_.value_or("")); }
+    OwnDirectoryVariable(const OwnDirectoryVariable&) = delete;
+    OwnDirectoryVariable& operator=(const OwnDirectoryVariable&) = delete;
+
+protected:
+    TemporaryDirectory directory_;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// Where the system keeps the user's files of the program: the operations
+// log and the private directory of the temporary files.
+#ifdef _WIN32
+inline constexpr const char* kStateVariable = "LOCALAPPDATA";
+inline constexpr const char* kOperationsLogBelowState = "\\Halvex\\operations.jsonl";
+inline constexpr const char* kTemporaryVariable = "LOCALAPPDATA";
+inline constexpr const char* kTemporaryBelowBase = "\\Halvex\\tmp";
+#else
+inline constexpr const char* kStateVariable = "XDG_STATE_HOME";
+inline constexpr const char* kOperationsLogBelowState = "/halvex/operations.jsonl";
+inline constexpr const char* kTemporaryVariable = "XDG_RUNTIME_DIR";
+inline constexpr const char* kTemporaryBelowBase = "/halvex";
+#endif
+
+// The operations log in a directory of the test's own.
+class OwnOperationsLog : public OwnDirectoryVariable {
+public:
+    OwnOperationsLog() : OwnDirectoryVariable(kStateVariable) {}
+    std::string Path() const { return directory_.Path() + kOperationsLogBelowState; }
+};
+
+// The private temporary directory of the operations, moved into a directory
+// of the test's own, so that what an operation leaves there can be seen.
+class OwnTemporaryFiles : public OwnDirectoryVariable {
+public:
+    OwnTemporaryFiles() : OwnDirectoryVariable(kTemporaryVariable) {}
+    std::string PrivateDirectory() const { return directory_.Path() + kTemporaryBelowBase; }
+    // No temporary file is left behind.
+    bool Clean() const
+    {
+        std::error_code error;
+        return !std::filesystem::exists(PrivateDirectory()) || std::filesystem::is_empty(PrivateDirectory(), error);
+    }
 };
 
 inline void WriteTextFile(const std::string& path, const std::string& bytes)
@@ -67,6 +141,38 @@ std::string CrLfLines(const Lines&... lines)
     return text;
 }
 
+// A locale whose decimal separator is a comma (Windows' C runtime knows it
+// without the encoding), and the time zone and calendar of the tests.
+inline const char* CommaLocaleName()
+{
+#ifdef _WIN32
+    return "de_DE";
+#else
+    return "de_DE.UTF-8";
+#endif
+}
+
+inline void UseUtcTimeZone()
+{
+#ifdef _WIN32
+    ::_putenv_s("TZ", "UTC0");
+    ::_tzset();
+#else
+    ::setenv("TZ", "UTC0", 1);
+    ::tzset();
+#endif
+}
+
+inline std::time_t UtcTime(std::tm time)
+{
+#ifdef _WIN32
+    return ::_mkgmtime(&time);
+#else
+    return ::timegm(&time);
+#endif
+}
+
+#ifndef _WIN32
 // Every file written while it lives is cut off after `bytes` bytes: the write
 // beyond fails (SIGXFSZ is ignored meanwhile).
 class FileSizeLimit {
@@ -91,3 +197,4 @@ private:
     rlimit previous_{};
     void (*previousHandler_)(int) = SIG_DFL;
 };
+#endif

@@ -119,7 +119,7 @@ TEST(ConfigFileWriter, PointLinesAndOffsetColumns)
 
 TEST(ConfigFileWriter, NumbersUseAPointUnderACommaLocale)
 {
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the set-up step generates de_DE.UTF-8";
+    ASSERT_NE(std::setlocale(LC_ALL, CommaLocaleName()), nullptr) << "the set-up step generates de_DE.UTF-8";
     auto config = std::make_unique<ConfigTemplate>();
     AnalogInputPoint point;
     point.Scale = 2.5f;

@@ -73,14 +73,14 @@ TEST(SerialLink, OpenKeepsAnOpenPortAndRefusesWhatIsNoTerminal)
     EXPECT_TRUE(link.Open(peer.Path(), kBaud));
     EXPECT_TRUE(link.Open(peer.Path(), 9600));
     SerialLink second;
-    EXPECT_EQ(second.Open(peer.Path(), kBaud).Error, EBUSY) << "the port is this process's alone while open";
+    EXPECT_EQ(second.Open(peer.Path(), kBaud).Failure, OpenFailure::InUse) << "the port is this process's alone while open";
     link.Close();
     EXPECT_FALSE(link.IsOpen());
     EXPECT_TRUE(second.Open(peer.Path(), kBaud));
 
     SerialLink other;
-    EXPECT_EQ(other.Open("/dev/null", kBaud).Error, ENOTTY);
-    EXPECT_EQ(other.Open("/nonexistent/ttyS9", kBaud).Error, ENOENT);
+    EXPECT_EQ(other.Open("/dev/null", kBaud).Failure, OpenFailure::Other);
+    EXPECT_EQ(other.Open("/nonexistent/ttyS9", kBaud).Failure, OpenFailure::NotFound);
     EXPECT_FALSE(other.IsOpen());
 }
 

@@ -110,18 +110,15 @@ TEST(CsvExport, OffsetsAndDataSizesRunThroughTheAreas)
 TEST(CsvExport, TimeAndNumbersIgnoreTheProcessLocale)
 {
     const std::string previousLocale = std::setlocale(LC_ALL, nullptr);
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (scripts/setup.sh generates it)";
-    }
-    ::setenv("TZ", "UTC0", 1);
-    ::tzset();
+    ASSERT_NE(std::setlocale(LC_ALL, CommaLocaleName()), nullptr) << "scripts/setup.sh generates it";
+    UseUtcTimeZone();
     std::tm time{};
     time.tm_year = 2024 - 1900;
     time.tm_mon = 2;
     time.tm_mday = 5;
     time.tm_hour = 14;
     time.tm_min = 7;
-    const std::string formatted = FormatExportTime(::timegm(&time));
+    const std::string formatted = FormatExportTime(UtcTime(time));
     auto config = std::make_unique<ConfigTemplate>();
     config->AnalogInputs.Append(Analog("Temp", 16, 2.5f));
     const std::string csv = CsvText(*config, ";", ".", formatted);

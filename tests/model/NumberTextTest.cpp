@@ -1,6 +1,8 @@
 #include "NumberText.h"
 #include "TextCut.h"
 
+#include "TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -37,7 +39,7 @@ TEST(NumberText, ScanIntReportsWhatItUsed)
 
 TEST(NumberText, RealsAreReadAndWrittenWithAPointUnderACommaLocale)
 {
-    const char* previous = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    const char* previous = std::setlocale(LC_ALL, CommaLocaleName());
     ASSERT_NE(previous, nullptr) << "the set-up step generates de_DE.UTF-8";
     EXPECT_DOUBLE_EQ(ReadReal("2.5"), 2.5);
     EXPECT_DOUBLE_EQ(ReadReal("  -0.125e1 rest"), -1.25);

@@ -1,6 +1,7 @@
 // The serial devices of a fake sysfs and /dev, and what opening a device the
 // user may not use reports.
 #include "PortDiscovery.h"
+#include "OpenRefusal.h"
 #include "FakeDeviceTree.h"
 #include "PermissionBits.h"
 #include "PseudoTerminal.h"
@@ -111,8 +112,29 @@ TEST(SerialPortOpen, PermissionRefusalNamesTheDevicesGroup)
     const PermissionBitsApply bits;
     SerialPort port;
     const OpenResult refused = port.Open(path, 38400);
-    EXPECT_EQ(refused.Error, EACCES);
-    EXPECT_EQ(refused.Group, "dialout");
-    EXPECT_TRUE(refused.GroupMayUse);
+    EXPECT_EQ(refused.Failure, OpenFailure::AccessDenied);
+    EXPECT_EQ(refused.Hint, "To use it, join the group dialout: sudo usermod -aG dialout $USER, "
+                            "then log out and log in again.");
     EXPECT_FALSE(port.IsOpen());
+}
+
+TEST(SerialPortOpen, RefusalsSayHowToGetAccess)
+{
+    const std::string joinDialout = "sudo usermod -aG dialout $USER, then log out and log in again.";
+    const OpenResult denied = DescribeOpenRefusal(EACCES, "/dev/ttyUSB0", "uucp", true);
+    EXPECT_EQ(denied.Failure, OpenFailure::AccessDenied);
+    EXPECT_EQ(denied.SystemText, "Permission denied");
+    EXPECT_EQ(denied.Hint, "To use it, join the group uucp: sudo usermod -aG uucp $USER, then log out and log in again.");
+    // A group that may not use the device, or the superuser's group, is no way in.
+    const std::string giveToDialout = "To use it, give it to the group dialout (sudo chgrp dialout /dev/x; sudo chmod "
+                                      "g+rw /dev/x) and join that group: " + joinDialout;
+    EXPECT_EQ(DescribeOpenRefusal(EPERM, "/dev/x", "tty", false).Hint, giveToDialout);
+    EXPECT_EQ(DescribeOpenRefusal(EPERM, "/dev/x", "root", true).Hint, giveToDialout);
+    const OpenResult noUart = DescribeOpenRefusal(EIO, "/dev/ttyS3");
+    EXPECT_EQ(noUart.Failure, OpenFailure::NoHardware);
+    EXPECT_EQ(noUart.Hint, "No serial port hardware answers at this device.");
+    EXPECT_EQ(DescribeOpenRefusal(EBUSY, "/dev/x").Failure, OpenFailure::InUse);
+    EXPECT_EQ(DescribeOpenRefusal(EBUSY, "/dev/x").Hint, "Another program is using it.");
+    EXPECT_EQ(DescribeOpenRefusal(ENOENT, "/dev/x").Failure, OpenFailure::NotFound);
+    EXPECT_EQ(DescribeOpenRefusal(ENOENT, "/dev/x").Hint, "");
 }

@@ -135,18 +135,10 @@ void PortDialog::ShowDevices()
         item->setText(kByIdColumn, PathToQString(device.ById));
         item->setText(kAccessColumn, AccessText(device));
     }
-    const auto refused = std::find_if(devices_.begin(), devices_.end(),
-                                      [](const SerialDeviceInfo& device) { return !device.Accessible; });
     if (devices_.empty()) {
         hint_->setText(QStringLiteral("No serial device found. A USB adapter appears here when it is plugged in."));
-    } else if (refused != devices_.end()) {
-        // The superuser's group is no way in; serial devices are given to dialout.
-        const std::string group = refused->Group.empty() || refused->Group == "root" ? "dialout" : refused->Group;
-        hint_->setText(QStringLiteral("To open a device marked \"no\", join its group: sudo usermod -aG %1 $USER, "
-                                      "then log out and log in again.")
-                           .arg(PathToQString(group)));
     } else {
-        hint_->clear();
+        hint_->setText(MessageToQString(InaccessibleDeviceHint(devices_)));
     }
     hint_->setVisible(!hint_->text().isEmpty());
 }

@@ -1,5 +1,7 @@
 #include "AbsolutePath.h"
 
+#include "PathText.h"
+
 #include <filesystem>
 
 std::string AbsolutePath(const std::string& path)
@@ -8,9 +10,9 @@ std::string AbsolutePath(const std::string& path)
         return path;
     }
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(path), error);
     if (error) {
         return path;
     }
-    return absolute.lexically_normal().string();
+    return Utf8FromPath(absolute.lexically_normal());
 }

@@ -7,6 +7,7 @@
 #include "DocumentWatcher.h"
 #include "FileAccess.h"
 #include "NetworkAddress.h"
+#include "PathText.h"
 #include "PortName.h"
 #include "SerialLink.h"
 #include "UserState.h"
@@ -31,12 +32,6 @@ FileDialogRequest ConfigurationFileDialog(const std::string& initialName, bool f
     request.InitialName = initialName;
     request.ConfirmOverwrite = forSaving;
     return request;
-}
-
-std::string FileNameOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Applies change(slaveAddress) to the slave address of every point of the five lists.

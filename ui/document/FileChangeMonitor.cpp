@@ -1,166 +1,53 @@
 #include "FileChangeMonitor.h"
 
+#include "PathText.h"
+
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
-#include <climits>
-#include <cstdint>
-#include <fcntl.h>
-#include <poll.h>
+#include <filesystem>
 #include <set>
-#include <sys/eventfd.h>
-#include <sys/inotify.h>
-#include <sys/sysmacros.h>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace {
 
-// Changes of names, sizes and last-write times in the directory itself.
-constexpr std::uint32_t kDirectoryEvents = IN_CREATE | IN_DELETE | IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE |
-                                           IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF |
-                                           IN_ONLYDIR;
-
 // The longest a report is put off by a file that keeps changing.
 constexpr auto kLongestSettle = std::chrono::milliseconds(1000);
-
-std::string CurrentDirectory()
-{
-    char buffer[PATH_MAX];
-    if (::getcwd(buffer, sizeof buffer) == nullptr) {
-        return ".";
-    }
-    return buffer;
-}
 
 WatchedFile DescribeFile(const std::string& path)
 {
     WatchedFile file;
     file.Path = path;
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        file.Directory = CurrentDirectory();
-        file.Name = path;
-        return file;
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(PathFromUtf8(path), error);
+    if (error) {
+        full = PathFromUtf8(path);
     }
-    file.Directory = slash == 0 ? "/" : path.substr(0, slash);
-    file.Name = path.substr(slash + 1);
-    if (file.Directory.front() != '/') {
-        file.Directory = CurrentDirectory() + "/" + file.Directory;
-    }
+    file.Directory = Utf8FromPath(full.parent_path());
+    file.Name = Utf8FromPath(full.filename());
     return file;
 }
 
-std::string FullPath(const WatchedFile& file)
-{
-    return file.Directory == "/" ? "/" + file.Name : file.Directory + "/" + file.Name;
-}
-
-struct FileTimes {
-    FileStamp LastWrite;
-    timespec Creation{};
-};
-
-// No value when the file cannot be found.
-std::optional<FileTimes> ReadFileTimes(const WatchedFile& file)
-{
-    struct statx info {};
-    if (::statx(AT_FDCWD, FullPath(file).c_str(), 0, STATX_MTIME | STATX_CTIME | STATX_BTIME | STATX_INO, &info) !=
-        0) {
-        return std::nullopt;
-    }
-    FileTimes times;
-    times.LastWrite.Time = {static_cast<time_t>(info.stx_mtime.tv_sec), static_cast<long>(info.stx_mtime.tv_nsec)};
-    times.LastWrite.Device = makedev(info.stx_dev_major, info.stx_dev_minor);
-    times.LastWrite.Inode = static_cast<ino_t>(info.stx_ino);
-    // File systems without a birth time: the last status change is the closest.
-    const statx_timestamp& creation = (info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime : info.stx_ctime;
-    times.Creation = {static_cast<time_t>(creation.tv_sec), static_cast<long>(creation.tv_nsec)};
-    return times;
-}
+std::string FullPath(const WatchedFile& file) { return Utf8FromPath(PathFromUtf8(file.Directory) / PathFromUtf8(file.Name)); }
 
 std::optional<FileStamp> ReadLastWrite(const WatchedFile& file)
 {
-    const auto times = ReadFileTimes(file);
+    const auto times = ReadFileTimes(FullPath(file));
     if (!times) {
         return std::nullopt;
     }
     return times->LastWrite;
 }
 
-bool Earlier(const timespec& a, const timespec& b)
-{
-    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
-
-bool SameFile(const FileStamp& a, const FileStamp& b) { return a.Device == b.Device && a.Inode == b.Inode; }
-
-bool WaitReadable(pollfd* fds, nfds_t count, int timeoutMilliseconds)
-{
-    for (;;) {
-        const int ready = ::poll(fds, count, timeoutMilliseconds);
-        if (ready >= 0) {
-            return ready > 0;
-        }
-        if (errno != EINTR) {
-            return false;
-        }
-    }
-}
-
 }  // namespace
 
 struct FileChangeMonitor::ThreadContext {
-    int StopSignal = -1;
-    int Notifications = -1;
-    // Watch descriptor and directory path; two spellings of one directory share a descriptor.
-    std::vector<std::pair<int, std::string>> Watches;
+    DirectoryChangeWaiter Waiter;
+    std::vector<std::string> Watched;  // the directories the waiter has
     // Set under the collections' lock, so that a scan either finishes its check
     // of a file before Stop returns or sees the request.
     bool StopRequested = false;
     std::atomic<bool> Ended{false};
-
-    ThreadContext() = default;
-    ThreadContext(const ThreadContext&) = delete;
-    ThreadContext& operator=(const ThreadContext&) = delete;
-    ~ThreadContext()
-    {
-        if (StopSignal >= 0) {
-            ::close(StopSignal);
-        }
-        if (Notifications >= 0) {
-            ::close(Notifications);
-        }
-    }
-
-    // The directories named by the pending events; false when the descriptor failed.
-    bool ReadEvents(std::set<std::string>& signalled, bool& overflow) const
-    {
-        alignas(inotify_event) char buffer[16384];
-        for (;;) {
-            const ssize_t got = ::read(Notifications, buffer, sizeof buffer);
-            if (got < 0) {
-                return errno == EAGAIN || errno == EINTR;
-            }
-            if (got == 0) {
-                return false;
-            }
-            for (ssize_t at = 0; at < got;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                if ((event->mask & IN_Q_OVERFLOW) != 0) {
-                    overflow = true;
-                }
-                for (const auto& [descriptor, directory] : Watches) {
-                    if (descriptor == event->wd) {
-                        signalled.insert(directory);
-                    }
-                }
-                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            }
-        }
-    }
 };
 
 FileChangeMonitor::FileChangeMonitor() = default;
@@ -192,9 +79,7 @@ void FileChangeMonitor::StartLocked()
     }
     JoinEndedThreads();
     auto context = std::make_shared<ThreadContext>();
-    context->StopSignal = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    context->Notifications = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (context->StopSignal < 0 || context->Notifications < 0) {
+    if (!context->Waiter.Valid()) {
         return;
     }
     {
@@ -205,9 +90,8 @@ void FileChangeMonitor::StartLocked()
             file.Stored = ReadLastWrite(file);
         }
         for (const WatchedDirectory& directory : directories_) {
-            const int descriptor = ::inotify_add_watch(context->Notifications, directory.Path.c_str(), kDirectoryEvents);
-            if (descriptor >= 0) {
-                context->Watches.emplace_back(descriptor, directory.Path);
+            if (context->Waiter.Add(directory.Path)) {
+                context->Watched.push_back(directory.Path);
             }
         }
     }
@@ -230,8 +114,7 @@ void FileChangeMonitor::StopLocked()
         std::lock_guard collections(lock_);
         current_->StopRequested = true;
     }
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(current_->StopSignal, &one, sizeof one);
+    current_->Waiter.Stop();
     current_.reset();
 }
 
@@ -328,14 +211,13 @@ int FileChangeMonitor::LiveThreadCount() const
 
 void FileChangeMonitor::RunThread(const std::shared_ptr<ThreadContext>& context)
 {
-    pollfd waitSet[2] = {{context->StopSignal, POLLIN, 0}, {context->Notifications, POLLIN, 0}};
     for (;;) {
         DropUnwatchedDirectories(*context);
-        if (!WaitReadable(waitSet, 2, -1) || waitSet[0].revents != 0 || (waitSet[1].revents & POLLIN) == 0) {
-            break;
-        }
         std::set<std::string> signalled;
         bool overflow = false;
+        if (context->Waiter.Wait(-1, signalled, overflow) != DirectoryChangeWaiter::Outcome::Changed) {
+            break;
+        }
         if (!SettleEvents(*context, signalled, overflow)) {
             break;
         }
@@ -343,10 +225,9 @@ void FileChangeMonitor::RunThread(const std::shared_ptr<ThreadContext>& context)
             break;
         }
     }
-    // inotify instances are limited per user; the stop signal stays open
-    // until Stop can no longer write to it.
-    ::close(context->Notifications);
-    context->Notifications = -1;
+    // The system's watching resources are limited per user; the stop signal
+    // stays until Stop can no longer use it.
+    context->Waiter.Release();
     context->Ended = true;
 }
 
@@ -357,19 +238,19 @@ void FileChangeMonitor::SetQuietPeriod(std::chrono::milliseconds period)
 
 bool FileChangeMonitor::SettleEvents(ThreadContext& context, std::set<std::string>& signalled, bool& overflow)
 {
-    pollfd waitSet[2] = {{context.StopSignal, POLLIN, 0}, {context.Notifications, POLLIN, 0}};
     const auto giveUp = std::chrono::steady_clock::now() + kLongestSettle;
-    for (;;) {
-        if (!context.ReadEvents(signalled, overflow)) {
-            return false;
-        }
-        if (std::chrono::steady_clock::now() >= giveUp || !WaitReadable(waitSet, 2, quietMilliseconds_.load())) {
+    while (std::chrono::steady_clock::now() < giveUp) {
+        switch (context.Waiter.Wait(quietMilliseconds_.load(), signalled, overflow)) {
+        case DirectoryChangeWaiter::Outcome::Changed:
+            break;
+        case DirectoryChangeWaiter::Outcome::TimedOut:
             return true;
-        }
-        if (waitSet[0].revents != 0) {
+        case DirectoryChangeWaiter::Outcome::Stopped:
+        case DirectoryChangeWaiter::Outcome::Failed:
             return false;
         }
     }
+    return true;
 }
 
 bool FileChangeMonitor::ScanSignalled(const ThreadContext& context, const std::set<std::string>& signalled,
@@ -415,13 +296,13 @@ bool FileChangeMonitor::ScanDirectory(const ThreadContext& context, const std::s
                 continue;
             }
             WatchedFile& file = entry->second;
-            const auto times = ReadFileTimes(file);
+            const auto times = ReadFileTimes(FullPath(file));
             if (!times) {
                 reason = kFileGone;
             } else if (!file.Stored) {
-                file.Stored = FileStamp{times->Creation, times->LastWrite.Device, times->LastWrite.Inode};
+                file.Stored = FileStamp{times->Creation, times->LastWrite.Volume, times->LastWrite.FileId};
                 reason = kFileAppeared;
-            } else if (Earlier(file.Stored->Time, times->LastWrite.Time) || !SameFile(*file.Stored, times->LastWrite)) {
+            } else if (file.Stored->Time < times->LastWrite.Time || !file.Stored->SameFile(times->LastWrite)) {
                 file.Stored = times->LastWrite;
                 reason = kFileModified;
             }
@@ -456,15 +337,9 @@ void FileChangeMonitor::DropUnwatchedDirectories(ThreadContext& context)
         return std::any_of(directories_.begin(), directories_.end(),
                            [&path](const WatchedDirectory& entry) { return entry.Path == path; });
     };
-    auto dropped = std::stable_partition(context.Watches.begin(), context.Watches.end(),
-                                         [&](const auto& watch) { return stillWatched(watch.second); });
-    for (auto it = dropped; it != context.Watches.end(); ++it) {
-        const int descriptor = it->first;
-        const bool shared = std::any_of(context.Watches.begin(), dropped,
-                                        [descriptor](const auto& watch) { return watch.first == descriptor; });
-        if (!shared) {
-            ::inotify_rm_watch(context.Notifications, descriptor);
-        }
+    auto dropped = std::stable_partition(context.Watched.begin(), context.Watched.end(), stillWatched);
+    for (auto it = dropped; it != context.Watched.end(); ++it) {
+        context.Waiter.Remove(*it);
     }
-    context.Watches.erase(dropped, context.Watches.end());
+    context.Watched.erase(dropped, context.Watched.end());
 }

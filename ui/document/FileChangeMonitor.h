@@ -1,15 +1,15 @@
 #pragma once
 
+#include "DirectoryWatch.h"
+
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <string>
-#include <sys/types.h>
 #include <thread>
 #include <vector>
 
@@ -18,20 +18,14 @@ inline constexpr int kFileModified = 0;  // the last-write time moved on, or the
 inline constexpr int kFileGone = 1;      // the file cannot be found any more; it is no longer watched
 inline constexpr int kFileAppeared = 2;  // it had no valid time; the time is now its creation time
 
-// The time a file was last seen with, and which file it was: a file replaced
-// by renaming another one over it counts as changed even when the new file's
-// last-write time is not later.
-struct FileStamp {
-    timespec Time{};
-    dev_t Device = 0;
-    ino_t Inode = 0;
-};
-
 struct WatchedFile {
     std::string Path;       // as given to Watch; reported as such
     std::string Directory;  // absolute; the current directory for a bare name
     std::string Name;
-    std::optional<FileStamp> Stored;  // no value: not valid
+    // The time it was last seen with, and which file it was: a file replaced
+    // by renaming another one over it counts as changed even when the new
+    // file's last-write time is not later. No value: not valid.
+    std::optional<FileStamp> Stored;
 };
 
 struct WatchedDirectory {
@@ -42,9 +36,9 @@ struct WatchedDirectory {
 // Watches a set of files for changes made on disk and reports each change
 // through the virtual OnFileChanged, called on the watcher thread.
 //
-// One watcher thread waits, with poll(), on an inotify descriptor holding one
-// watch per watched directory and on its own stop signal (an eventfd). Every
-// thread has a stop signal of its own, so Stop never waits: a thread that is
+// One watcher thread waits on a DirectoryChangeWaiter holding one watch per
+// watched directory, and on its stop signal. Every thread has a waiter of its
+// own, so Stop never waits: a thread that is
 // busy (scanning, or inside OnFileChanged waiting for the user) sees its own
 // signal when it is done, while Start has already set up the next thread. A
 // stopped thread starts no further reports.

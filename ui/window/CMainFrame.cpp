@@ -1,6 +1,6 @@
 #include "CMainFrame.h"
 
-#include "KeyLockState.h"
+#include "KeyLockIndicators.h"
 #include "TextConversion.h"
 #include "ToolbarIcons.h"
 #include "WindowSystem.h"
@@ -320,7 +320,7 @@ QString CMainFrame::PortPaneText() const { return port_->text(); }
 
 void CMainFrame::UpdateKeyLockIndicators()
 {
-    const KeyLockState state = ReadKeyLockState();
+    const KeyLockState state = ReadApplicationKeyLockState();
     const bool on[] = {state.Caps, state.Num, state.Scroll};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
         indicators_[i]->setText(on[i] ? QString::fromLatin1(kIndicatorTexts[i]) : QString());

@@ -10,6 +10,7 @@
 #include "ProfileStore.h"
 #include "RecentFileList.h"
 #include "RegionalSeparators.h"
+#include "RegionalSettings.h"
 #include "SerialLink.h"
 #include "SlaveAddressDialog.h"
 #include "TextConversion.h"
@@ -64,7 +65,7 @@ std::optional<std::string> ProfileSeparator(ProfileStore& profile, const char* k
     return value;
 }
 
-std::string SystemDecimalSeparator() { return ToLatin1(QLocale::system().decimalPoint()); }
+std::string LocaleDecimalSeparator() { return ToLatin1(QLocale::system().decimalPoint()); }
 
 }  // namespace
 
@@ -386,6 +387,9 @@ std::optional<std::string> QtWindowSystem::QueryListSeparator()
         if (auto configured = ProfileSeparator(profile_, "ListSeparator")) {
             return configured;
         }
+        if (auto system = SystemListSeparator(); system && !system->empty()) {
+            return system->substr(0, kSeparatorLength);
+        }
         const std::string decimal = QueryDecimalSeparator().value_or(".");
         return ListSeparatorFor(decimal);
     });
@@ -397,7 +401,7 @@ std::optional<std::string> QtWindowSystem::QueryDecimalSeparator()
         if (auto configured = ProfileSeparator(profile_, "DecimalSeparator")) {
             return configured;
         }
-        std::string decimal = SystemDecimalSeparator();
+        std::string decimal = SystemDecimalSeparator().value_or(LocaleDecimalSeparator());
         if (decimal.empty()) {
             return std::nullopt;
         }

@@ -323,6 +323,7 @@ TEST_F(CQuorvinDocTest, FailedOpenSaysWhyAndKeepsTheCurrentDocument)
     }
 }
 
+#ifndef _WIN32  // a POSIX file size limit
 TEST_F(CQuorvinDocTest, FailedSaveKeepsTheFileOnDiskAndTheDocumentModified)
 {
     const std::string path = FileWithSlaves("plant.hxc", {1, 2, 3});
@@ -350,6 +351,7 @@ TEST_F(CQuorvinDocTest, FailedSaveKeepsTheFileOnDiskAndTheDocumentModified)
     EXPECT_TRUE(doc.Watcher().IsRunning());
     EXPECT_EQ(ui_.Messages.size(), 1u);
 }
+#endif
 
 TEST_F(CQuorvinDocTest, OwnSaveIsNotReportedAsAnExternalChange)
 {

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "FileChangeMonitor.h"
+#ifndef _WIN32
 #include "ProcessRunner.h"
+#endif
 #include "TestFiles.h"
 
 #include <chrono>
 #include <condition_variable>
-#include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -93,13 +94,14 @@ private:
     int inside_ = 0;
 };
 
-inline time_t Now() { return ::time(nullptr); }
+inline std::time_t Now() { return std::time(nullptr); }
 
 // Sets a file's last-write time to a whole second since the epoch.
-inline void SetLastWriteTime(const std::string& path, time_t seconds)
+inline void SetLastWriteTime(const std::string& path, std::time_t seconds)
 {
-    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
-    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    std::error_code ignored;
+    std::filesystem::last_write_time(
+        path, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(seconds)), ignored);
 }
 
 // A file whose last-write time lies in the past, so that any write moves it on.
@@ -111,8 +113,13 @@ inline std::string OldFile(const TemporaryDirectory& directory, const std::strin
     return path;
 }
 
-// Another process appends to the file.
+// Another process appends to the file (on Windows, where no shell is at
+// hand, this process does).
 inline void AppendFromOtherProcess(const std::string& path, const std::string& text)
 {
+#ifdef _WIN32
+    std::ofstream(path, std::ios::binary | std::ios::app) << text;
+#else
     RunProcess({"/bin/sh", "-c", "printf '%s' \"$1\" >> \"$2\"", "sh", text, path});
+#endif
 }

@@ -1,6 +1,7 @@
 #include "SerialPort.h"
 
 #include "DeviceNode.h"
+#include "OpenRefusal.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -48,23 +49,14 @@ void MakeRaw8N1(termios& settings)
     settings.c_cc[VTIME] = 0;
 }
 
-OpenResult Refusal(int error)
-{
-    OpenResult result;
-    result.Error = error;
-    return result;
-}
-
 // A refused open; a refusal for want of permission names the device's group.
 OpenResult OpenRefusal(int error, const std::string& devicePath)
 {
-    OpenResult result = Refusal(error);
     if (error == EACCES || error == EPERM) {
         const DeviceNodeAccess node = ReadDeviceNodeAccess(devicePath);
-        result.Group = node.Group;
-        result.GroupMayUse = node.GroupMayUse;
+        return DescribeOpenRefusal(error, devicePath, node.Group, node.GroupMayUse);
     }
-    return result;
+    return DescribeOpenRefusal(error, devicePath);
 }
 
 // Takes the device for this process alone and sets the line; 0, or the
@@ -96,6 +88,12 @@ int SetUpLine(int fd, speed_t speed)
 
 }  // namespace
 
+struct SerialPort::State {
+    int Fd = -1;
+};
+
+SerialPort::SerialPort() = default;
+
 SerialPort::~SerialPort() { Close(); }
 
 OpenResult SerialPort::Open(const std::string& devicePath, int baudRate)
@@ -105,7 +103,7 @@ OpenResult SerialPort::Open(const std::string& devicePath, int baudRate)
     }
     const speed_t speed = BaudConstant(baudRate);
     if (speed == B0) {
-        return Refusal(EINVAL);
+        return DescribeOpenRefusal(EINVAL, devicePath);
     }
     const int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -113,9 +111,10 @@ OpenResult SerialPort::Open(const std::string& devicePath, int baudRate)
     }
     if (const int error = SetUpLine(fd, speed); error != 0) {
         ::close(fd);
-        return Refusal(error);
+        return DescribeOpenRefusal(error, devicePath);
     }
-    fd_ = fd;
+    state_ = std::make_unique<State>();
+    state_->Fd = fd;
     DiscardInput();
     return {};
 }
@@ -123,8 +122,8 @@ OpenResult SerialPort::Open(const std::string& devicePath, int baudRate)
 void SerialPort::Close()
 {
     if (IsOpen()) {
-        ::close(fd_);
-        fd_ = -1;
+        ::close(state_->Fd);
+        state_.reset();
     }
 }
 
@@ -132,7 +131,7 @@ void SerialPort::Write(const std::uint8_t* bytes, std::size_t count)
 {
     std::size_t written = 0;
     while (IsOpen() && written < count) {
-        const ssize_t done = ::write(fd_, bytes + written, count - written);
+        const ssize_t done = ::write(state_->Fd, bytes + written, count - written);
         if (done > 0) {
             written += static_cast<std::size_t>(done);
             continue;
@@ -143,7 +142,7 @@ void SerialPort::Write(const std::uint8_t* bytes, std::size_t count)
         if (done < 0 && errno != EAGAIN) {
             return;
         }
-        pollfd wait{fd_, POLLOUT, 0};
+        pollfd wait{state_->Fd, POLLOUT, 0};
         if (::poll(&wait, 1, kWriteStallMilliseconds) <= 0 || (wait.revents & POLLOUT) == 0) {
             return;
         }
@@ -153,7 +152,7 @@ void SerialPort::Write(const std::uint8_t* bytes, std::size_t count)
 std::size_t SerialPort::BufferedCount() const
 {
     int waiting = 0;
-    if (!IsOpen() || ::ioctl(fd_, FIONREAD, &waiting) != 0 || waiting < 0) {
+    if (!IsOpen() || ::ioctl(state_->Fd, FIONREAD, &waiting) != 0 || waiting < 0) {
         return 0;
     }
     return static_cast<std::size_t>(waiting);
@@ -167,7 +166,7 @@ std::size_t SerialPort::Read(std::uint8_t* buffer, std::size_t maxCount)
     }
     ssize_t got = -1;
     do {
-        got = ::read(fd_, buffer, wanted);
+        got = ::read(state_->Fd, buffer, wanted);
     } while (got < 0 && errno == EINTR);
     return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
@@ -175,7 +174,7 @@ std::size_t SerialPort::Read(std::uint8_t* buffer, std::size_t maxCount)
 void SerialPort::DiscardInput()
 {
     if (IsOpen()) {
-        ::tcflush(fd_, TCIFLUSH);
+        ::tcflush(state_->Fd, TCIFLUSH);
     }
 }
 
@@ -186,7 +185,7 @@ bool SerialPort::WaitForInput(int milliseconds)
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     if (IsOpen()) {
-        pollfd wait{fd_, POLLIN, 0};
+        pollfd wait{state_->Fd, POLLIN, 0};
         int ready = -1;
         do {
             ready = ::poll(&wait, 1, milliseconds);

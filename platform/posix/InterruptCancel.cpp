@@ -1,5 +1,7 @@
 #include "InterruptCancel.h"
 
+#include <csignal>
+
 namespace {
 
 // A signal handler may only store to a lock-free atomic.
@@ -10,11 +12,16 @@ void OnInterrupt(int) { interrupted.store(true, std::memory_order_relaxed); }
 
 }  // namespace
 
+struct InterruptCancel::Previous {
+    struct sigaction Action {};
+};
+
 InterruptCancel::InterruptCancel()
 {
     interrupted.store(false);
-    if (::sigaction(SIGINT, nullptr, &previous_) != 0 ||
-        ((previous_.sa_flags & SA_SIGINFO) == 0 && previous_.sa_handler == SIG_IGN)) {
+    auto previous = std::make_unique<Previous>();
+    if (::sigaction(SIGINT, nullptr, &previous->Action) != 0 ||
+        ((previous->Action.sa_flags & SA_SIGINFO) == 0 && previous->Action.sa_handler == SIG_IGN)) {
         return;
     }
     struct sigaction action {};
@@ -23,13 +30,15 @@ InterruptCancel::InterruptCancel()
     // File writes and reads elsewhere go on as if nothing happened; the link's
     // waits are slices short enough by themselves.
     action.sa_flags = SA_RESTART;
-    installed_ = ::sigaction(SIGINT, &action, nullptr) == 0;
+    if (::sigaction(SIGINT, &action, nullptr) == 0) {
+        previous_ = std::move(previous);
+    }
 }
 
 InterruptCancel::~InterruptCancel()
 {
-    if (installed_) {
-        ::sigaction(SIGINT, &previous_, nullptr);
+    if (previous_) {
+        ::sigaction(SIGINT, &previous_->Action, nullptr);
     }
 }
 

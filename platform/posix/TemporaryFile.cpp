@@ -34,6 +34,8 @@ bool MakeDirectory(const std::string& path, mode_t mode)
 
 }  // namespace
 
+int TemporaryFile::Descriptor() const { return static_cast<int>(file_); }
+
 std::optional<std::string> PrivateTemporaryDirectory()
 {
     const auto base = BaseDirectory();
@@ -69,7 +71,7 @@ std::optional<TemporaryFile> TemporaryFile::Create()
 TemporaryFile::~TemporaryFile() { Remove(); }
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
-    : path_(std::exchange(other.path_, {})), fd_(std::exchange(other.fd_, -1))
+    : path_(std::exchange(other.path_, {})), file_(std::exchange(other.file_, kNoFile))
 {
 }
 
@@ -78,28 +80,28 @@ TemporaryFile& TemporaryFile::operator=(TemporaryFile&& other) noexcept
     if (this != &other) {
         Remove();
         path_ = std::exchange(other.path_, {});
-        fd_ = std::exchange(other.fd_, -1);
+        file_ = std::exchange(other.file_, kNoFile);
     }
     return *this;
 }
 
 void TemporaryFile::Remove()
 {
-    if (fd_ >= 0) {
+    if (file_ != kNoFile) {
         ::unlink(path_.c_str());
-        ::close(fd_);
-        fd_ = -1;
+        ::close(Descriptor());
+        file_ = kNoFile;
     }
 }
 
 bool TemporaryFile::Write(std::string_view bytes)
 {
-    if (fd_ < 0 || ::ftruncate(fd_, 0) != 0) {
+    if (file_ == kNoFile || ::ftruncate(Descriptor(), 0) != 0) {
         return false;
     }
     off_t offset = 0;
     while (!bytes.empty()) {
-        const ssize_t written = ::pwrite(fd_, bytes.data(), bytes.size(), offset);
+        const ssize_t written = ::pwrite(Descriptor(), bytes.data(), bytes.size(), offset);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -114,14 +116,14 @@ bool TemporaryFile::Write(std::string_view bytes)
 
 std::optional<std::string> TemporaryFile::Read(std::size_t maxBytes) const
 {
-    if (fd_ < 0) {
+    if (file_ == kNoFile) {
         return std::nullopt;
     }
     std::string bytes;
     char buffer[65536];
     while (bytes.size() < maxBytes) {
         const std::size_t want = std::min(sizeof buffer, maxBytes - bytes.size());
-        const ssize_t got = ::pread(fd_, buffer, want, static_cast<off_t>(bytes.size()));
+        const ssize_t got = ::pread(Descriptor(), buffer, want, static_cast<off_t>(bytes.size()));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;

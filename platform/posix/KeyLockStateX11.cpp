@@ -1,7 +1,5 @@
 #include "KeyLockState.h"
 
-#include <QGuiApplication>
-
 #include <X11/XKBlib.h>
 
 namespace {
@@ -18,11 +16,10 @@ bool IndicatorOn(Display* display, const char* name)
 
 }  // namespace
 
-KeyLockState ReadKeyLockState()
+KeyLockState ReadKeyLockState(void* x11Display)
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display) {
+    auto* display = static_cast<Display*>(x11Display);
+    if (display == nullptr) {
         return {};
     }
     KeyLockState state;

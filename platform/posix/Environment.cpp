@@ -1,0 +1,17 @@
+#include "Environment.h"
+
+#include <cstdlib>
+
+std::optional<std::string> EnvironmentValue(const std::string& name)
+{
+    const char* value = std::getenv(name.c_str());
+    if (value == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(value);
+}
+
+void SetEnvironmentValue(const std::string& name, const std::string& value)
+{
+    ::setenv(name.c_str(), value.c_str(), 1);
+}

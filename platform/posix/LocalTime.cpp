@@ -1,0 +1,10 @@
+#include "LocalTime.h"
+
+std::optional<std::tm> LocalTimeOf(std::time_t time)
+{
+    std::tm local{};
+    if (localtime_r(&time, &local) == nullptr) {
+        return std::nullopt;
+    }
+    return local;
+}

@@ -1,0 +1,10 @@
+#include "LocalTime.h"
+
+std::optional<std::tm> LocalTimeOf(std::time_t time)
+{
+    std::tm local{};
+    if (localtime_s(&local, &time) != 0) {
+        return std::nullopt;
+    }
+    return local;
+}

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The Windows halvex-cli (build-windows/) under Wine against the Linux
+# halvex-gateway-sim (build/): Wine's COM7 is linked to the simulator's
+# pseudo-terminal, so every byte goes through the Win32 serial port code.
+# Firmware, download with verify, upload, a 65275-byte archive both ways, a
+# silent gateway's time-out and Ctrl-C; then the time of a 38400-baud archive
+# download against its wire time and the protocol's pauses.
+set -uo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$top/build-windows/wine}"
+cli="$top/build-windows/build/cli/halvex-cli.exe"
+sim="$top/build/sim/halvex-gateway-sim"
+[ -x "$sim" ] || cmake --build "$top/build" --target halvex-gateway-sim >/dev/null
+work="$(mktemp -d)"
+sim_pid=""
+passed=0
+failed=0
+trap 'stop_sim; rm -rf "$work"' EXIT
+
+start_sim() {
+  stop_sim
+  "$sim" "$@" >"$work/sim.out" 2>&1 &
+  sim_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/sim.out" ] && break
+    sleep 0.05
+  done
+  ln -sfn "$(head -n1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com7"
+}
+stop_sim() {
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null
+    wait "$sim_pid" 2>/dev/null
+    sim_pid=""
+  fi
+}
+cli() { "$top/scripts/wine-run.sh" "$cli" "$@"; }
+check() {  # name, then a command that must succeed
+  local name="$1"
+  shift
+  if "$@" >"$work/check.out" 2>&1; then
+    passed=$((passed + 1))
+    echo "PASS $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name"
+    sed 's/^/    /' "$work/check.out"
+  fi
+}
+expect() {  # text the output must hold, exit status, halvex-cli arguments...
+  local text="$1" want="$2"
+  shift 2
+  local got=0
+  cli "$@" >"$work/out" 2>&1 || got=$?
+  cat "$work/out"
+  [ "$got" -eq "$want" ] && grep -qF -- "$text" "$work/out"
+}
+
+config="$top/fuzz/corpus/config_reader/written.hxc"
+head -c 65275 /dev/urandom >"$work/site.zip"
+
+start_sim
+check "firmware over COM7" expect "Firmware version : 1.05 build 12" 0 firmware --port COM7
+check "download and verify" expect "Configuration download OK" 0 download "$config" --port COM7 --verify
+check "upload gives the configuration back" expect "Configuration upload OK!" 0 upload "$work/uploaded.hxc" --port COM7
+check "uploaded file holds the downloaded configuration" cli diff "$config" "$work/uploaded.hxc"
+check "65275-byte archive download" expect "Archive download OK!" 0 archive-download "$work/site.zip" --port COM7
+check "archive upload" expect "Archive upload OK!" 0 archive-upload "$work/back.zip" --port COM7
+check "archive came back byte for byte" cmp "$work/site.zip" "$work/back.zip"
+check "a port that is not there" expect "Unable to open COM Port" 1 firmware --port COM9
+
+start_sim --fault silence:100
+check "a silent gateway times out" expect "" 1 firmware --port COM7
+
+cancel() {
+  cli archive-download "$work/site.zip" --port COM7 >"$work/out" 2>&1 &
+  local pid=$!
+  sleep 3
+  kill -INT "$pid"
+  local got=0
+  wait "$pid" || got=$?
+  cat "$work/out"
+  [ "$got" -eq 1 ] && grep -qF "Operation cancelled" "$work/out"
+}
+start_sim --line-rate 9600
+check "Ctrl-C cancels a transfer" cancel
+
+# The benchmark: wall time of the transfer (from the trace, which starts when
+# the port is opened) against the wire time of every frame at 10 bits a byte
+# plus the 500 ms settling pause and 5 ms per frame.
+start_sim --line-rate 38400
+cli archive-download "$work/site.zip" --port COM7 --trace "$work/trace.txt" >/dev/null 2>&1
+stop_sim
+awk -F'\t' '
+  $2 == "TX" || $2 == "RX" { bytes += split($3, b, " "); if ($2 == "TX") frames++ }
+  { last = $1 }
+  END {
+    wire = bytes * 10 * 1000 / 38400; expected = wire + 500 + 5 * frames
+    printf "Win32 serial port under Wine, 65275-byte archive download at 38400 baud: %.0f ms, wire and pauses %.0f ms (%d frames, %d bytes): %+.2f %%\n", last, expected, frames, bytes, 100 * (last - expected) / expected
+  }' "$work/trace.txt"
+
+echo "Win32 serial port end to end: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
