@@ -52,4 +52,10 @@ public:
     // true when bytes are waiting. Never returns early without bytes, so that
     // callers never spin.
     virtual bool WaitForInput(int milliseconds) = 0;
+
+    // A network connection: its opening and its end are worth a trace line.
+    virtual bool IsConnection() const { return false; }
+    // True once the other side has closed the connection or it failed; the
+    // received bytes may still be read.
+    virtual bool ConnectionLost() const { return false; }
 };
