@@ -26,8 +26,9 @@ struct OpenResult {
     explicit operator bool() const { return Opened(); }
 };
 
-// The byte stream under the serial link: a serial device on the machine, or
-// in the tests a simulated gateway in memory.
+// The byte stream under the serial link: a serial device on the machine, a
+// serial device server on the network, or in the tests a simulated gateway in
+// memory.
 class Transport {
 public:
     virtual ~Transport() = default;
@@ -52,4 +53,10 @@ public:
     // true when bytes are waiting. Never returns early without bytes, so that
     // callers never spin.
     virtual bool WaitForInput(int milliseconds) = 0;
+
+    // A network connection: its opening and its end are worth a trace line.
+    virtual bool IsConnection() const { return false; }
+    // True once the other side has closed the connection or it failed; the
+    // received bytes may still be read.
+    virtual bool ConnectionLost() const { return false; }
 };
