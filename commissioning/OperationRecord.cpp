@@ -1,5 +1,7 @@
 #include "OperationRecord.h"
 
+#include "LocalTime.h"
+
 #include "UserState.h"
 
 #include <nlohmann/json.hpp>
@@ -35,11 +37,7 @@ bool AlwaysWritten(std::string_view key) { return key == "result" || key == "mes
 
 std::string UtcTimestamp(std::time_t when)
 {
-    std::tm utc{};
-    gmtime_r(&when, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
+    return FormatTimeC("%Y-%m-%dT%H:%M:%SZ", UtcTimeOf(when).value_or(std::tm{}));
 }
 
 OperationRecord NewOperationRecord(const std::string& program, const std::string& action, const std::string& port,

@@ -26,8 +26,9 @@ struct OpenResult {
     explicit operator bool() const { return Opened(); }
 };
 
-// The byte stream under the serial link: a serial device on the machine, or
-// in the tests a simulated gateway in memory.
+// The byte stream under the serial link: a serial device on the machine, a
+// serial device server on the network, or in the tests a simulated gateway in
+// memory.
 class Transport {
 public:
     virtual ~Transport() = default;

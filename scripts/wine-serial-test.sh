@@ -56,16 +56,18 @@ expect() {  # text the output must hold, exit status, halvex-cli arguments...
   [ "$got" -eq "$want" ] && grep -qF -- "$text" "$work/out"
 }
 
-config="$top/fuzz/corpus/config_reader/written.hxc"
+# The Windows program sees the Linux file system as drive Z:.
+w() { echo "Z:$1"; }
+config="$(w "$top/fuzz/corpus/config_reader/written.hxc")"
 head -c 65275 /dev/urandom >"$work/site.zip"
 
 start_sim
 check "firmware over COM7" expect "Firmware version : 1.05 build 12" 0 firmware --port COM7
 check "download and verify" expect "Configuration download OK" 0 download "$config" --port COM7 --verify
-check "upload gives the configuration back" expect "Configuration upload OK!" 0 upload "$work/uploaded.hxc" --port COM7
-check "uploaded file holds the downloaded configuration" cli diff "$config" "$work/uploaded.hxc"
-check "65275-byte archive download" expect "Archive download OK!" 0 archive-download "$work/site.zip" --port COM7
-check "archive upload" expect "Archive upload OK!" 0 archive-upload "$work/back.zip" --port COM7
+check "upload gives the configuration back" expect "Configuration upload OK!" 0 upload "$(w "$work/uploaded.hxc")" --port COM7
+check "uploaded file holds the downloaded configuration" cli diff "$config" "$(w "$work/uploaded.hxc")"
+check "65275-byte archive download" expect "Archive download OK!" 0 archive-download "$(w "$work/site.zip")" --port COM7
+check "archive upload" expect "Archive upload OK!" 0 archive-upload "$(w "$work/back.zip")" --port COM7
 check "archive came back byte for byte" cmp "$work/site.zip" "$work/back.zip"
 check "a port that is not there" expect "Unable to open COM Port" 1 firmware --port COM9
 
@@ -73,7 +75,7 @@ start_sim --fault silence:100
 check "a silent gateway times out" expect "" 1 firmware --port COM7
 
 cancel() {
-  cli archive-download "$work/site.zip" --port COM7 >"$work/out" 2>&1 &
+  cli archive-download "$(w "$work/site.zip")" --port COM7 >"$work/out" 2>&1 &
   local pid=$!
   sleep 3
   kill -INT "$pid"
@@ -89,7 +91,7 @@ check "Ctrl-C cancels a transfer" cancel
 # the port is opened) against the wire time of every frame at 10 bits a byte
 # plus the 500 ms settling pause and 5 ms per frame.
 start_sim --line-rate 38400
-cli archive-download "$work/site.zip" --port COM7 --trace "$work/trace.txt" >/dev/null 2>&1
+cli archive-download "$(w "$work/site.zip")" --port COM7 --trace "$(w "$work/trace.txt")" >/dev/null 2>&1
 stop_sim
 awk -F'\t' '
   $2 == "TX" || $2 == "RX" { bytes += split($3, b, " "); if ($2 == "TX") frames++ }

@@ -5,9 +5,9 @@
 # one exception (a Linux program by nature).
 set -euo pipefail
 top="$1"
-folders=(model configfile device exchange sim ui cli)
+folders=(model configfile device exchange commissioning sim ui cli)
 allowed='^sim/(PseudoTerminal|TerminalLine|GatewayServer|main)\.cpp:'
-pattern='#include *<(unistd|termios|poll|fcntl|dirent|pwd|grp|pty|dlfcn|signal|locale|xlocale|windows|winsock2?|ws2tcpip|setupapi|io|direct)\.h>|#include *<(sys|linux|X11|netinet|arpa)/|#include *<csignal>|\bsigaction\b|\binotify_|\bstatx\b|\bnewlocale\b|\b(strtod|strftime|strtol|snprintf)_l\b|\blocaltime_r\b|\bsetenv\b'
+pattern='#include *<(unistd|termios|poll|fcntl|dirent|pwd|grp|pty|dlfcn|signal|locale|xlocale|windows|winsock2?|ws2tcpip|setupapi|io|direct)\.h>|#include *<(sys|linux|X11|netinet|arpa)/|#include *<csignal>|\bsigaction\b|\binotify_|\bstatx\b|\bnewlocale\b|\b(strtod|strftime|strtol|snprintf)_l\b|\b(localtime|gmtime)_r\b|\btimegm\b|\bsetenv\b'
 cd "$top"
 found=$(grep -rnE "$pattern" --include='*.cpp' --include='*.h' "${folders[@]}" | grep -vE "$allowed" || true)
 if [ -n "$found" ]; then

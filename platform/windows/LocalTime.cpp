@@ -8,3 +8,12 @@ std::optional<std::tm> LocalTimeOf(std::time_t time)
     }
     return local;
 }
+
+std::optional<std::tm> UtcTimeOf(std::time_t time)
+{
+    std::tm utc{};
+    if (gmtime_s(&utc, &time) != 0) {
+        return std::nullopt;
+    }
+    return utc;
+}

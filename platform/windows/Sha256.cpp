@@ -23,9 +23,9 @@ std::string Sha256Hex(std::string_view bytes)
     }
     static const char kHex[] = "0123456789abcdef";
     std::string text;
-    for (const unsigned char byte : digest) {
-        text += kHex[byte >> 4];
-        text += kHex[byte & 15];
+    for (const unsigned char value : digest) {
+        text += kHex[value >> 4];
+        text += kHex[value & 15];
     }
     return text;
 }

@@ -159,7 +159,7 @@ TEST(NetworkPort, ConnectionsThatCannotBeMadeFailAtOnceWithTheirReason)
         const OpenResult result = port.Open(address, 38400);
         EXPECT_LT(MillisecondsSince(start), 1000) << address;
         EXPECT_FALSE(result.Opened()) << address;
-        EXPECT_EQ(result.Reason, reason) << address;
+        EXPECT_EQ(result.SystemText, reason) << address;
         EXPECT_FALSE(port.IsOpen());
     }
 }
@@ -249,7 +249,7 @@ TEST(NetworkPort, ServersThatStaySilentOrHangUp)
     TestTcpServer hangUp([](TcpSocket& client, const std::atomic<bool>&) { client.Close(); });
     const OpenResult telnet = port.Open(hangUp.Address("rfc2217"), 38400);
     EXPECT_FALSE(telnet.Opened());
-    EXPECT_EQ(telnet.Reason, "the server closed the connection");
+    EXPECT_EQ(telnet.SystemText, "the server closed the connection");
     ASSERT_TRUE(port.Open(hangUp.Address("socket"), 38400).Opened());
     start = Steady::now();
     EXPECT_FALSE(port.WaitForInput(300));

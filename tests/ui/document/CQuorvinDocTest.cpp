@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
 
