@@ -7,6 +7,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -75,6 +76,48 @@ private:
 };
 
 bool IsRecordLine(std::string_view line) { return Contains(line, ",") && Contains(line, "\""); }
+
+// The comma-separated fields of a record line, in the writer's order: each
+// section has its own count (the event values of a digital input are four
+// of them); the description is the third field, the slave address the fourth.
+constexpr int kAnalogFields = 7;
+constexpr int kDigitalInputFields = 14;
+constexpr int kOldDigitalInputFields = 13;  // 1.02: no event channel
+constexpr int kDigitalOutputFields = 6;
+constexpr int kIndirectFields = 8;
+constexpr int kDescriptionField = 2;
+constexpr int kSlaveAddressField = 3;
+
+// What keeps a record line from being read as the writer wrote it: more or
+// fewer fields than its section has (a comma in a description adds one), a
+// description that does not end in its quote, a slave address that is no
+// number. Empty for a sound line.
+std::string RecordLineProblem(std::string_view line, int sectionFields)
+{
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const auto comma = line.find(',', start);
+        fields.push_back(Trim(line.substr(start, comma == std::string_view::npos ? line.npos : comma - start)));
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    if (static_cast<int>(fields.size()) != sectionFields) {
+        return "its line in the file has " + FormatInt(static_cast<long long>(fields.size())) +
+               " comma-separated fields where the section has " + FormatInt(sectionFields) +
+               " (a comma in a description cuts it)";
+    }
+    const std::string_view description = fields[kDescriptionField];
+    if (description.size() < 2 || description.front() != '"' || description.back() != '"') {
+        return "its description in the file is not a quoted text";
+    }
+    const IntScan slave = ScanInt(fields[kSlaveAddressField]);
+    if (!slave.Found || slave.Used != fields[kSlaveAddressField].size()) {
+        return "its slave address in the file is not a number";
+    }
+    return {};
+}
 
 bool InUseField(std::string_view field)
 {
@@ -339,6 +382,7 @@ void ConfigReader::ReadAnalogLine(std::string_view line, List& list)
     point.Address = std::string(fields.Next());
     point.Scale = static_cast<float>(ReadReal(fields.Next()));
     point.Size = ReadInt(LeadingWord(fields.Rest(), " \t\r\n;"));
+    point.LineProblem = RecordLineProblem(line, kAnalogFields);
     list.Append(point);
 }
 
@@ -377,6 +421,7 @@ void ConfigReader::ReadDigitalInputLine(std::string_view line)
         point.EventValues[static_cast<std::size_t>(i)] = ReadInt(GetField(values, i, ","));
     }
 
+    point.LineProblem = RecordLineProblem(line, oldFormat ? kOldDigitalInputFields : kDigitalInputFields);
     if (oldFormat) {
         const int position = config_.DigitalInputs.Count();
         if (const auto range = SingleToRange(point.Address)) {
@@ -401,6 +446,7 @@ void ConfigReader::ReadDigitalOutputLine(std::string_view line)
         return;
     }
     point.DataType = std::string(DigitalOutputType(fields.Rest()));
+    point.LineProblem = RecordLineProblem(line, kDigitalOutputFields);
     config_.DigitalOutputs.Append(point);
 }
 
@@ -423,6 +469,7 @@ void ConfigReader::ReadIndirectLine(std::string_view line)
     message.Write = Contains(fields.Next(), "W");
     message.StaticData = ReadInt(fields.Next());
     message.Scale = static_cast<float>(ReadReal(LeadingWord(fields.Rest(), ", \t\n\r;")));
+    message.LineProblem = RecordLineProblem(line, kIndirectFields);
     config_.IndirectMessages.Append(message);
 }
 

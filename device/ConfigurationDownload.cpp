@@ -4,6 +4,7 @@
 #include "Checksum.h"
 #include "ConfigFile.h"
 #include "DeviceImage.h"
+#include "SettingRanges.h"
 #include "TemporaryFile.h"
 
 #include <vector>
@@ -25,6 +26,11 @@ DownloadOutcome Fail(WindowSystem& ui, const std::string& message)
 DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const ConfigTemplate& config, int formatVersion)
 {
     WindowSystem& ui = connection.Ui;
+    // What the main form would refuse to take is not sent either.
+    if (const auto settings = SettingRefusals(config); !settings.empty()) {
+        ui.Notice(settings.front().Text());
+        return DownloadOutcome::Failed;
+    }
     if (const auto limits = LimitRefusals(config); !limits.empty()) {
         ui.ErrorBox(kErrorCaption, limits.front().Text());
         return DownloadOutcome::Failed;
@@ -76,7 +82,7 @@ DownloadOutcome DownloadConfiguration(DeviceConnection& connection, const Config
     }
     DownloadOutcome outcome = DownloadOutcome::Refused;
     if ((*reply)[0] == kAnswerFailed) {
-        ui.ErrorBox(kErrorCaption, kDownloadFailed);
+        ui.ErrorBox(kErrorCaption, std::string(kDownloadFailed) + "\n" + kGatewayErrorReason);
     } else if ((*reply)[0] == kAnswerUnsupportedLayout) {
         ui.ErrorBox(kErrorCaption, "Dowload failed, unsupported configuration version!");
     } else {

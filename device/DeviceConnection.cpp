@@ -53,6 +53,6 @@ void ReportExchangeFailure(DeviceConnection& connection, const std::string& mess
     if (connection.Link.GetLastStatus() == kLinkCancelled) {
         connection.Ui.ShowMessage(kApplicationTitle, kCancelledMessage, MessageIcon::Warning);
     } else {
-        connection.Ui.ErrorBox(kErrorCaption, message);
+        connection.Ui.ErrorBox(kErrorCaption, message + "\n" + LinkFailureReason(connection.Link.LastFailure()));
     }
 }

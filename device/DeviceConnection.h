@@ -69,6 +69,7 @@ private:
 // The status line back to "Ready" and the progress bar to 0.
 void EndTransfer(DeviceConnection& connection);
 
-// After a failed exchange: "Operation cancelled" when the user cancelled it,
-// else the operation's error box with the message.
+// After a failed exchange, or a reply the operation cannot use: "Operation
+// cancelled" when the user cancelled it, else the operation's error box with
+// the message and, on a second line, why (LinkFailureReason).
 void ReportExchangeFailure(DeviceConnection& connection, const std::string& message);

@@ -192,6 +192,7 @@ bool SerialLink::ExchangeFrame(const LinkMessage& request, LinkMessage& reply)
         return false;
     }
     clock_->Sleep(kFramePauseMilliseconds);
+    badChecksums_ = 0;
     int attempts = 0;
     int replyLength = 0;
     while (attempts < retries_) {
@@ -308,6 +309,9 @@ SerialLink::ReceiveState SerialLink::EvaluateFrame(int& attempts, int replyLengt
     }
     if ((commandHigh & kRetryBit) != 0) {
         ++attempts;
+    }
+    if (!checksumValid) {
+        ++badChecksums_;
     }
     // A block count of 0 announces no block at all: as invalid as a checksum
     // error.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "LinkFailure.h"
 #include "LinkFrame.h"
 #include "LinkTrace.h"
 #include "Transport.h"
@@ -87,6 +88,8 @@ public:
     static std::uint16_t Checksum(const std::uint8_t* bytes, std::size_t count);
 
     int GetLastStatus() const { return lastStatus_; }
+    // The last status with what the link saw of the replies.
+    LinkFailure LastFailure() const { return {lastStatus_, replyTimeout_, badChecksums_}; }
     // Accepts 1 to 1000 data bytes per frame; false (and the old value kept)
     // for anything else.
     bool SetMaxBlockSize(int size);
@@ -123,6 +126,7 @@ private:
 
     int maxBlockSize_ = kDefaultMaxBlockSize;
     int lastStatus_ = kLinkStatusUnset;
+    int badChecksums_ = 0;
     int retries_ = kDefaultRetries;
     int replyTimeout_ = kDefaultReplyTimeout;
     std::unique_ptr<Transport> ownPort_;

@@ -5,7 +5,9 @@
 #include "DeviceImage.h"
 #include "DownloadRules.h"
 #include "NumberText.h"
+#include "SettingRanges.h"
 #include "SpaAddress.h"
+#include "StorableText.h"
 
 #include <initializer_list>
 #include <map>
@@ -101,6 +103,70 @@ void DuplicateAddressWarnings(ConfigurationCheck& check, const ConfigTemplate& c
     }
 }
 
+// The reader drops these records when their description is a single blank.
+bool HasCheckedDescription(PointSection section)
+{
+    return section != PointSection::AnalogInput && section != PointSection::AnalogOutput;
+}
+
+// Calls visit with the index, description and line problem of every record
+// of the section.
+template <typename Visit>
+void ForEachRecord(const ConfigTemplate& config, PointSection section, Visit&& visit)
+{
+    const auto each = [&](const auto& list) {
+        for (int i = 0; i < list.Count(); ++i) {
+            visit(i, list[i].Description, list[i].LineProblem);
+        }
+    };
+    switch (section) {
+    case PointSection::AnalogInput:
+        return each(config.AnalogInputs);
+    case PointSection::DigitalInput:
+        return each(config.DigitalInputs);
+    case PointSection::AnalogOutput:
+        return each(config.AnalogOutputs);
+    case PointSection::DigitalOutput:
+        return each(config.DigitalOutputs);
+    case PointSection::IndirectMessage:
+        return each(config.IndirectMessages);
+    }
+}
+
+// What a save would not write back as it is: a point whose file line the
+// reader could not take as written, a text with a character at which the
+// reader cuts.
+void FileTextErrors(ConfigurationCheck& check, const ConfigTemplate& config)
+{
+    for (PointSection section : kAllPointSections) {
+        ForEachRecord(config, section, [&](int index, const std::string& description, const std::string& problem) {
+            const PointReference point = ReferenceTo(config, section, index);
+            if (!problem.empty()) {
+                check.Errors.push_back(
+                    {"A point was not read as its file wrote it", DescribePoint(point) + ": " + problem, point, {}});
+            } else if (const auto character = UnstorableCharacter(description, StoredText::Description)) {
+                check.Errors.push_back({UnstorableCharacterMessage(*character, StoredText::Description),
+                                        DescribePoint(point), point, {}});
+            } else if (!DescriptionStorable(description, !HasCheckedDescription(section))) {
+                check.Errors.push_back({kSingleBlankDescriptionMessage, DescribePoint(point), point, {}});
+            }
+        });
+    }
+    const std::pair<const std::string&, StoredText> texts[] = {
+        {config.OnlinePollDescription, StoredText::Description},
+        {config.OnlinePollCommand, StoredText::PollCommand},
+    };
+    for (const auto& [text, kind] : texts) {
+        if (const auto character = UnstorableCharacter(text, kind)) {
+            check.Errors.push_back({UnstorableCharacterMessage(*character, kind),
+                                    "Online poll command \"" + config.OnlinePollDescription + "\"," +
+                                        config.OnlinePollCommand,
+                                    std::nullopt,
+                                    {}});
+        }
+    }
+}
+
 std::set<int> SlavesWithPoints(const ConfigTemplate& config)
 {
     std::set<int> slaves;
@@ -152,6 +218,10 @@ ConfigurationCheck CheckConfiguration(const ConfigTemplate& config, const SlaveA
     if (const auto noSlaves = NoSlavesRefusal(slaves)) {
         check.Errors.push_back(FindingOf(*noSlaves));
     }
+    for (const SettingRefusal& setting : SettingRefusals(config)) {
+        check.Errors.push_back({setting.Message, setting.Detail, std::nullopt, {}});
+    }
+    FileTextErrors(check, config);
     AddErrors(check, LimitRefusals(config));
     const auto addresses = AddressRefusals(config);
     AddErrors(check, addresses);

@@ -27,9 +27,13 @@ struct ConfigurationCheck {
 };
 
 // Checks the configuration for the plain download command (2.00 layout,
-// slaves required). Errors: no slaves; input bytes over 242, output bytes
-// over 244, more than 127 indirect messages, an online poll command over
-// 17 characters; every address the device image cannot be built from; a
+// slaves required). Errors: no slaves; a setting outside the range the main
+// form accepts (with the form's message); what a save would not write back
+// as it is (a point whose file line the reader could not take as written, a
+// comma in a description or the online poll command, a lone blank as the
+// description of a digital point or indirect message); input bytes over
+// 242, output bytes over 244, more than 127 indirect messages, an online
+// poll command over 17 characters; every address the device image cannot be built from; a
 // text that does not fit behind the image. Warnings: a laid-out area over
 // 240 bytes; two points of one slave with the same address; an indirect
 // message for a slave without points; a slave of `addedSlaves` (the

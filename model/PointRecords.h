@@ -5,6 +5,11 @@
 
 // The record types of a gateway configuration. Text fields are 8-bit text;
 // addresses are SPA Ch/Cat/Dno texts (see SpaAddress.h).
+//
+// LineProblem: what the configuration file reader found wrong with the line
+// the record was read from (a field too many, which a comma in a description
+// gives, or a field that does not parse), so that the configuration check can
+// name the point; empty for a sound line and for every record made otherwise.
 
 struct AnalogInputPoint {
     int Size = 16;  // bits: 16 or 32
@@ -14,6 +19,7 @@ struct AnalogInputPoint {
     std::string Description;
     bool Priority = false;
     bool InUse = true;
+    std::string LineProblem{};
 };
 
 struct AnalogOutputPoint {
@@ -24,6 +30,7 @@ struct AnalogOutputPoint {
     std::string Description;
     bool Priority = false;
     bool InUse = true;
+    std::string LineProblem{};
 };
 
 struct DigitalInputPoint {
@@ -38,6 +45,7 @@ struct DigitalInputPoint {
     std::string Description;
     bool Priority = false;
     bool InUse = true;
+    std::string LineProblem{};
 };
 
 struct DigitalOutputPoint {
@@ -47,6 +55,7 @@ struct DigitalOutputPoint {
     std::string Description;
     bool Priority = false;
     bool InUse = true;
+    std::string LineProblem{};
 };
 
 // An indirect SPA message has no priority and no place in the Profibus areas.
@@ -59,4 +68,5 @@ struct IndirectSpaMessage {
     bool Write = false;
     int StaticData = 0;
     float Scale = 1.0f;
+    std::string LineProblem{};
 };

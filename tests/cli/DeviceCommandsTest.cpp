@@ -76,7 +76,7 @@ TEST_F(DeviceCommands, RefusalsFailuresAndUsageErrors)
     // The gateway keeps nothing yet: the upload fails and writes no file.
     const ProcessResult upload = Cli({"upload", File("out.hxc"), "--port", "gateway"}, &sim);
     EXPECT_EQ(upload.ExitStatus, 1);
-    EXPECT_EQ(upload.Err, "Unable to upload configuration\n");
+    EXPECT_EQ(upload.Err, "Unable to upload configuration\nthe gateway reported an error\n");
     EXPECT_FALSE(std::filesystem::exists(File("out.hxc")));
 
     const ProcessResult noSlaves = Cli({"download", empty, "--port", "gateway"}, &sim);
@@ -95,6 +95,15 @@ TEST_F(DeviceCommands, RefusalsFailuresAndUsageErrors)
                                     "Unable to download - more than 127 indirect SPA messages",
                                     "128 indirect SPA messages; the first beyond 127: Indirect SPA message 128 \"\" "
                                     "(slave 0, Ch/Cat/Dno \"0I0\")"}));
+
+    // A setting the window's form would refuse is not sent either.
+    ConfigTemplate idle = TwoSlaveConfiguration();
+    idle.SpaIdleTime = 33;
+    const int requests = sim.RequestsReceived();
+    const ProcessResult setting = Cli({"download", WriteConfiguration("idle.hxc", idle), "--port", "gateway"}, &sim);
+    EXPECT_EQ(setting.ExitStatus, 1);
+    EXPECT_EQ(setting.Err, "Please enter an integer between 5 and 10.\nSPA Idle Time (SPA_IDLETIME) is 33\n");
+    EXPECT_EQ(sim.RequestsReceived(), requests);
 
     const ProcessResult closed = Cli({"firmware", "--port", "/dev/does-not-exist"}, &sim);
     EXPECT_EQ(closed.ExitStatus, 1);
@@ -184,7 +193,8 @@ TEST_F(DeviceCommands, VerifyTellsWhetherTheGatewayHoldsTheFile)
 
     // The program against the simulator program.
     SimProcess sim({});
-    EXPECT_EQ(Program({"verify", a, "--port", sim.Path()}).Err, "Unable to upload configuration\n");
+    EXPECT_EQ(Program({"verify", a, "--port", sim.Path()}).Err,
+              "Unable to upload configuration\nthe gateway reported an error\n");
     ASSERT_EQ(Program({"download", a, "--port", sim.Path()}).ExitStatus, 0);
     const ProcessResult same = Program({"verify", a, "--port", sim.Path()});
     EXPECT_EQ(same.ExitStatus, 0) << same.Err;

@@ -120,6 +120,10 @@ TEST_F(ConfigFileReaderTest, FieldsThatDoNotReadBackIntact)
     EXPECT_EQ(config->AnalogInputs[0].Description, "");  // '"a' without first and last character
     EXPECT_EQ(config->AnalogInputs[0].SlaveAddress, 0);  // the fields shift by one: b" is the slave address
     EXPECT_EQ(config->AnalogInputs[0].Address, "4");
+    // The reader keeps what it saw, so that the check can name the point.
+    EXPECT_EQ(config->AnalogInputs[0].LineProblem, "its line in the file has 8 comma-separated fields where the "
+                                                   "section has 7 (a comma in a description cuts it)");
+    EXPECT_EQ(config->IndirectMessages[5].LineProblem, "");
     EXPECT_EQ(config->DigitalInputs.Count(), 0);
     EXPECT_EQ(config->DigitalOutputs.Count(), 0);
     ASSERT_EQ(config->IndirectMessages.Count(), 128);
@@ -201,6 +205,29 @@ TEST_F(ConfigFileReaderTest, RecordFieldRules)
     EXPECT_EQ(config->IndirectMessages[0].Scale, 0.5f);
     EXPECT_EQ(config->OnlinePollDescription, "Desc");
     EXPECT_EQ(config->OnlinePollCommand, "RFX");
+
+    // Each section's own field count; a description or slave address that does not parse.
+    ASSERT_TRUE(Read(kHeader + CrLfLines("[ANALOG_INPUT]", "1,\tN,\t\"Earth fault, \"Io\"\",\t5,\t0I1,\t1.0,\t16",
+                                         "1,\tN,\t\"a\",\tx5,\t0I1,\t1.0,\t16", "1,\tN,\t\"a\",\t5,\t0I1,\t1.0,\t16\t4\t2",
+                                         "[DIGITAL_INPUT]", "1,\tN,\t\"d,\",\t5,\t0/0I1/1,\tS,\t0,\t0,\t0,\t0,\t0,0,0,0",
+                                         "1,\tN,\t\"d\",\t5,\t0/0I1/1,\tS,\t0,\t0,\t0,\t0,\t0,0,0,0",
+                                         "[DIGITAL_OUTPUT]", "1,\tN,\t\"o\",\t5,\t0O1,\tB,\tx",
+                                         "[INDIRECT_SPA_COMMANDS]", "1,\t1,\"m\",\t5,\t0I0,\tR,\t0,\t1.0")));
+    std::vector<std::string> problems;
+    for (const auto& point : config->AnalogInputs) {
+        problems.push_back(point.LineProblem);
+    }
+    problems.push_back(config->DigitalInputs[0].LineProblem.substr(0, 50));
+    problems.push_back(config->DigitalInputs[1].LineProblem);
+    problems.push_back(config->DigitalOutputs[0].LineProblem.substr(0, 49));
+    problems.push_back(config->IndirectMessages[0].LineProblem);
+    EXPECT_EQ(config->AnalogInputs[0].Description, "Earth faul");
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            "its line in the file has 8 comma-separated fields where the section has 7 (a comma in a "
+                            "description cuts it)",
+                            "its slave address in the file is not a number", "",
+                            "its line in the file has 15 comma-separated fields", "",
+                            "its line in the file has 7 comma-separated fields", ""}));
 }
 
 TEST_F(ConfigFileReaderTest, Version102DigitalInputIsConverted)

@@ -135,7 +135,8 @@ TEST_F(DeviceOperation, OldLayoutDownloadAndTheGatewaysRefusals)
                   DownloadOutcome::Refused);
         EXPECT_EQ(Messages(), Only(ErrorMessage("Error", answer == 0xFE
                                                               ? "Dowload failed, unsupported configuration version!"
-                                                              : "Configuration dowload failed!")));
+                                                              : "Configuration dowload failed!\n"
+                                                                "the gateway reported an error")));
         EXPECT_TRUE(temporaryFiles_.Clean());
     }
 
@@ -144,7 +145,7 @@ TEST_F(DeviceOperation, OldLayoutDownloadAndTheGatewaysRefusals)
     Use(mute);
     ui_.Messages.clear();
     EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
-    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Configuration dowload failed!")));
+    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Configuration dowload failed!\ninvalid reply")));
 }
 
 TEST_F(DeviceOperation, DownloadLimitsAtTheirBoundaries)
@@ -308,7 +309,7 @@ TEST_F(DeviceOperation, UploadReplyShorterThanItAnnouncesLeavesTheDocumentAlone)
         ui_.Messages.clear();
         UploadTarget target;
         EXPECT_EQ(UploadConfiguration(Connection(), target), UploadOutcome::Failed);
-        EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to upload configuration")));
+        EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to upload configuration\ninvalid reply")));
         EXPECT_EQ(target.NewCalls, 0);
         EXPECT_EQ(ui_.StatusTexts.back(), "Ready");
     }
@@ -405,7 +406,7 @@ TEST_F(DeviceOperation, DiagnosticsOfEveryLength)
     record.resize(274);
     gateway.Store().Diagnostics() = record;
     EXPECT_FALSE(UploadDiagnostics(Connection()));
-    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to upload diagonstics")));
+    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to upload diagonstics\ninvalid reply")));
     EXPECT_EQ(ui_.Dialogs.size(), 2u);
 }
 
@@ -437,7 +438,7 @@ TEST_F(DeviceOperation, SimulatorFaultsGiveEachOperationsFailureMessage)
         InMemoryGateway gateway({"bad-crc:3"});
         Use(gateway);
         EXPECT_FALSE(GetFirmwareVersion(Connection()));
-        EXPECT_EQ(Messages(), failure("Unable to get firmware version"));
+        EXPECT_EQ(Messages(), failure("Unable to get firmware version\nchecksum wrong in 3 replies"));
         EXPECT_EQ(ui_.StatusTexts.back(), "Ready");
     }
     {
@@ -445,21 +446,21 @@ TEST_F(DeviceOperation, SimulatorFaultsGiveEachOperationsFailureMessage)
         Use(gateway);
         ui_.Messages.clear();
         EXPECT_FALSE(ClearDiagnostics(Connection()));
-        EXPECT_EQ(Messages(), failure("Unable to clear diagonstics"));
+        EXPECT_EQ(Messages(), failure("Unable to clear diagonstics\nthe gateway reported an error"));
     }
     {
         InMemoryGateway gateway({"short"});
         Use(gateway);
         ui_.Messages.clear();
         EXPECT_FALSE(UploadDiagnostics(Connection()));
-        EXPECT_EQ(Messages(), failure("Unable to upload diagonstics"));
+        EXPECT_EQ(Messages(), failure("Unable to upload diagonstics\ninvalid reply"));
     }
     {
         InMemoryGateway gateway({"oversize-length:3"});
         Use(gateway);
         ui_.Messages.clear();
         EXPECT_FALSE(UploadArchive(Connection()));
-        EXPECT_EQ(Messages(), failure("Archive upload failed!"));
+        EXPECT_EQ(Messages(), failure("Archive upload failed!\ninvalid reply"));
     }
     {
         InMemoryGateway gateway({"zero-block-count:3"});
@@ -469,7 +470,7 @@ TEST_F(DeviceOperation, SimulatorFaultsGiveEachOperationsFailureMessage)
         ui_.Files.push_back(path);
         ui_.Messages.clear();
         EXPECT_FALSE(DownloadArchive(Connection()));
-        EXPECT_EQ(Messages(), failure("Archive download failed!"));
+        EXPECT_EQ(Messages(), failure("Archive download failed!\ninvalid reply"));
     }
     {
         // Bit 6 alone does not spoil a reply: the operation succeeds.
@@ -503,10 +504,10 @@ TEST_F(DeviceOperation, ShortRepliesAreFailuresOfTheirOperation)
     EXPECT_FALSE(std::filesystem::exists(files_.File("copy.zip")));
     EXPECT_FALSE(GetFirmwareVersion(Connection()));
     EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
-    EXPECT_EQ(Messages(), (std::vector<Message>{ErrorMessage("Error", "Unable to upload configuration"),
-                                                ErrorMessage("Error", "Archive upload failed!"),
-                                                ErrorMessage("Error", "Unable to get firmware version"),
-                                                ErrorMessage("Error", "Configuration dowload failed!")}));
+    EXPECT_EQ(Messages(), (std::vector<Message>{ErrorMessage("Error", "Unable to upload configuration\ninvalid reply"),
+                                                ErrorMessage("Error", "Archive upload failed!\ninvalid reply"),
+                                                ErrorMessage("Error", "Unable to get firmware version\ninvalid reply"),
+                                                ErrorMessage("Error", "Configuration dowload failed!\ninvalid reply")}));
 }
 
 TEST_F(DeviceOperation, SilenceAndStrayBytesEndInTheReplyTimeOut)
@@ -518,14 +519,14 @@ TEST_F(DeviceOperation, SilenceAndStrayBytesEndInTheReplyTimeOut)
     EXPECT_EQ(UploadConfiguration(Connection(), target), UploadOutcome::Failed);
     EXPECT_GE(line_.clock.NowMilliseconds() - start, 500 + 5000);
     EXPECT_LT(line_.clock.NowMilliseconds() - start, 500 + 5000 + 100);
-    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to upload configuration")));
+    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Unable to upload configuration\nno reply within 5000 ms")));
     EXPECT_EQ(silent.RequestsReceived(), 1);
 
     InMemoryGateway stray({"trailing-bytes"});
     Use(stray);
     ui_.Messages.clear();
     EXPECT_EQ(DownloadConfiguration(Connection(), TwoSlaveConfiguration(), kFormatVersion200), DownloadOutcome::Failed);
-    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Configuration dowload failed!")));
+    EXPECT_EQ(Messages(), Only(ErrorMessage("Error", "Configuration dowload failed!\nno reply within 5000 ms")));
 }
 
 #ifndef _WIN32  // a pseudo-terminal at a line rate

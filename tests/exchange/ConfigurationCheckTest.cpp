@@ -1,5 +1,7 @@
 #include "ConfigurationCheck.h"
+#include "ConfigFile.h"
 #include "DeviceTestSupport.h"
+#include "ScriptedWindowSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +82,63 @@ TEST(ConfigurationCheck, CleanConfigurationAndTheRefusalsWithoutAPoint)
     large.AnalogInputs[0].Description = std::string(65000, 'd');
     EXPECT_EQ(Texts(CheckConfiguration(large).Errors),
               (std::vector<std::string>{"Unable to download - configuration too large"}));
+}
+
+TEST(ConfigurationCheck, SettingsOutsideTheFormsRangesAreErrorsNamingTheSetting)
+{
+    ConfigTemplate config = TwoSlaveConfiguration();
+    config.SpaReplyTimeout = 500;
+    config.ProfibusDecimalPlace = 0;
+    config.ProfibusDefaultAddress = 126;
+    config.SpaIdleTime = 5;
+    config.SpaRetryCount = 32;
+    config.GlobalEventPollPeriod = 100;
+    config.SpaBaudRate = 38400;
+    EXPECT_TRUE(CheckConfiguration(config).Errors.empty());
+
+    config.SpaReplyTimeout = 4;
+    config.ProfibusDefaultAddress = 127;
+    config.SpaIdleTime = 33;
+    config.GlobalEventPollPeriod = 10001;
+    config.SpaBaudRate = 9601;
+    const ConfigurationCheck check = CheckConfiguration(config);
+    EXPECT_EQ(Texts(check.Errors), (std::vector<std::string>{
+                                       "Please enter an integer between 5 and 500.",
+                                       "Please enter an integer between 1 and 126.",
+                                       "Please enter an integer between 5 and 10.",
+                                       "Please enter an integer between 100 and 10000.",
+                                       "Please select one of the SPA baud rates 300, 1200, 2400, 4800, 9600, 19200 "
+                                       "and 38400.",
+                                   }));
+    EXPECT_EQ(check.Errors[2].Detail, "SPA Idle Time (SPA_IDLETIME) is 33");
+    EXPECT_EQ(check.Errors[4].Detail, "SPA Baudrate (SPA_BAUDRATE) is 9601");
+}
+
+TEST(ConfigurationCheck, WhatTheFileCannotCarryIsAnErrorNamingThePoint)
+{
+    // A point whose line the reader could not take as written, from a file made elsewhere.
+    ConfigTemplate config = TwoSlaveConfiguration();
+    std::string text = ConfigFileText(config, false);
+    text.insert(text.find("\"Current 1\"") + 8, ", \"Io\"");
+    ScriptedWindowSystem ui;
+    ASSERT_TRUE(ReadConfigText(config, text, ui));
+    // Texts a save would cut: a comma in a description or poll command, a
+    // lone blank where the reader drops the point.
+    config.DigitalOutputs[0].Description = "Open, close";
+    config.IndirectMessages[0].Description = " ";
+    config.OnlinePollCommand = "RF,X";
+    const ConfigurationCheck check = CheckConfiguration(config);
+    ASSERT_EQ(Texts(check.Errors), (std::vector<std::string>{
+                                       "A point was not read as its file wrote it",
+                                       "The character \",\" cannot be stored in a description.",
+                                       "A description of a single blank cannot be stored.",
+                                       "The character \",\" cannot be stored in the online poll command.",
+                                   }));
+    EXPECT_EQ(check.Errors[0].Detail.rfind("Analog input 2 \"Curren\" (slave 0, Ch/Cat/Dno \"5\"): its line", 0), 0u)
+        << check.Errors[0].Detail;
+    EXPECT_EQ(check.Errors[0].Point->Index, 1);
+    EXPECT_EQ(check.Errors[1].Point->Section, PointSection::DigitalOutput);
+    EXPECT_EQ(check.Errors[2].Point->Section, PointSection::IndirectMessage);
 }
 
 TEST(ConfigurationCheck, WarnsAboutSameAddressesAndSlavesWithoutPoints)

@@ -75,7 +75,7 @@ TEST_F(Verify, TheGatewayHoldsTheDownloadedConfigurationAndNotAChangedOne)
 {
     // A gateway that holds nothing yet cannot be verified.
     EXPECT_FALSE(VerifyConfiguration(connection_, TwoSlaveConfiguration()));
-    EXPECT_EQ(ui_.Messages, (std::vector{ErrorMessage("Error", "Unable to upload configuration")}));
+    EXPECT_EQ(ui_.Messages, (std::vector{ErrorMessage("Error", "Unable to upload configuration\nthe gateway reported an error")}));
 
     const ConfigTemplate sent = TwoSlaveConfiguration();
     ASSERT_EQ(DownloadConfiguration(connection_, sent, kFormatVersion200), DownloadOutcome::Succeeded);

@@ -50,8 +50,7 @@ bool AnalogPointDialog::CheckInputFields(AnalogPointFields& fields)
     if (!ReadSelectedText(rows_.Category, kSelectCategoryMessage, fields.Category)) {
         return false;
     }
-    fields.Description = ToText(rows_.Description->text());
-    if (!ReadReal(scaling_, fields.Scale)) {
+    if (!ReadDescription(rows_.Description, true, fields.Description) || !ReadScale(scaling_, fields.Scale)) {
         return false;
     }
     fields.SizeIndex = size_->currentIndex();
@@ -69,10 +68,12 @@ bool AnalogPointDialog::CheckOutputFields(AnalogPointFields& fields)
     if (!ReadSelectedText(rows_.Category, kSelectCategoryMessage, fields.Category)) {
         return false;
     }
-    fields.Description = ToText(rows_.Description->text());
+    if (!ReadDescription(rows_.Description, true, fields.Description)) {
+        return false;
+    }
     fields.Priority = priority_->isChecked();
     fields.SizeIndex = size_->currentIndex();
-    if (!ReadInteger(rows_.SlaveAddress, 0, kMaxSlaveAddressField, fields.SlaveAddress) || !ReadReal(scaling_, fields.Scale)) {
+    if (!ReadInteger(rows_.SlaveAddress, 0, kMaxSlaveAddressField, fields.SlaveAddress) || !ReadScale(scaling_, fields.Scale)) {
         return false;
     }
     fields.InUse = inUse_->isChecked();

@@ -100,7 +100,9 @@ bool DigitalInputDialog::CheckFields()
         return false;
     }
     fields.BitSwitchIndex = bitSwitch_->currentIndex();
-    fields.Description = ToText(description_->text());
+    if (!ReadDescription(description_, false, fields.Description)) {
+        return false;
+    }
     fields.Priority = priority_->isChecked();
     if (!ReadInteger(slaveAddress_, 0, kMaxSlaveAddressField, fields.SlaveAddress)) {
         return false;

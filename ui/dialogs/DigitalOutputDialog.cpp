@@ -37,7 +37,9 @@ bool DigitalOutputDialog::CheckFields()
         !ReadSelectedText(dataType_, kSelectDataTypeMessage, fields.DataType)) {
         return false;
     }
-    fields.Description = ToText(rows_.Description->text());
+    if (!ReadDescription(rows_.Description, false, fields.Description)) {
+        return false;
+    }
     fields.Priority = priority_->isChecked();
     if (!ReadInteger(rows_.SlaveAddress, 0, kMaxSlaveAddressField, fields.SlaveAddress)) {
         return false;

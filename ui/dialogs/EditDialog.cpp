@@ -2,6 +2,7 @@
 
 #include "FieldText.h"
 #include "PointDialogCommon.h"
+#include "StorableText.h"
 #include "WindowSystem.h"
 
 #include <QCheckBox>
@@ -171,6 +172,20 @@ bool EditDialog::ReadReal(QLineEdit* edit, float& value)
     return true;
 }
 
+bool EditDialog::ReadScale(QLineEdit* edit, float& value)
+{
+    float scale = 0.0f;
+    if (!ReadReal(edit, scale)) {
+        return false;
+    }
+    if (!ScaleStorable(scale)) {
+        Refuse(edit, QString::fromLatin1(kScaleDecimalsMessage));
+        return false;
+    }
+    value = scale;
+    return true;
+}
+
 bool EditDialog::ReadSelectedText(QComboBox* list, const char* message, std::string& text)
 {
     if (list->currentIndex() < 0) {
@@ -178,6 +193,21 @@ bool EditDialog::ReadSelectedText(QComboBox* list, const char* message, std::str
         return false;
     }
     text = ToText(list->currentText());
+    return true;
+}
+
+bool EditDialog::ReadDescription(QLineEdit* edit, bool singleBlankStorable, std::string& text)
+{
+    std::string typed = ToText(edit->text());
+    if (const auto character = UnstorableCharacter(typed, StoredText::Description)) {
+        Refuse(edit, QString::fromStdString(UnstorableCharacterMessage(*character, StoredText::Description)));
+        return false;
+    }
+    if (!DescriptionStorable(typed, singleBlankStorable)) {
+        Refuse(edit, QString::fromLatin1(kSingleBlankDescriptionMessage));
+        return false;
+    }
+    text = std::move(typed);
     return true;
 }
 

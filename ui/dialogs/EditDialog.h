@@ -72,7 +72,12 @@ protected:
     bool ReadInteger(QLineEdit* edit, int& value);
     bool ReadInteger(QLineEdit* edit, int minimum, int maximum, int& value);
     bool ReadReal(QLineEdit* edit, float& value);
+    // A real number the configuration file can carry: six decimals at most.
+    bool ReadScale(QLineEdit* edit, float& value);
     bool ReadSelectedText(QComboBox* list, const char* message, std::string& text);
+    // A description the configuration file can carry: no comma or line end,
+    // and for the points whose reader drops a single blank, not that.
+    bool ReadDescription(QLineEdit* edit, bool singleBlankStorable, std::string& text);
 
     void Refuse(QWidget* field, const QString& message, QMessageBox::Icon icon = QMessageBox::Warning);
 

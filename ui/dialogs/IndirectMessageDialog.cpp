@@ -49,8 +49,7 @@ bool IndirectMessageDialog::CheckFields()
     if (!ReadSelectedText(rows_.Category, kSelectCategoryMessage, fields.Category)) {
         return false;
     }
-    fields.Description = ToText(rows_.Description->text());
-    if (!ReadReal(scaling_, fields.Scale) ||
+    if (!ReadDescription(rows_.Description, false, fields.Description) || !ReadScale(scaling_, fields.Scale) ||
         !ReadInteger(rows_.SlaveAddress, 0, kMaxSlaveAddressField, fields.SlaveAddress) ||
         !ReadInteger(staticData_, fields.StaticData)) {
         return false;

@@ -56,6 +56,7 @@ PointEdit EditAnalogPoint(QWidget* parent, Point& point)
     if (!dialog.Run()) {
         return PointEdit::Cancelled;
     }
+    point.LineProblem.clear();
     return Outcome(StoreAnalogFields(dialog.Fields, point));
 }
 
@@ -87,6 +88,7 @@ PointEdit EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point)
     if (!dialog.Run()) {
         return PointEdit::Cancelled;
     }
+    point.LineProblem.clear();
     bool changed = StoreChanged(point.Description, fields.Description);
     changed |= StoreChanged(point.Address, FormatSingle(fields.Channel, CategoryLetter(fields.Category), fields.DataNumber));
     changed |= StoreChanged(point.SlaveAddress, fields.SlaveAddress);
@@ -113,6 +115,7 @@ PointEdit EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message)
     if (!dialog.Run()) {
         return PointEdit::Cancelled;
     }
+    message.LineProblem.clear();
     bool changed = StoreChanged(message.Description, fields.Description);
     changed |= StoreChanged(message.Address, FormatSingle(fields.Channel, CategoryLetter(fields.Category), fields.DataNumber));
     changed |= StoreChanged(message.SlaveAddress, fields.SlaveAddress);
@@ -147,6 +150,7 @@ PointEdit EditDigitalInput(QWidget* parent, DigitalInputPoint& point)
     if (!dialog.Run()) {
         return PointEdit::Cancelled;
     }
+    point.LineProblem.clear();
     bool changed = StoreChanged(point.Description, fields.Description);
     changed |= StoreChanged(point.Address, FormatRange(fields.FirstChannel, fields.LastChannel, CategoryLetter(fields.Category),
                                                        fields.FirstDataNumber, fields.LastDataNumber));

@@ -8,7 +8,8 @@ class QWidget;
 enum class PointEdit { Cancelled, Unchanged, Changed };
 
 // Each opens the point's edit dialog preset with its values and, after OK,
-// stores the values that differ.
+// stores the values that differ; the user has then seen every field, so the
+// problem the file reader found with the point's line is no longer reported.
 PointEdit EditAnalogInput(QWidget* parent, AnalogInputPoint& point);
 PointEdit EditAnalogOutput(QWidget* parent, AnalogOutputPoint& point);
 PointEdit EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point);

@@ -12,6 +12,7 @@
 #include "PointList.h"
 #include "PointReference.h"
 #include "PrintConfiguration.h"
+#include "SettingRanges.h"
 #include "SpaAddress.h"
 #include "StoreChanged.h"
 #include "TextConversion.h"
@@ -89,37 +90,35 @@ const ControlSpec kControls[] = {
     {FormId::ProgressBar, ControlKind::Progress, "", QRect(5, 280, 515, 10)},
 };
 
-// The baud list, index 0..6.
-constexpr int kBaudRates[] = {300, 1200, 2400, 4800, 9600, 19200, 38400};
-// What an index outside the list (no selection) commits.
 constexpr int kDefaultBaudRate = 9600;
 
 int BaudIndexOf(int baudRate)
 {
-    const auto found = std::find(std::begin(kBaudRates), std::end(kBaudRates), baudRate);
-    return found == std::end(kBaudRates) ? 0 : static_cast<int>(found - std::begin(kBaudRates));
+    const auto found = std::find(std::begin(kSpaBaudRates), std::end(kSpaBaudRates), baudRate);
+    return found == std::end(kSpaBaudRates) ? 0 : static_cast<int>(found - std::begin(kSpaBaudRates));
 }
 
 int BaudRateAt(int index)
 {
-    return index >= 0 && index < static_cast<int>(std::size(kBaudRates)) ? kBaudRates[index] : kDefaultBaudRate;
+    return index >= 0 && index < static_cast<int>(std::size(kSpaBaudRates)) ? kSpaBaudRates[index]
+                                                                            : kDefaultBaudRate;
 }
 
-// A numeric field of the form, in the order CommitForm checks them.
+// A numeric field of the form, in the order CommitForm checks them, with the
+// range it accepts.
 struct RangedField {
     int Id;
-    int Minimum;
-    int Maximum;
+    const SettingRange& Range;
     int MainFormValues::*Value;
 };
 
 const RangedField kRangedFields[] = {
-    {FormId::ReplyTimeout, 5, 500, &MainFormValues::ReplyTimeout},
-    {FormId::DecimalPlace, 0, 6, &MainFormValues::DecimalPlace},
-    {FormId::ProfibusAddress, 1, 126, &MainFormValues::ProfibusAddress},
-    {FormId::IdleTime, 5, 10, &MainFormValues::IdleTime},
-    {FormId::RetryCount, 1, 32, &MainFormValues::RetryCount},
-    {FormId::GlobalPollInterval, 100, 10000, &MainFormValues::GlobalPollInterval},
+    {FormId::ReplyTimeout, kReplyTimeoutRange, &MainFormValues::ReplyTimeout},
+    {FormId::DecimalPlace, kDecimalPlaceRange, &MainFormValues::DecimalPlace},
+    {FormId::ProfibusAddress, kProfibusAddressRange, &MainFormValues::ProfibusAddress},
+    {FormId::IdleTime, kIdleTimeRange, &MainFormValues::IdleTime},
+    {FormId::RetryCount, kRetryCountRange, &MainFormValues::RetryCount},
+    {FormId::GlobalPollInterval, kGlobalPollIntervalRange, &MainFormValues::GlobalPollInterval},
 };
 
 // The edits whose losing the focus commits the form. The global poll
@@ -136,11 +135,6 @@ std::optional<int> ParseInteger(const QString& text)
         return std::nullopt;
     }
     return scan.Value;
-}
-
-std::string RangeMessage(int minimum, int maximum)
-{
-    return "Please enter an integer between " + FormatInt(minimum) + " and " + FormatInt(maximum) + ".";
 }
 
 // The focus went to another control of the window; not to a message box,
@@ -427,7 +421,7 @@ void CQuorvinView::ResizeFrameToFit()
 void CQuorvinView::FillBaudList()
 {
     baudList_->clear();
-    for (int rate : kBaudRates) {
+    for (int rate : kSpaBaudRates) {
         baudList_->addItem(QString::number(rate));
     }
 }
@@ -472,8 +466,8 @@ bool CQuorvinView::ReadFormValues(MainFormValues& values)
     for (const RangedField& field : kRangedFields) {
         QLineEdit* edit = Edit(field.Id);
         const std::optional<int> value = ParseInteger(edit->text());
-        if (!value || *value < field.Minimum || *value > field.Maximum) {
-            document_.Ui().Notice(value ? RangeMessage(field.Minimum, field.Maximum) : "Please enter an integer.");
+        if (!value || *value < field.Range.Minimum || *value > field.Range.Maximum) {
+            document_.Ui().Notice(value ? SettingRangeMessage(field.Range) : "Please enter an integer.");
             refusedField_ = edit;
             edit->setFocus(Qt::OtherFocusReason);
             edit->selectAll();

@@ -105,7 +105,8 @@ TEST_F(CQuorvinDocDevice, UploadThatIsCancelledOrFailsLeavesTheDocumentAlone)
     // The gateway keeps no configuration yet.
     ui_.SaveChangesAnswers = {Answer::No};
     Doc().OnUploadConfiguration();
-    EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Error", "Unable to upload configuration")});
+    EXPECT_EQ(ui_.Messages,
+              std::vector{ErrorMessage("Error", "Unable to upload configuration\nthe gateway reported an error")});
     EXPECT_EQ(Doc().PathName(), path);
     EXPECT_EQ(Doc().Title(), "sample.hxc");
     EXPECT_EQ(Doc().Config().AnalogInputs.Count(), 4);

@@ -91,7 +91,7 @@ TEST_F(DeviceMenu, UploadFromAGatewayWithoutConfigurationLeavesTheDocumentAlone)
     Action(CommandId::DeviceUpload)->trigger();
     ASSERT_EQ(modals_.Boxes.size(), 1u);
     EXPECT_EQ(modals_.Boxes[0].Title, "Error");
-    EXPECT_EQ(modals_.Boxes[0].Text, "Unable to upload configuration");
+    EXPECT_EQ(modals_.Boxes[0].Text, "Unable to upload configuration\nthe gateway reported an error");
     EXPECT_EQ(Document().PathName(), file_);
     EXPECT_FALSE(Document().IsModified());
 }

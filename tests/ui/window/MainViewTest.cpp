@@ -188,7 +188,7 @@ TEST_F(MainView, DelRemovesTheSelectedLineAfterTheQuestion)
     EXPECT_EQ(Document().Config().AnalogInputs.Count(), 3);
     EXPECT_EQ(List().Text(3).toStdString(), "010 Odd size                         1 N   5 1I2        123.4   8");
     EXPECT_EQ(List().CurrentSelection(), 2);
-    EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("15"));
+    EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("19"));
     EXPECT_TRUE(Document().IsModified());
 }
 
