@@ -4,7 +4,6 @@
 #include "CliCommand.h"
 #include "FileAccess.h"
 #include "InterruptCancel.h"
-#include "JsonOutput.h"
 #include "PortName.h"
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <filesystem>
 #include <iomanip>
 #include <mutex>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <sstream>
 
@@ -21,6 +21,12 @@ int UsageError(CliContext& context, const std::string& command, const std::strin
 {
     context.Err << "halvex-cli " << command << ": " << message << '\n';
     return kExitUsage;
+}
+
+// A name need not be UTF-8: its stray bytes are replaced, never a failure.
+void PrintOrderedJson(std::ostream& out, const nlohmann::ordered_json& value)
+{
+    out << value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
@@ -81,9 +87,10 @@ void PrintSummary(std::ostream& out, const std::vector<BatchLineResult>& results
         << " not\n";
 }
 
-nlohmann::json SummaryJson(const std::vector<BatchLineResult>& results)
+// The keys in the order of the table's columns.
+nlohmann::ordered_json SummaryJson(const std::vector<BatchLineResult>& results)
 {
-    nlohmann::json array = nlohmann::json::array();
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
     for (const BatchLineResult& result : results) {
         array.push_back({{"name", result.Line.Name},
                          {"port", result.Line.Port},
@@ -149,7 +156,7 @@ int RunBatchCommand(CliContext& context)
         PrintLineBlock(result.Succeeded ? done : context.Err, result);
     });
     if (json) {
-        PrintJson(context.Out, SummaryJson(results));
+        PrintOrderedJson(context.Out, SummaryJson(results));
     } else {
         context.Out << '\n';
         PrintSummary(context.Out, results);
@@ -183,7 +190,7 @@ int RunLog(CliContext& context)
                         FirstLine(record.Message)});
     }
     if (context.Arguments.Flag("json")) {
-        context.Out << array.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+        PrintOrderedJson(context.Out, array);
     } else {
         PrintTable(context.Out, rows);
     }

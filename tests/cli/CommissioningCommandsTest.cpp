@@ -108,6 +108,13 @@ TEST_F(Commissioning, ManifestErrorsAreRefusedBeforeAnythingIsSent)
                            ", line 3: missing.hxc: Error loading configuration file!\n");
     EXPECT_EQ(gateway.RequestsReceived(), 0);
     EXPECT_EQ(Cli({"batch", directory_.File("m.csv"), "--jobs", "0"}).ExitStatus, 2);
+
+    // A log that cannot be written is a warning, never a failed operation.
+    ::setenv("XDG_STATE_HOME", directory_.File("m.csv").c_str(), 1);
+    const ProcessResult unlogged = Cli({"firmware", "--port", "gateway"}, &gateway);
+    EXPECT_EQ(unlogged.ExitStatus, 0);
+    EXPECT_EQ(unlogged.Err, "halvex-cli: Warning: the operations log cannot be written: " + directory_.File("m.csv") +
+                                "/halvex/operations.jsonl: Not a directory\n");
 }
 
 TEST_F(Commissioning, DownloadKeepsTheGatewaysFormerConfigurationFirst)

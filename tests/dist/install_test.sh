@@ -83,6 +83,9 @@ halvex-cli archive-upload --trace t --port COM1 s|station.hxc
 halvex-cli ver|verify
 halvex-cli po|ports
 halvex-cli ports |--help --json --yes
+halvex-cli lo|log
+halvex-cli batch m.csv --|--backup --help --jobs --json --yes
+halvex-cli download station.hxc --backup |plants
 CASES
 
 [ "$failures" -eq 0 ] && echo "install and desktop integration: all checks passed"
