@@ -105,6 +105,13 @@ TEST(GatewayProgram, ServesTcpClientsOneAtATimeBesideItsTerminal)
     EXPECT_TRUE(firmware(second)) << "served once the first has left";
     EXPECT_EQ(sim.Stop(SIGTERM), 0) << "stops with a client connected";
 
+    // IPv6 alone, without a terminal.
+    SimProcess v6({"--listen", "[::1]:0", "--no-pty"});
+    ASSERT_TRUE(v6.Address().starts_with("socket://[::1]:")) << v6.Address();
+    SerialLink overIpv6;
+    ASSERT_TRUE(overIpv6.Open(v6.Address(), 38400).Opened());
+    EXPECT_TRUE(firmware(overIpv6));
+
     // An address taken already.
     SimProcess holder({"--listen", "127.0.0.1:0", "--no-pty"});
     const std::string held = holder.Address().substr(std::string("socket://").size());
