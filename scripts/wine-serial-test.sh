@@ -15,7 +15,7 @@ work="$(mktemp -d)"
 sim_pid=""
 passed=0
 failed=0
-trap 'stop_sim; rm -rf "$work"' EXIT
+trap 'stop_sim; [ -n "${HALVEX_KEEP:-}" ] || rm -rf "$work"' EXIT
 
 start_sim() {
   stop_sim
@@ -75,8 +75,12 @@ start_sim --fault silence:100
 check "a silent gateway times out" expect "" 1 firmware --port COM7
 
 cancel() {
-  cli archive-download "$(w "$work/site.zip")" --port COM7 >"$work/out" 2>&1 &
+  # With job control on, the background program gets SIGINT as from a
+  # terminal (a non-interactive shell's background jobs ignore it).
+  set -m
+  "$top/scripts/wine-run.sh" "$cli" archive-download "$(w "$work/site.zip")" --port COM7 >"$work/out" 2>&1 &
   local pid=$!
+  set +m
   sleep 3
   kill -INT "$pid"
   local got=0
