@@ -68,7 +68,8 @@ TEST_F(Commissioning, BatchRunsGatewaysInParallelAndLogsEveryLine)
     for (std::size_t i = 0; i < 9; ++i) {
         EXPECT_EQ(summary[i]["name"], "gw" + std::to_string(i + 1));
         EXPECT_EQ(summary[i]["result"], i == 8 ? "failed" : "ok");
-        EXPECT_EQ(summary[i]["message"], i == 8 ? "Configuration dowload failed!" : "Configuration download OK! [v2.00]");
+        EXPECT_EQ(summary[i]["message"], i == 8 ? "Configuration dowload failed!\nno reply within 5000 ms"
+                                                : "Configuration download OK! [v2.00]");
     }
     // Each line's messages come whole, under its own heading.
     EXPECT_NE(run.Err.find("gw9 (" + sims[8]->Path() + ", download): failed in "), std::string::npos) << run.Err;
@@ -146,7 +147,7 @@ TEST_F(Commissioning, DownloadKeepsTheGatewaysFormerConfigurationFirst)
     silent.Store().KeepConfiguration({}, texts_["first"]);
     const ProcessResult stopped = Cli({"download", second, "--port", "gw", "--backup", backups}, &silent);
     EXPECT_EQ(stopped.ExitStatus, 1);
-    EXPECT_EQ(stopped.Err, "Unable to back up the configuration: the upload failed\n"
+    EXPECT_EQ(stopped.Err, "Unable to back up the configuration: the upload failed\nno reply within 5000 ms\n"
                            "Configuration not downloaded: the gateway's configuration was not backed up\n");
     EXPECT_EQ(silent.Store().Text(), texts_["first"]);
 
