@@ -14,6 +14,8 @@ struct AnalogInputPoint {
     std::string Description;
     bool Priority = false;
     bool InUse = true;
+
+    bool operator==(const AnalogInputPoint&) const = default;
 };
 
 struct AnalogOutputPoint {
@@ -24,6 +26,8 @@ struct AnalogOutputPoint {
     std::string Description;
     bool Priority = false;
     bool InUse = true;
+
+    bool operator==(const AnalogOutputPoint&) const = default;
 };
 
 struct DigitalInputPoint {
@@ -38,6 +42,8 @@ struct DigitalInputPoint {
     std::string Description;
     bool Priority = false;
     bool InUse = true;
+
+    bool operator==(const DigitalInputPoint&) const = default;
 };
 
 struct DigitalOutputPoint {
@@ -47,6 +53,8 @@ struct DigitalOutputPoint {
     std::string Description;
     bool Priority = false;
     bool InUse = true;
+
+    bool operator==(const DigitalOutputPoint&) const = default;
 };
 
 // An indirect SPA message has no priority and no place in the Profibus areas.
@@ -59,4 +67,6 @@ struct IndirectSpaMessage {
     bool Write = false;
     int StaticData = 0;
     float Scale = 1.0f;
+
+    bool operator==(const IndirectSpaMessage&) const = default;
 };

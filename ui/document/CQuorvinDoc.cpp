@@ -68,11 +68,12 @@ CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
     : ui_(ui),
       watcher_(std::make_unique<DocumentWatcher>(ui)),
       link_(std::make_unique<SerialLink>()),
-      config_(std::make_unique<ConfigTemplate>())
+      content_(std::make_unique<DocumentContent>())
 {
-    ComPort = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
-    PortDevice = ui_.ReadProfileString(kSettingsSection, kPortDeviceKey).value_or("");
-    ExtendedMode = commandLine.find(kExtendedModeKeyword) != std::string::npos;
+    comPort_ = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
+    portDevice_ = ui_.ReadProfileString(kSettingsSection, kPortDeviceKey).value_or("");
+    extendedMode_ = commandLine.find(kExtendedModeKeyword) != std::string::npos;
+    StartHistory(false);
     watcher_->Start();
     ReadRegionalSettings();
 }
@@ -81,7 +82,7 @@ CQuorvinDoc::~CQuorvinDoc()
 {
     watcher_.reset();
     link_.reset();
-    config_.reset();
+    content_.reset();
 }
 
 void CQuorvinDoc::SetTitle(const std::string& title)
@@ -95,16 +96,69 @@ void CQuorvinDoc::ReadRegionalSettings()
     const auto listSeparator = ui_.QueryListSeparator();
     const auto decimalSeparator = ui_.QueryDecimalSeparator();
     if (listSeparator) {
-        ListSeparator = *listSeparator;
+        listSeparator_ = *listSeparator;
     }
     if (decimalSeparator) {
-        DecimalSeparator = *decimalSeparator;
+        decimalSeparator_ = *decimalSeparator;
     }
     if (!listSeparator || !decimalSeparator) {
         ui_.Notice(kRegionalSettingsWarning);
-        ListSeparator = ",";
-        DecimalSeparator = ".";
+        listSeparator_ = ",";
+        decimalSeparator_ = ".";
     }
+}
+
+// --- Changes and their history
+
+bool CQuorvinDoc::Change(const ContentChange& change, ChangeEffect effect)
+{
+    const int selectedBefore = selectedSlave_;
+    const bool applied = change(*content_);
+    RebuildSlaveList();
+    const bool recorded = history_.Record(*content_, selectedBefore, selectedSlave_);
+    if (!applied && !recorded) {
+        return false;
+    }
+    if (!recorded && effect != ChangeEffect::Command) {
+        return true;
+    }
+    if (!recorded) {
+        SetModifiedFlag(true);
+    }
+    if (effect == ChangeEffect::Command) {
+        ui_.UpdateAllViews();
+    }
+    return applied;
+}
+
+void CQuorvinDoc::OnEditUndo()
+{
+    if (!ui_.CommitForm() || !history_.Undo(*content_, selectedSlave_)) {
+        return;
+    }
+    RebuildSlaveList();
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::OnEditRedo()
+{
+    if (!ui_.CommitForm() || !history_.Redo(*content_, selectedSlave_)) {
+        return;
+    }
+    RebuildSlaveList();
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::StartHistory(bool modified)
+{
+    history_.Reset(*content_);
+    SetModifiedFlag(modified);
+}
+
+void CQuorvinDoc::SetModifiedFlag(bool modified)
+{
+    // A state number that no state has: no undo leads back to unmodified.
+    cleanState_ = modified ? -1 : history_.State();
 }
 
 // --- Lifecycle
@@ -112,12 +166,12 @@ void CQuorvinDoc::ReadRegionalSettings()
 bool CQuorvinDoc::OnNewDocument()
 {
     pathName_.clear();
-    modified_ = false;
     // The watcher follows the file the document shows; an untitled one shows none.
     watcher_->WatchDocument({});
-    config_->Reset();
-    AddedSlaves = kNoSlaves;
+    content_->Config.Reset();
+    content_->AddedSlaves = kNoSlaves;
     RebuildSlaveList();
+    StartHistory(false);
     ui_.UpdateAllViews();
     SetTitle(kUntitled);
     return true;
@@ -125,13 +179,14 @@ bool CQuorvinDoc::OnNewDocument()
 
 bool CQuorvinDoc::OnOpenDocument(const std::string& path)
 {
-    if (ReadConfigFile(*config_, path, ui_)) {
-        AddedSlaves = kNoSlaves;
+    if (ReadConfigFile(content_->Config, path, ui_)) {
+        content_->AddedSlaves = kNoSlaves;
         watcher_->WatchDocument(path);
         RebuildSlaveList();
+        StartHistory(IsModified());
         return true;
     }
-    const std::string message = LoadErrorMessage(config_->LoadError);
+    const std::string message = LoadErrorMessage(content_->Config.LoadError);
     if (!message.empty()) {
         ui_.ErrorBox(kOpenErrorCaption, message);
     }
@@ -147,11 +202,11 @@ bool CQuorvinDoc::OnSaveDocument(const std::string& path)
         watcher_->Start();
         return false;
     }
-    if (!SaveConfigFile(*config_, path, false, ui_)) {
+    if (!SaveConfigFile(content_->Config, path, false, ui_)) {
         watcher_->Start();
         return false;
     }
-    modified_ = false;
+    SetModifiedFlag(false);
     watcher_->Start();
     return true;
 }
@@ -172,7 +227,7 @@ bool CQuorvinDoc::LoadFile(const std::string& path, bool addToRecentFiles)
 void CQuorvinDoc::ShowsFile(const std::string& path)
 {
     pathName_ = path;
-    modified_ = false;
+    SetModifiedFlag(false);
     SetTitle(FileNameOf(path));
 }
 
@@ -186,10 +241,11 @@ void CQuorvinDoc::ReloadChangedFile(const std::string& path)
         }
         return;
     }
-    *config_ = *incoming;
-    AddedSlaves = kNoSlaves;
+    content_->Config = *incoming;
+    content_->AddedSlaves = kNoSlaves;
     watcher_->WatchDocument(path);
     RebuildSlaveList();
+    StartHistory(false);
     ShowsFile(path);
 }
 
@@ -221,7 +277,7 @@ bool CQuorvinDoc::DoSave(const std::string& path)
 
 bool CQuorvinDoc::SaveModified()
 {
-    if (!modified_) {
+    if (!IsModified()) {
         return true;
     }
     switch (ui_.AskSaveChanges(pathName_.empty() ? title_ : pathName_)) {
@@ -278,7 +334,7 @@ void CQuorvinDoc::OnSlaveAdd()
     // The lowest free address from 1 up: UsedSlaves is ascending.
     int address = 1;
     bool hasFreeEntry = false;
-    for (int entry : UsedSlaves) {
+    for (int entry : usedSlaves_) {
         if (entry == -1) {
             hasFreeEntry = true;
             break;
@@ -291,11 +347,11 @@ void CQuorvinDoc::OnSlaveAdd()
         ui_.Notice(kSixteenSlavesNotice);
         return;
     }
-    SelectedSlave = address;
-    AddSlaveAddress(AddedSlaves, address);
-    RebuildSlaveList();
-    SetModifiedFlag();
-    ui_.UpdateAllViews();
+    Change([this, address](DocumentContent& content) {
+        selectedSlave_ = address;
+        AddSlaveAddress(content.AddedSlaves, address);
+        return true;
+    });
 }
 
 void CQuorvinDoc::OnSlaveRemove()
@@ -304,20 +360,21 @@ void CQuorvinDoc::OnSlaveRemove()
         ui_.Notice(kNoSlavesNotice);
         return;
     }
-    if (!ExtendedMode && !ui_.Question(kRemoveCaption, kRemoveSlaveQuestion)) {
+    if (!extendedMode_ && !ui_.Question(kRemoveCaption, kRemoveSlaveQuestion)) {
         return;
     }
-    const int removed = SelectedSlave;
-    auto ofSlave = [removed](const auto& point) { return point.SlaveAddress == removed; };
-    config_->AnalogInputs.RemoveIf(ofSlave);
-    config_->DigitalInputs.RemoveIf(ofSlave);
-    config_->AnalogOutputs.RemoveIf(ofSlave);
-    config_->DigitalOutputs.RemoveIf(ofSlave);
-    config_->IndirectMessages.RemoveIf(ofSlave);
-    RemoveSlaveAddress(AddedSlaves, removed);
-    RebuildSlaveList();
-    SetModifiedFlag();
-    ui_.UpdateAllViews();
+    const int removed = selectedSlave_;
+    Change([removed](DocumentContent& content) {
+        auto ofSlave = [removed](const auto& point) { return point.SlaveAddress == removed; };
+        ConfigTemplate& config = content.Config;
+        config.AnalogInputs.RemoveIf(ofSlave);
+        config.DigitalInputs.RemoveIf(ofSlave);
+        config.AnalogOutputs.RemoveIf(ofSlave);
+        config.DigitalOutputs.RemoveIf(ofSlave);
+        config.IndirectMessages.RemoveIf(ofSlave);
+        RemoveSlaveAddress(content.AddedSlaves, removed);
+        return true;
+    });
 }
 
 void CQuorvinDoc::OnSlaveSetAddress()
@@ -326,30 +383,32 @@ void CQuorvinDoc::OnSlaveSetAddress()
         ui_.Notice(kNoSlavesNotice);
         return;
     }
-    const auto entered = ui_.EditSlaveAddress(SelectedSlave);
-    if (entered && *entered != SelectedSlave && Contains(UsedSlaves, *entered)) {
+    const auto entered = ui_.EditSlaveAddress(selectedSlave_);
+    if (entered && *entered != selectedSlave_ && Contains(usedSlaves_, *entered)) {
         ui_.Notice(kAddressInUseNotice);
         return;
     }
-    if (entered) {
-        const int from = SelectedSlave;
+    // After Cancel too the document counts as modified and the views are updated.
+    Change([this, entered](DocumentContent& content) {
+        if (!entered) {
+            return true;
+        }
+        const int from = selectedSlave_;
         const int to = *entered;
-        ForEachSlaveAddress(*config_, [from, to](int& address) {
+        ForEachSlaveAddress(content.Config, [from, to](int& address) {
             if (address == from) {
                 address = to;
             }
         });
         // Free entries (-1) are no addresses, whatever is selected.
-        for (int& address : AddedSlaves) {
+        for (int& address : content.AddedSlaves) {
             if (address != -1 && address == from) {
                 address = to;
             }
         }
-        SelectedSlave = to;
-    }
-    RebuildSlaveList();
-    SetModifiedFlag();
-    ui_.UpdateAllViews();
+        selectedSlave_ = to;
+        return true;
+    });
 }
 
 void CQuorvinDoc::OnPrioritize(bool on)
@@ -358,35 +417,37 @@ void CQuorvinDoc::OnPrioritize(bool on)
         ui_.Notice(kNoSlavesNotice);
         return;
     }
-    auto apply = [this, on](auto& list) {
-        for (auto& point : list) {
-            if (point.SlaveAddress == SelectedSlave) {
-                point.Priority = on;
+    const int slave = selectedSlave_;
+    Change([slave, on](DocumentContent& content) {
+        auto apply = [slave, on](auto& list) {
+            for (auto& point : list) {
+                if (point.SlaveAddress == slave) {
+                    point.Priority = on;
+                }
             }
-        }
-    };
-    apply(config_->AnalogInputs);
-    apply(config_->DigitalInputs);
-    apply(config_->AnalogOutputs);
-    apply(config_->DigitalOutputs);
-    SetModifiedFlag();
-    ui_.UpdateAllViews();
+        };
+        apply(content.Config.AnalogInputs);
+        apply(content.Config.DigitalInputs);
+        apply(content.Config.AnalogOutputs);
+        apply(content.Config.DigitalOutputs);
+        return true;
+    });
 }
 
 void CQuorvinDoc::OnSelectComPort(int comPort)
 {
-    ComPort = comPort;
+    comPort_ = comPort;
     ui_.WriteProfileInt(kSettingsSection, kComPortKey, comPort);
     ui_.SetComPortChecks(comPort);
 }
 
 void CQuorvinDoc::OnSelectPortDevice(const std::string& devicePath)
 {
-    ComPort = kComPortDevicePath;
-    PortDevice = devicePath;
-    ui_.WriteProfileInt(kSettingsSection, kComPortKey, ComPort);
+    comPort_ = kComPortDevicePath;
+    portDevice_ = devicePath;
+    ui_.WriteProfileInt(kSettingsSection, kComPortKey, comPort_);
     ui_.WriteProfileString(kSettingsSection, kPortDeviceKey, devicePath);
-    ui_.SetComPortChecks(ComPort);
+    ui_.SetComPortChecks(comPort_);
 }
 
 void CQuorvinDoc::OnRefresh()
@@ -433,14 +494,17 @@ bool CQuorvinDoc::UploadGuard() { return ui_.CommitForm() && SaveModified(); }
 
 void CQuorvinDoc::RebuildSlaveList()
 {
-    UsedSlaves = CollectSlaveAddresses(*config_);
-    for (int address : AddedSlaves) {
+    usedSlaves_ = CollectSlaveAddresses(content_->Config);
+    for (int address : content_->AddedSlaves) {
         if (address != -1) {
-            AddSlaveAddress(UsedSlaves, address);
+            AddSlaveAddress(usedSlaves_, address);
         }
     }
-    const auto firstFree = std::find(UsedSlaves.begin(), UsedSlaves.end(), -1);
-    std::sort(UsedSlaves.begin(), firstFree);
+    const auto firstFree = std::find(usedSlaves_.begin(), usedSlaves_.end(), -1);
+    std::sort(usedSlaves_.begin(), firstFree);
 }
 
-bool CQuorvinDoc::HasNoSlaves() const { return SlaveCount(UsedSlaves) == 0 && SlaveCount(AddedSlaves) == 0; }
+bool CQuorvinDoc::HasNoSlaves() const
+{
+    return SlaveCount(usedSlaves_) == 0 && SlaveCount(content_->AddedSlaves) == 0;
+}

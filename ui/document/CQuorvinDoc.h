@@ -2,10 +2,14 @@
 
 #include "ConfigTemplate.h"
 #include "ConfigurationCheck.h"
+#include "DocumentContent.h"
+#include "DocumentHost.h"
 #include "DownloadRules.h"
+#include "PointCapacity.h"
+#include "PointClipboard.h"
 #include "PointList.h"
 #include "SlaveSet.h"
-#include "DocumentHost.h"
+#include "UndoHistory.h"
 
 #include <functional>
 #include <memory>
@@ -19,6 +23,17 @@ class SerialLink;
 template <typename Point>
 using PointEditor = std::function<bool(Point&)>;
 class DocumentWatcher;
+
+// A change of the document's content; false when it was refused and changed
+// nothing.
+using ContentChange = std::function<bool(DocumentContent&)>;
+
+// What follows a change that was not refused. Command: a menu command, which
+// marks the document modified and updates every view even when nothing
+// differs. Edit: an edit in the main view (a point, the form), which marks
+// the document modified only when something differs and shows the change
+// itself, so that no view is rebuilt under it.
+enum class ChangeEffect { Command, Edit };
 
 // The keyword that, anywhere in the command line, switches on extended mode:
 // the removal confirmations are skipped.
@@ -35,7 +50,6 @@ inline constexpr int kComPortDevicePath = 0;
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
 inline constexpr const char* kConfigurationFileExtension = ".hxc";
 
-inline constexpr const char* kIndirectMessagesFullNotice = "There can be max 127 indirect SPA commands";
 
 // The single open gateway configuration of the application: the
 // ConfigTemplate, the slave set derived from its points, the user settings
@@ -60,9 +74,27 @@ public:
     // --- The framework's document state.
     const std::string& PathName() const { return pathName_; }
     const std::string& Title() const { return title_; }
-    bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    // Modified unless the undo history stands where the file was last read
+    // or written.
+    bool IsModified() const { return history_.State() != cleanState_; }
+    // Unmodified: the current state is the one of the file. Modified: no undo
+    // leads back to an unmodified state.
+    void SetModifiedFlag(bool modified = true);
     void SetTitle(const std::string& title);
+
+    // --- The one way a change reaches the content: runs the change, then
+    // (unless it was refused) rebuilds the slave list, keeps the difference as
+    // an undo step, marks the document modified and updates the views as the
+    // effect says. True when the change was not refused.
+    bool Change(const ContentChange& change, ChangeEffect effect = ChangeEffect::Command);
+
+    // Edit > Undo and Redo: the form committed first (a typed value is a
+    // change of its own), then one step back or forward; the views follow.
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    void OnEditUndo();
+    void OnEditRedo();
+    const UndoHistory& History() const { return history_; }
 
     // --- Lifecycle operations.
     bool OnNewDocument();
@@ -137,28 +169,57 @@ public:
     std::optional<int> AddAnalogOutput(const PointEditor<AnalogOutputPoint>& edit);
     std::optional<int> AddDigitalOutput(const PointEditor<DigitalOutputPoint>& edit);
     std::optional<int> DuplicatePoint(LineKind kind, int index);
+    // A new indirect SPA message of the selected slave, as the view's button
+    // adds it; none after the no-slaves or the 127-messages notice.
+    std::optional<int> AddIndirectMessage();
+
+    // --- Edit > Cut, Copy and Paste of points as clipboard text
+    // (PointClipboard.h). Copy takes the point at the position, or with none
+    // every point of the selected slave; empty when there is nothing to copy.
+    std::string CopyPoints(const std::optional<PointPosition>& point) const;
+    // The copy, then the copied points removed as one change.
+    std::string CutPoints(const std::optional<PointPosition>& point);
+    // The points of the text appended for the selected slave as one change;
+    // the first of them, or none after a notice (no slaves, a list's
+    // capacity: then nothing is pasted) or when the text holds no point.
+    std::optional<PointPosition> PastePoints(const std::string& text);
+    bool CanPaste(const std::string& text) const;
 
     // --- Slave set.
-    void RebuildSlaveList();
     bool HasNoSlaves() const;
 
-    // --- State, read and written directly by the view and the commands.
-    ConfigTemplate& Config() { return *config_; }
-    const ConfigTemplate& Config() const { return *config_; }
+    // --- State the views read; every change goes through Change.
+    const ConfigTemplate& Config() const { return content_->Config; }
+    const DocumentContent& Content() const { return *content_; }
+    // The slaves that exist (ascending, free entries -1 at the end) and those
+    // added with Slave > Add that have no points yet.
+    const SlaveAddressTable& UsedSlaves() const { return usedSlaves_; }
+    const SlaveAddressTable& AddedSlaves() const { return content_->AddedSlaves; }
+    // The address of the slave whose tab is selected; -1 for none. Selecting
+    // is no change of the configuration.
+    int SelectedSlave() const { return selectedSlave_; }
+    void SelectSlave(int address) { selectedSlave_ = address; }
+
+    const std::string& ListSeparator() const { return listSeparator_; }
+    const std::string& DecimalSeparator() const { return decimalSeparator_; }
+    int ComPort() const { return comPort_; }
+    const std::string& PortDevice() const { return portDevice_; }
+    bool ExtendedMode() const { return extendedMode_; }
+
     DocumentHost& Ui() { return ui_; }
     SerialLink& Link() { return *link_; }
     DocumentWatcher& Watcher() { return *watcher_; }
 
-    std::string ListSeparator = ",";
-    std::string DecimalSeparator = ".";
-    int ComPort = 1;
-    std::string PortDevice;  // profile "Settings"/"PortDevice"
-    bool ExtendedMode = false;
-    int SelectedSlave = -1;
-    SlaveAddressTable UsedSlaves = kNoSlaves;
-    SlaveAddressTable AddedSlaves = kNoSlaves;
-
 private:
+    friend class DocumentUploadTarget;
+
+    // The configuration changed as a whole (new, opened, reloaded, uploaded,
+    // imported): an empty undo history starts here.
+    void StartHistory(bool modified);
+    template <typename Point>
+    std::optional<int> AddPoint(Point point, const PointEditor<Point>& edit);
+    // The XRF import of the chosen file into the new document, when one was chosen.
+    void FinishXrfImport(const std::optional<std::string>& path);
     // A device operation on the document's link, run by the host.
     void RunOperation(const std::function<void()>& operation);
     // Open document, then on success the framework's part: path (absolute),
@@ -175,12 +236,23 @@ private:
     // document then shows (and the watcher watches) the saved file.
     bool DoSave(const std::string& path);
     void ReadRegionalSettings();
+    // UsedSlaves from the points and the added slaves.
+    void RebuildSlaveList();
 
     DocumentHost& ui_;
     std::unique_ptr<DocumentWatcher> watcher_;
     std::unique_ptr<SerialLink> link_;
-    std::unique_ptr<ConfigTemplate> config_;
+    std::unique_ptr<DocumentContent> content_;
     std::string pathName_;
     std::string title_ = "Untitled";
-    bool modified_ = false;
+    UndoHistory history_;
+    long long cleanState_ = 0;
+
+    std::string listSeparator_ = ",";
+    std::string decimalSeparator_ = ".";
+    int comPort_ = 1;
+    std::string portDevice_;  // profile "Settings"/"PortDevice"
+    bool extendedMode_ = false;
+    int selectedSlave_ = -1;
+    SlaveAddressTable usedSlaves_ = kNoSlaves;
 };

@@ -21,9 +21,11 @@ DeviceConnection ConnectionOf(CQuorvinDoc& document)
             [&host](const DiagnosticsRecord& record) { host.ShowDiagnostics(record); }};
 }
 
+}  // namespace
+
 // An upload replaces the document: the new-document step first (the
 // document becomes "Untitled"), and afterwards the slave list follows the
-// loaded points and the document counts as modified.
+// loaded points and the document counts as modified, with a history of its own.
 class DocumentUploadTarget : public ConfigurationUploadTarget {
 public:
     explicit DocumentUploadTarget(CQuorvinDoc& document) : document_(document) {}
@@ -31,7 +33,7 @@ public:
     ConfigTemplate& NewConfiguration() override
     {
         document_.OnNewDocument();
-        return document_.Config();
+        return document_.content_->Config;
     }
 
     void InUseApplied() override { document_.Ui().UpdateAllViews(); }
@@ -39,7 +41,7 @@ public:
     void ConfigurationLoaded() override
     {
         document_.RebuildSlaveList();
-        document_.SetModifiedFlag(true);
+        document_.StartHistory(true);
         document_.Ui().UpdateAllViews();
     }
 
@@ -47,16 +49,14 @@ private:
     CQuorvinDoc& document_;
 };
 
-}  // namespace
-
 void CQuorvinDoc::RunOperation(const std::function<void()>& operation) { ui_.RunDeviceOperation(*link_, operation); }
 
 std::string CQuorvinDoc::PortDevicePath()
 {
-    if (ComPort == kComPortDevicePath && !PortDevice.empty()) {
-        return PortDevice;
+    if (comPort_ == kComPortDevicePath && !portDevice_.empty()) {
+        return portDevice_;
     }
-    return ComPortDevicePath(ComPort, ui_);
+    return ComPortDevicePath(comPort_, ui_);
 }
 
 void CQuorvinDoc::OnDownloadConfiguration()
@@ -65,7 +65,7 @@ void CQuorvinDoc::OnDownloadConfiguration()
         return;
     }
     DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { DownloadConfiguration(connection, *config_, kFormatVersion200); });
+    RunOperation([&] { DownloadConfiguration(connection, content_->Config, kFormatVersion200); });
 }
 
 void CQuorvinDoc::OnDownloadConfigurationAs(int formatVersion)
@@ -74,7 +74,7 @@ void CQuorvinDoc::OnDownloadConfigurationAs(int formatVersion)
         return;
     }
     DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { DownloadConfiguration(connection, *config_, formatVersion); });
+    RunOperation([&] { DownloadConfiguration(connection, content_->Config, formatVersion); });
 }
 
 void CQuorvinDoc::OnUploadConfiguration()
@@ -122,7 +122,7 @@ std::optional<ConfigurationCheck> CQuorvinDoc::OnCheckConfiguration()
     if (!ui_.CommitForm()) {
         return std::nullopt;
     }
-    return CheckConfiguration(*config_, AddedSlaves);
+    return CheckConfiguration(content_->Config, content_->AddedSlaves);
 }
 
 void CQuorvinDoc::OnVerifyConfiguration()
@@ -132,7 +132,7 @@ void CQuorvinDoc::OnVerifyConfiguration()
     }
     DeviceConnection connection = ConnectionOf(*this);
     RunOperation([&] {
-        if (const auto difference = VerifyConfiguration(connection, *config_)) {
+        if (const auto difference = VerifyConfiguration(connection, content_->Config)) {
             ReportVerifyResult(ui_, *difference);
         }
     });

@@ -18,24 +18,6 @@ bool StartXrfImport(CQuorvinDoc& document)
     return document.Ui().CommitForm() && document.SaveModified() && document.OnNewDocument();
 }
 
-// Imports the chosen file into the new document, titled after the file. A
-// cancelled dialog leaves the new, empty configuration; either way every
-// address used becomes a slave and the document counts as modified, since it
-// has no file of its own. A failed import ends with the error box.
-void FinishXrfImport(CQuorvinDoc& document, const std::optional<std::string>& path)
-{
-    if (path) {
-        document.SetTitle(std::filesystem::path(*path).filename().string());
-        if (!ImportXrf(document.Config(), *path, document.Ui())) {
-            document.Ui().ErrorBox(kOpenErrorCaption, "Error loading file!");
-            return;
-        }
-    }
-    document.RebuildSlaveList();
-    document.SetModifiedFlag(true);
-    document.Ui().UpdateAllViews();
-}
-
 }  // namespace
 
 void CQuorvinDoc::OnExportCsv()
@@ -44,16 +26,33 @@ void CQuorvinDoc::OnExportCsv()
     if (!path) {
         return;
     }
-    ExportCsvFile(Config(), *path, ListSeparator, DecimalSeparator, ui_);
+    ExportCsvFile(Config(), *path, listSeparator_, decimalSeparator_, ui_);
 }
 
 void CQuorvinDoc::OnSlaveImport()
 {
-    if (!ImportSlaveTemplate(Config(), SelectedSlave, UsedSlaves, ui_)) {
-        return;
+    // One undoable step; a refused import changes nothing.
+    Change([this](DocumentContent& content) {
+        return ImportSlaveTemplate(content.Config, selectedSlave_, usedSlaves_, ui_);
+    });
+}
+
+// Imports the chosen file into the new document, titled after the file. A
+// cancelled dialog leaves the new, empty configuration; either way every
+// address used becomes a slave and the document counts as modified, since it
+// has no file of its own. A failed import ends with the error box.
+void CQuorvinDoc::FinishXrfImport(const std::optional<std::string>& path)
+{
+    if (path) {
+        SetTitle(std::filesystem::path(*path).filename().string());
+        if (!ImportXrf(content_->Config, *path, ui_)) {
+            StartHistory(IsModified());
+            ui_.ErrorBox(kOpenErrorCaption, "Error loading file!");
+            return;
+        }
     }
     RebuildSlaveList();
-    SetModifiedFlag(true);
+    StartHistory(true);
     ui_.UpdateAllViews();
 }
 
@@ -62,7 +61,7 @@ void CQuorvinDoc::OnImportXrf()
     if (!StartXrfImport(*this)) {
         return;
     }
-    FinishXrfImport(*this, ui_.ChooseFileToOpen({"XRF File (*.xrf)|*.xrf||", "XRF", "", false}));
+    FinishXrfImport(ui_.ChooseFileToOpen({"XRF File (*.xrf)|*.xrf||", "XRF", "", false}));
 }
 
 void CQuorvinDoc::ImportXrfFile(const std::string& path)
@@ -70,5 +69,5 @@ void CQuorvinDoc::ImportXrfFile(const std::string& path)
     if (!StartXrfImport(*this)) {
         return;
     }
-    FinishXrfImport(*this, path);
+    FinishXrfImport(path);
 }

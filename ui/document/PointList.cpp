@@ -4,6 +4,8 @@
 #include "NumberText.h"
 #include "TextCut.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const kAnalogInputBanner =
@@ -148,7 +150,11 @@ LineKind KindOfLineNumber(std::uint32_t number) { return static_cast<LineKind>(n
 
 int IndexOfLineNumber(std::uint32_t number) { return static_cast<int>(number & 0xFFFFu); }
 
-PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave, bool hasNoSlaves)
+namespace {
+
+// Every banner and heading, and the lines of the points that `shown` takes.
+template <typename Shown>
+PointListContents BuildLines(const ConfigTemplate& config, bool hasNoSlaves, Shown shown)
 {
     PointListContents contents;
     if (hasNoSlaves) {
@@ -163,7 +169,7 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
         const AnalogInputPoint& point = config.AnalogInputs[i];
         const std::string prefix = Offset3(inputOffset) + " ";
         inputOffset += AnalogBytes(point.Size);
-        if (point.SlaveAddress == selectedSlave) {
+        if (shown(point)) {
             list.Add(prefix + AnalogInputLine(point), LineKind::AnalogInput, i);
         }
     }
@@ -173,7 +179,7 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
         const DigitalInputPoint& point = config.DigitalInputs[i];
         const std::string prefix = Offset3(inputOffset) + " ";
         inputOffset += DigitalInputBytes(point.DataType);
-        if (point.SlaveAddress == selectedSlave) {
+        if (shown(point)) {
             list.Add(prefix + DigitalInputLine(point), LineKind::DigitalInput, i);
         }
     }
@@ -183,7 +189,7 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
         const AnalogOutputPoint& point = config.AnalogOutputs[i];
         const std::string prefix = Offset3(outputOffset) + " ";
         outputOffset += AnalogBytes(point.Size);
-        if (point.SlaveAddress == selectedSlave) {
+        if (shown(point)) {
             list.Add(prefix + AnalogOutputLine(point), LineKind::AnalogOutput, i);
         }
     }
@@ -193,7 +199,7 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
         const DigitalOutputPoint& point = config.DigitalOutputs[i];
         const std::string prefix = Offset3(outputOffset) + " ";
         outputOffset += DigitalOutputBytes(point.DataType);
-        if (point.SlaveAddress == selectedSlave) {
+        if (shown(point)) {
             list.Add(prefix + DigitalOutputLine(point), LineKind::DigitalOutput, i);
         }
     }
@@ -201,7 +207,7 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
     list.Section(kIndirectMessageBanner, kIndirectMessageHeading);
     for (int i = 0; i < config.IndirectMessages.Count(); ++i) {
         const IndirectSpaMessage& message = config.IndirectMessages[i];
-        if (message.SlaveAddress == selectedSlave) {
+        if (shown(message)) {
             list.Add("    " + IndirectMessageLine(message), LineKind::IndirectMessage, i);
         }
     }
@@ -209,4 +215,27 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
     contents.InputBytes = inputOffset;
     contents.OutputBytes = outputOffset;
     return contents;
+}
+
+char LowerCase(char letter) { return letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter; }
+
+bool ContainsIgnoringCase(const std::string& text, const std::string& part)
+{
+    const auto found = std::search(text.begin(), text.end(), part.begin(), part.end(),
+                                   [](char a, char b) { return LowerCase(a) == LowerCase(b); });
+    return found != text.end();
+}
+
+}  // namespace
+
+PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave, bool hasNoSlaves)
+{
+    return BuildLines(config, hasNoSlaves, [selectedSlave](const auto& point) { return point.SlaveAddress == selectedSlave; });
+}
+
+PointListContents BuildFoundPointList(const ConfigTemplate& config, const std::string& text)
+{
+    return BuildLines(config, false, [&text](const auto& point) {
+        return ContainsIgnoringCase(point.Description, text) || ContainsIgnoringCase(point.Address, text);
+    });
 }

@@ -12,6 +12,9 @@
 #include "PortDialog.h"
 #include "QtWindowSystem.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <functional>
 #include <utility>
 
@@ -86,6 +89,12 @@ void CQuorvinApp::RegisterCommands()
         {DeviceFirmwareVersion, [&document] { document.OnGetFirmwareVersion(); }},
         {DeviceCheckConfiguration, [&document, &view] { RunConfigurationCheck(document, view); }},
         {DeviceVerifyConfiguration, [&document] { document.OnVerifyConfiguration(); }},
+        {EditUndo, [&document] { document.OnEditUndo(); }},
+        {EditRedo, [&document] { document.OnEditRedo(); }},
+        {EditCut, [&view] { view.CutPoints(); }},
+        {EditCopy, [&view] { view.CopyPoints(); }},
+        {EditPaste, [&view] { view.PastePoints(); }},
+        {EditFind, [&view] { view.ShowFind(); }},
         {ComPort1, [&document] { document.OnSelectComPort(1); }},
         {ComPort1 + 1, [&document] { document.OnSelectComPort(2); }},
         {ComPort1 + 2, [&document] { document.OnSelectComPort(3); }},
@@ -114,6 +123,21 @@ void CQuorvinApp::RegisterCommands()
     frame_->SetFileDropHandler([this](const std::string& path) { OpenFile(path); });
     frame_->SetModifiedSource([&document] { return document.IsModified(); });
     frame_->SetPortSource([&document] { return document.PortDevicePath(); });
+    QObject::connect(view_, &CQuorvinView::EditCommandsChanged, frame_.get(), [this] { UpdateEditCommands(); });
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, frame_.get(),
+                     [this] { UpdateEditCommands(); });
+    UpdateEditCommands();
+}
+
+void CQuorvinApp::UpdateEditCommands()
+{
+    using namespace CommandId;
+    frame_->EnableCommand(EditUndo, document_->CanUndo());
+    frame_->EnableCommand(EditRedo, document_->CanRedo());
+    const bool canCopy = view_->CanCopyPoints();
+    frame_->EnableCommand(EditCut, canCopy);
+    frame_->EnableCommand(EditCopy, canCopy);
+    frame_->EnableCommand(EditPaste, view_->CanPastePoints());
 }
 
 void CQuorvinApp::OnFileNew()

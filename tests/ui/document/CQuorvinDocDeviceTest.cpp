@@ -63,7 +63,7 @@ TEST_F(CQuorvinDocDevice, UploadReplacesTheDocumentWithAnUntitledModifiedOne)
     EXPECT_EQ(Doc().Title(), "Untitled");
     EXPECT_TRUE(Doc().PathName().empty());
     EXPECT_TRUE(Doc().IsModified());
-    EXPECT_EQ(Doc().UsedSlaves, Slaves({5, 9}));
+    EXPECT_EQ(Doc().UsedSlaves(), Slaves({5, 9}));
     EXPECT_EQ(ConfigFileText(Doc().Config(), false), ReadTextFile(path));
     EXPECT_GE(ui_.UpdateAllViewsCalls, 2);
     EXPECT_EQ(ui_.StatusTexts.back(), "Ready");

@@ -1,4 +1,5 @@
 #include "CQuorvinDoc.h"
+#include "DocumentContentEdit.h"
 #include "ScriptedDocumentHost.h"
 #include "TestFiles.h"
 
@@ -22,16 +23,17 @@ SlaveAddressTable Slaves(std::initializer_list<int> addresses)
 // A document with slaves 5 and 9, one analog input each, not modified.
 class DocumentExchangeTest : public ::testing::Test {
 protected:
-    DocumentExchangeTest()
+    DocumentExchangeTest() { AddSlaves(); }
+
+    void AddSlaves()
     {
         for (int slave : {5, 9}) {
             AnalogInputPoint point;
             point.Description = "AI";
             point.SlaveAddress = slave;
             point.Address = "0I1";
-            document_->Config().AnalogInputs.Append(point);
+            PrepareContent(*document_, [&point](DocumentContent& content) { content.Config.AnalogInputs.Append(point); });
         }
-        document_->RebuildSlaveList();
         ui_.Messages.clear();
     }
 
@@ -50,8 +52,10 @@ protected:
 
 TEST_F(DocumentExchangeTest, ExportCsvUsesTheDocumentsSeparators)
 {
-    document_->ListSeparator = ";";
-    document_->DecimalSeparator = ",";
+    ui_.ListSeparatorAnswer = ";";
+    ui_.DecimalSeparatorAnswer = ",";
+    document_ = std::make_unique<CQuorvinDoc>(ui_, "halvex");
+    AddSlaves();
     ui_.Files = {std::nullopt, directory_.File("out.csv"), directory_.File("missing/out.csv")};
     document_->OnExportCsv();
     EXPECT_FALSE(std::filesystem::exists(directory_.File("out.csv")));
@@ -68,7 +72,7 @@ TEST_F(DocumentExchangeTest, ExportCsvUsesTheDocumentsSeparators)
 
 TEST_F(DocumentExchangeTest, SlaveImportRebuildsTheSlavesAndMarksModified)
 {
-    document_->SelectedSlave = 5;
+    document_->SelectSlave(5);
     ui_.Answers = {false};
     document_->OnSlaveImport();
     EXPECT_FALSE(document_->IsModified());
@@ -78,19 +82,19 @@ TEST_F(DocumentExchangeTest, SlaveImportRebuildsTheSlavesAndMarksModified)
     ui_.Files = {File("two.hxc", kHeader + CrLfLines("[ANALOG_INPUT]", "1,\tN,\t\"main\",\t3,\t0I1,\t1.0,\t16",
                                                     "1,\tN,\t\"other\",\t7,\t0I2,\t1.0,\t16"))};
     document_->OnSlaveImport();
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7, 9}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7, 9}));
     EXPECT_TRUE(document_->IsModified());
     EXPECT_EQ(ui_.UpdateAllViewsCalls, 1);
 
     // An empty template empties the slave, which stays only as an added slave.
-    document_->AddedSlaves = Slaves({5});
+    PrepareContent(*document_, [](DocumentContent& content) { content.AddedSlaves = Slaves({5}); });
     ui_.Answers = {true, true};
     ui_.Files = {File("empty.hxc", kHeader), File("empty.hxc", kHeader)};
     document_->OnSlaveImport();
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7, 9}));
-    document_->SelectedSlave = 9;
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7, 9}));
+    document_->SelectSlave(9);
     document_->OnSlaveImport();
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
 }
 
 TEST_F(DocumentExchangeTest, XrfImportBuildsANewUntitledDocument)
@@ -103,13 +107,13 @@ TEST_F(DocumentExchangeTest, XrfImportBuildsANewUntitledDocument)
     EXPECT_EQ(document_->PathName(), "");
     EXPECT_TRUE(document_->IsModified());
     EXPECT_EQ(document_->Config().TemplateName, " FEEDER");
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
     EXPECT_TRUE(ui_.Messages.empty());
 
     // A cancelled dialog leaves a new, empty, modified document.
     document_->OnImportXrf();
     EXPECT_EQ(document_->Title(), "Untitled");
-    EXPECT_EQ(document_->UsedSlaves, kNoSlaves);
+    EXPECT_EQ(document_->UsedSlaves(), kNoSlaves);
     EXPECT_TRUE(document_->IsModified());
 }
 
@@ -118,7 +122,7 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     document_->ImportXrfFile(File("feeder.xrf", kUnitFile));
     EXPECT_TRUE(ui_.FileRequests.empty());
     EXPECT_EQ(document_->Title(), "feeder.xrf");
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
 
     ui_.CommitFormResult = false;
     document_->ImportXrfFile(File("empty.xrf", ""));
@@ -131,6 +135,6 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     document_->ImportXrfFile(File("empty.xrf", ""));
     EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading file!")});
     EXPECT_EQ(document_->Title(), "empty.xrf");
-    EXPECT_EQ(document_->UsedSlaves, kNoSlaves);
+    EXPECT_EQ(document_->UsedSlaves(), kNoSlaves);
     EXPECT_FALSE(document_->IsModified());
 }

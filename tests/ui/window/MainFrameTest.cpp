@@ -142,7 +142,7 @@ TEST_F(MainFrame, ComPortItemsAreCheckedFromTheSettingAndSelectIt)
     EXPECT_FALSE(ports[2]->isChecked());
 
     ports[2]->trigger();
-    EXPECT_EQ(app_->Document().ComPort, 3);
+    EXPECT_EQ(app_->Document().ComPort(), 3);
     EXPECT_EQ(app_->Profile().ReadInt("Settings", "COMPort", 0), 3);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(ports[i]->isChecked(), i == 2) << i;
@@ -342,7 +342,7 @@ TEST(StartOption, ImportXrfBuildsTheConfigurationFromTheUnitFile)
     WriteTextFile(unitFile, CrLfLines("[SPA_UNIT]", "1=5", "[ANALOG_INPUT]", "\"Current\": 1.0I1/$"));
     TestApplication app({}, "--import-xrf", unitFile);
     EXPECT_EQ(app->Document().Config().AnalogInputs.Count(), 1);
-    EXPECT_EQ(app->Document().UsedSlaves[0], 5);
+    EXPECT_EQ(app->Document().UsedSlaves()[0], 5);
     RunUntilIdle();
     EXPECT_EQ(app->Frame().ShownTitle(), QStringLiteral("Line relay.xrf* - Halvex Configuration Tool"));
     EXPECT_EQ(app->View().SlaveTabs()->tabText(0), QStringLiteral("Slave 5"));

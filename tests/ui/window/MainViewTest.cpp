@@ -1,3 +1,4 @@
+#include "DocumentContentEdit.h"
 #include "CCompanionListBox.h"
 #include "CMainFrame.h"
 #include "CQuorvinDoc.h"
@@ -101,10 +102,10 @@ TEST_F(MainView, OpeningShowsTabsListLinesAndCountersCharacterForCharacter)
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Slave 1"));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("Slave 5"));
     EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(Document().SelectedSlave, 1);
+    EXPECT_EQ(Document().SelectedSlave(), 1);
 
     ClickTab(1);
-    EXPECT_EQ(Document().SelectedSlave, 5);
+    EXPECT_EQ(Document().SelectedSlave(), 5);
     EXPECT_EQ(ListLines(), SampleSlaveFiveLines());
     EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("19"));
     EXPECT_EQ(View().Edit(FormId::OutputBytes)->text(), QStringLiteral("8"));
@@ -272,7 +273,7 @@ TEST_F(MainView, ChangingTheTabCommitsTheForm)
     View().Edit(FormId::IdleTime)->setText(QStringLiteral("7"));
     ClickTab(1);
     EXPECT_EQ(Document().Config().SpaIdleTime, 7);
-    EXPECT_EQ(Document().SelectedSlave, 5);
+    EXPECT_EQ(Document().SelectedSlave(), 5);
 }
 
 TEST_F(MainView, ChoosingABaudRateCommitsIt)
@@ -300,10 +301,12 @@ TEST_F(MainView, AddingAnIndirectMessageSelectsItsLine)
 TEST_F(MainView, A128thIndirectMessageIsRefusedWithANotice)
 {
     ClickTab(1);
-    auto& messages = Document().Config().IndirectMessages;
-    while (messages.Count() < 127) {
-        messages.Append(IndirectSpaMessage{});
-    }
+    PrepareContent(Document(), [](DocumentContent& content) {
+        while (content.Config.IndirectMessages.Count() < 127) {
+            content.Config.IndirectMessages.Append(IndirectSpaMessage{});
+        }
+    });
+    const auto& messages = Document().Config().IndirectMessages;
     modals_.Answer(QMessageBox::Ok);
     Button(FormId::AddIndirectMessage)->click();
     ASSERT_EQ(modals_.Boxes.size(), 1u);
@@ -317,7 +320,7 @@ TEST_F(MainView, A128thIndirectMessageIsRefusedWithANotice)
 TEST_F(MainView, AnUnreadableDigitalInputAddressIsAnErrorThenTheDialogShowsWhatItHolds)
 {
     ClickTab(1);
-    Document().Config().DigitalInputs[0].Address = "1I10";
+    PrepareContent(Document(), [](DocumentContent& content) { content.Config.DigitalInputs[0].Address = "1I10"; });
     ClickLine(7);
     modals_.Answer(QMessageBox::Ok);
     modals_.Then([](QWidget* dialog) {
