@@ -3,6 +3,7 @@
 #include "CliArguments.h"
 #include "Clock.h"
 #include "ConfigTemplate.h"
+#include "LoggedOperation.h"
 #include "TerminalWindowSystem.h"
 #include "Transport.h"
 
@@ -29,6 +30,8 @@ struct CliContext {
     Clock* PortClock = nullptr;
     // Where the serial devices are looked for: "/" for this machine.
     std::string SystemRoot = "/";
+    // The operations log every device command appends to.
+    std::string OperationsLogPath = {};
 };
 
 struct CliCommand {
@@ -44,6 +47,11 @@ struct CliCommand {
 // Reads the configuration file; when that fails, says so as the window
 // program's open does and gives no configuration.
 std::unique_ptr<ConfigTemplate> LoadConfigurationOrReport(CliContext& context, const std::string& path);
+std::unique_ptr<ConfigTemplate> LoadConfigurationOrReport(WindowSystem& ui, const std::string& path);
+
+// The operations log of halvex-cli; a log that cannot be written is a
+// warning on standard error.
+OperationLog CliOperationLog(CliContext& context);
 
 // The command groups; each lives in its own file.
 std::vector<CliCommand> FileCommands();
@@ -51,3 +59,4 @@ std::vector<CliCommand> CheckCommands();
 std::vector<CliCommand> DeviceCommands();
 std::vector<CliCommand> ExchangeCommands();
 std::vector<CliCommand> PortCommands();
+std::vector<CliCommand> CommissioningCommands();

@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 
 #include "CliCommand.h"
+#include "UserState.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,7 +16,7 @@ constexpr const char* kProgram = "halvex-cli";
 std::vector<CliCommand> AllCommands()
 {
     std::vector<CliCommand> commands = FileCommands();
-    for (auto group : {CheckCommands(), ExchangeCommands(), DeviceCommands(), PortCommands()}) {
+    for (auto group : {CheckCommands(), ExchangeCommands(), DeviceCommands(), CommissioningCommands(), PortCommands()}) {
         commands.insert(commands.end(), group.begin(), group.end());
     }
     return commands;
@@ -92,7 +93,8 @@ int RunCli(const std::vector<std::string>& words, const CliEnvironment& environm
     for (const CliCommand& command : commands) {
         usage += "  " + std::string(kProgram) + " " + command.Name + " " + command.Synopsis + "\n";
     }
-    app.footer(usage + "\nPORT is COM1..COM4 or a serial device path (see halvex-cli ports).\n"
+    app.footer(usage + "\nPORT is COM1..COM4, a serial device path (see halvex-cli ports), or a serial device\n"
+                       "server's socket://HOST:PORT (raw TCP) or rfc2217://HOST:PORT ([::1]:PORT for IPv6).\n"
                        "--trace TRACE writes every frame of a device command to the file TRACE\n"
                        "(- for standard error); Ctrl-C cancels a device command.\n"
                        "--yes answers Yes to every question.\n"
@@ -126,8 +128,15 @@ int RunCli(const std::vector<std::string>& words, const CliEnvironment& environm
             if (arguments.Flag("json")) {
                 ui.KeepOutputForData();
             }
-            CliContext context{arguments, ui, environment.Out, environment.Err, environment.PortTransport,
-                               environment.PortClock, environment.SystemRoot};
+            CliContext context{arguments,
+                               ui,
+                               environment.Out,
+                               environment.Err,
+                               environment.PortTransport,
+                               environment.PortClock,
+                               environment.SystemRoot,
+                               environment.OperationsLogPath.empty() ? OperationsLogPath()
+                                                                     : environment.OperationsLogPath};
             return commands[i].Run(context);
         }
     }

@@ -19,6 +19,8 @@ struct CliEnvironment {
     Clock* PortClock = nullptr;
     // The tree with sys/ and dev/ in which serial devices are looked for.
     std::string SystemRoot = "/";
+    // The operations log; empty: the user's own (OperationsLogPath()).
+    std::string OperationsLogPath = {};
 };
 
 // Runs the command line (without the program name) and returns the exit

@@ -1,7 +1,9 @@
 // halvex-cli commands that talk to the gateway or build its device image.
 #include "ArchiveTransfer.h"
 #include "CliCommand.h"
+#include "NetworkAddress.h"
 #include "ConfigFile.h"
+#include "ConfigurationBackup.h"
 #include "ConfigurationDownload.h"
 #include "ConfigurationUpload.h"
 #include "ConfigurationVerify.h"
@@ -9,14 +11,18 @@
 #include "DiagnosticsTransfer.h"
 #include "FileAccess.h"
 #include "FirmwareVersion.h"
+#include "GatewayJob.h"
 #include "InterruptCancel.h"
 #include "JsonOutput.h"
 #include "LinkTrace.h"
+#include "LoggedOperation.h"
 #include "PortName.h"
+#include "Sha256.h"
 #include "SlaveSet.h"
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -61,6 +67,12 @@ std::optional<ImageDate> ParseDate(const std::string& text)
         return std::nullopt;
     }
     return date;
+}
+
+bool IsFolder(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
 }
 
 int UsageError(CliContext& context, const std::string& command, const std::string& message)
@@ -108,13 +120,19 @@ int RunImage(CliContext& context)
 // malformed port is a usage error. With --trace every frame and time-out of
 // the link is written as a trace line to the file named, or to standard error
 // for "-"; a file that cannot be written fails before the port is opened.
-// SIGINT cancels the operation meanwhile.
-int WithGateway(CliContext& context, const char* command, const std::function<bool(DeviceConnection&)>& operation)
+// SIGINT cancels the operation meanwhile. The operation is appended to the
+// operations log; it fills in the record's file, digest and the like.
+using LoggedOperationFunction = std::function<bool(DeviceConnection&, OperationRecord&)>;
+
+int WithGateway(CliContext& context, const char* command, const LoggedOperationFunction& operation)
 {
     const auto port = context.Arguments.Option("port");
     const auto path = port ? PortArgumentDevicePath(*port, context.Ui) : std::nullopt;
     if (!path) {
-        return UsageError(context, command, "--port takes COM1 to COM4 or a device path");
+        return UsageError(context, command, "--port takes COM1 to COM4, a device path or a network address");
+    }
+    if (std::string reason; LooksLikeNetworkAddress(*path) && !ParseNetworkAddress(*path, reason)) {
+        return UsageError(context, command, "--port " + *path + ": " + reason);
     }
     std::ofstream traceFile;
     std::unique_ptr<TraceWriter> trace;
@@ -137,18 +155,28 @@ int WithGateway(CliContext& context, const char* command, const std::function<bo
     link->SetCancelFlag(&interrupt.Flag());
     link->SetObserver(trace.get());
     DeviceConnection connection{*link, *path, context.Ui};
-    return operation(connection) ? kExitSuccess : kExitFailure;
+    return RunLoggedOperation(CliOperationLog(context), command, *port, connection, operation).Succeeded
+               ? kExitSuccess
+               : kExitFailure;
+}
+
+// The same for an operation that fills in nothing of its record.
+int WithGateway(CliContext& context, const char* command, const std::function<bool(DeviceConnection&)>& operation)
+{
+    return WithGateway(context, command,
+                       [&operation](DeviceConnection& connection, OperationRecord&) { return operation(connection); });
 }
 
 // Compares the gateway's configuration with the file's and says how they
 // compare; true when they match.
-bool Verify(CliContext& context, DeviceConnection& connection, const ConfigTemplate& config)
+bool Verify(CliContext& context, DeviceConnection& connection, const ConfigTemplate& config, OperationRecord& record)
 {
     const auto difference = VerifyConfiguration(connection, config);
     if (!difference) {
         return false;
     }
-    ReportVerifyResult(context.Ui, *difference);
+    record.Verify = difference->Equal() ? "equal" : "different";
+    ReportVerifyResult(connection.Ui, *difference);
     if (context.Arguments.Flag("json")) {
         PrintJson(context.Out, VerifyJson(context.Arguments.Positional[0], *difference));
     }
@@ -162,28 +190,43 @@ int RunDownload(CliContext& context)
     if (!layout) {
         return UsageError(context, "download", "--layout takes 2.00 or 1.02");
     }
-    return WithGateway(context, "download", [&](DeviceConnection& connection) {
-        const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
+    const auto backup = context.Arguments.Option("backup");
+    if (backup && !IsFolder(*backup)) {
+        return UsageError(context, "download", "--backup takes an existing folder");
+    }
+    const std::string& file = context.Arguments.Positional[0];
+    return WithGateway(context, "download", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = file;
+        const auto config = LoadConfigurationOrReport(connection.Ui, file);
         if (!config) {
             return false;
         }
+        record.Sha256 = Sha256Hex(ConfigFileText(*config, false));
         // The plain command first makes sure there is something to send.
         if (!layoutOption && SlaveCount(CollectSlaveAddresses(*config)) == 0) {
             context.Ui.Notice(kNoSlavesNotice);
             return false;
         }
+        if (backup && !BackupBeforeDownload(CliOperationLog(context), *context.Arguments.Option("port"), connection,
+                                            *backup, BackupNameOf(file))) {
+            return false;
+        }
         if (DownloadConfiguration(connection, *config, *layout) != DownloadOutcome::Succeeded) {
             return false;
         }
-        return !context.Arguments.Flag("verify") || Verify(context, connection, *config);
+        return !context.Arguments.Flag("verify") || Verify(context, connection, *config, record);
     });
 }
 
 int RunVerify(CliContext& context)
 {
-    return WithGateway(context, "verify", [&](DeviceConnection& connection) {
-        const auto config = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
-        return config && Verify(context, connection, *config);
+    return WithGateway(context, "verify", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = context.Arguments.Positional[0];
+        const auto config = LoadConfigurationOrReport(connection.Ui, record.File);
+        if (config) {
+            record.Sha256 = Sha256Hex(ConfigFileText(*config, false));
+        }
+        return config && Verify(context, connection, *config, record);
     });
 }
 
@@ -191,36 +234,44 @@ int RunVerify(CliContext& context)
 class UploadToFile : public ConfigurationUploadTarget {
 public:
     ConfigTemplate& NewConfiguration() override { return *config_; }
+    void TextReceived(const std::string& text) override { digest_ = Sha256Hex(text); }
     void ConfigurationLoaded() override {}
     const ConfigTemplate& Config() const { return *config_; }
+    const std::string& Digest() const { return digest_; }
 
 private:
     std::unique_ptr<ConfigTemplate> config_ = std::make_unique<ConfigTemplate>();
+    std::string digest_;
 };
 
 int RunUpload(CliContext& context)
 {
-    return WithGateway(context, "upload", [&](DeviceConnection& connection) {
+    return WithGateway(context, "upload", [&](DeviceConnection& connection, OperationRecord& record) {
         UploadToFile target;
-        if (UploadConfiguration(connection, target) != UploadOutcome::Loaded) {
+        record.File = context.Arguments.Positional[0];
+        const UploadOutcome outcome = UploadConfiguration(connection, target);
+        record.Sha256 = target.Digest();
+        if (outcome != UploadOutcome::Loaded) {
             return false;
         }
-        return SaveConfigFile(target.Config(), context.Arguments.Positional[0], false, context.Ui);
+        return SaveConfigFile(target.Config(), record.File, false, connection.Ui);
     });
 }
 
 int RunArchiveDownload(CliContext& context)
 {
-    return WithGateway(context, "archive-download", [&](DeviceConnection& connection) {
-        context.Ui.QueueFileAnswer(context.Arguments.Positional[0]);
+    return WithGateway(context, "archive-download", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = context.Arguments.Positional[0];
+        context.Ui.QueueFileAnswer(record.File);
         return DownloadArchive(connection);
     });
 }
 
 int RunArchiveUpload(CliContext& context)
 {
-    return WithGateway(context, "archive-upload", [&](DeviceConnection& connection) {
-        context.Ui.QueueFileAnswer(context.Arguments.Positional[0]);
+    return WithGateway(context, "archive-upload", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = context.Arguments.Positional[0];
+        context.Ui.QueueFileAnswer(record.File);
         return UploadArchive(connection);
     });
 }
@@ -264,8 +315,11 @@ int RunClearDiagnostics(CliContext& context)
 
 int RunFirmware(CliContext& context)
 {
-    return WithGateway(context, "firmware", [&](DeviceConnection& connection) {
+    return WithGateway(context, "firmware", [&](DeviceConnection& connection, OperationRecord& record) {
         const auto version = QueryFirmwareVersion(connection);
+        if (version) {
+            record.Firmware = FirmwareRecordText(*version);
+        }
         if (version && context.Arguments.Flag("json")) {
             PrintJson(context.Out, FirmwareJson(*version));
         }
@@ -280,8 +334,8 @@ std::vector<CliCommand> DeviceCommands()
     return {
         {"image", "IN OUT [--layout 2.00|1.02] [--date YYYY-MM-DD]", 2, RunImage,
          "the binary device image of a configuration", {"layout", "date"}},
-        {"download", "IN --port PORT [--layout 2.00|1.02] [--verify] [--trace TRACE]", 1, RunDownload,
-         "send a configuration to the gateway (and verify it)", {"port", "layout", "trace"}, {"verify"}},
+        {"download", "IN --port PORT [--layout 2.00|1.02] [--verify] [--backup DIR] [--trace TRACE]", 1, RunDownload,
+         "send a configuration to the gateway (and verify it)", {"port", "layout", "backup", "trace"}, {"verify"}},
         {"verify", "IN --port PORT [--json] [--trace TRACE]", 1, RunVerify,
          "does the gateway hold the configuration?", {"port", "trace"}, {"json"}},
         {"upload", "OUT --port PORT [--trace TRACE]", 1, RunUpload, "fetch the gateway's configuration into a file",

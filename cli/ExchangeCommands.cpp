@@ -39,9 +39,15 @@ int RunExportCsv(CliContext& context)
 int RunImportXrf(CliContext& context)
 {
     auto config = std::make_unique<ConfigTemplate>();
-    if (!ImportXrf(*config, context.Arguments.Positional[0], context.Ui)) {
+    switch (ImportXrf(*config, context.Arguments.Positional[0], context.Ui)) {
+    case XrfImportResult::Unreadable:
         context.Ui.ErrorBox(kOpenErrorCaption, "Error loading file!");
         return kExitFailure;
+    case XrfImportResult::NothingFound:
+        context.Ui.Notice(kNothingImportedMessage);
+        return kExitFailure;
+    case XrfImportResult::Imported:
+        break;
     }
     return SaveConfigFile(*config, context.Arguments.Positional[1], false, context.Ui) ? kExitSuccess : kExitFailure;
 }

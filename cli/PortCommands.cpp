@@ -89,6 +89,6 @@ int RunPorts(CliContext& context)
 std::vector<CliCommand> PortCommands()
 {
     return {
-        {"ports", "[--json]", 0, RunPorts, "the serial devices present and whether you may open them", {}, {"json"}},
+        {"ports", "[--json]", 0, RunPorts, "the serial devices present and whether you may open them (network ports: socket://HOST:PORT, rfc2217://HOST:PORT)", {}, {"json"}},
     };
 }

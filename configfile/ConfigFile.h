@@ -35,3 +35,11 @@ bool ReadConfigText(ConfigTemplate& config, std::string text, WindowSystem& ui);
 // codes without a message.
 std::string LoadErrorMessage(int loadError);
 inline constexpr const char* kOpenErrorCaption = "Open error";
+
+// The message of a failed ReadConfigFile of the path, with a second line that
+// says why: the path and the system's reason, or what the file is not. Empty
+// for codes without a message. Call it right after the read.
+std::string LoadFailureMessage(int loadError, const std::string& path);
+// "Unable to save document!" with the path and the system's reason for the
+// failed write on a second line. Call it right after the write.
+std::string SaveFailureMessage(const std::string& path);

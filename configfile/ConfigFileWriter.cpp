@@ -225,7 +225,7 @@ bool WriteConfigFile(const ConfigTemplate& config, const std::string& path, bool
 bool SaveConfigFile(const ConfigTemplate& config, const std::string& path, bool withOffsets, WindowSystem& ui)
 {
     if (!WriteConfigFile(config, path, withOffsets)) {
-        ui.ErrorBox(kSaveErrorCaption, kSaveErrorText);
+        ui.ErrorBox(kSaveErrorCaption, SaveFailureMessage(path));
         return false;
     }
     return true;

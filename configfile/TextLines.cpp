@@ -7,12 +7,12 @@ bool TextLineReader::ReadAnyLine(std::string_view& line)
     if (position_ >= text_.size()) {
         return false;
     }
+    // The line end is looked for only as far as one read may take, so that
+    // reading a long line in pieces stays linear in its length.
     const std::size_t left = text_.size() - position_;
-    const std::size_t limit = position_ + std::min(left, maxLineLength_);
-    std::size_t end = text_.find('\n', position_);
-    if (end == std::string::npos || end > limit) {
-        end = limit;
-    }
+    const std::size_t piece = std::min(left, maxLineLength_);
+    const std::size_t found = std::string_view(text_).substr(position_, piece).find('\n');
+    const std::size_t end = found == std::string_view::npos ? position_ + piece : position_ + found;
     const bool endsAtLineFeed = end < text_.size() && text_[end] == '\n';
     std::size_t length = end - position_;
     if (length > 0 && endsAtLineFeed && text_[end - 1] == '\r') {

@@ -72,6 +72,9 @@ bool UploadArchive(DeviceConnection& connection)
     // The proposed name is a name only; a directory part from the gateway is dropped.
     const auto path = ui.ChooseFileToSave({"ZIP Archive (*.zip)|*.zip||", "ZIP", BaseName(archive->Name), false});
     if (!path) {
+        // The transfer is over: the bytes are dropped, and the user is told.
+        ui.Notice("Archive not saved");
+        EndTransfer(connection);
         return false;
     }
     const std::string_view bytes(reinterpret_cast<const char*>(archive->Bytes.data()), archive->Bytes.size());

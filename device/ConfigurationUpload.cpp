@@ -106,6 +106,7 @@ UploadOutcome UploadConfiguration(DeviceConnection& connection, ConfigurationUpl
     if (!reply) {
         return UploadOutcome::Failed;
     }
+    target.TextReceived(reply->Text);
     if (!temporaryFile->Write(reply->Text)) {
         return Fail(connection, "Unable to create temporary file");
     }

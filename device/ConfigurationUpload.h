@@ -13,6 +13,9 @@ public:
     virtual ~ConfigurationUploadTarget() = default;
     // Starts the new configuration the gateway's text is read into.
     virtual ConfigTemplate& NewConfiguration() = 0;
+    // The configuration text as the gateway gave it, before it is read: the
+    // operations log keeps its digest.
+    virtual void TextReceived(const std::string& text) { (void)text; }
     // The gateway's InUse flags are applied, before the success is reported:
     // the document refreshes its views.
     virtual void InUseApplied() {}

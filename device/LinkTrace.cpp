@@ -10,7 +10,8 @@ constexpr struct {
 } kNoteTexts[] = {
     {kTraceCrcBad, "crc-bad"},       {kTraceInvalid, "invalid"},     {kTraceResend, "resend"},
     {kTraceContinuation, "continuation"}, {kTraceErrorBit, "error-bit"}, {kTraceRetryBit, "retry-bit"},
-    {kTraceTimeout, "timeout"},      {kTraceCancelled, "cancelled"},
+    {kTraceTimeout, "timeout"},      {kTraceCancelled, "cancelled"}, {kTraceConnected, "connected"},
+    {kTraceDisconnected, "disconnected"},
 };
 
 const char* DirectionText(TraceDirection direction)

@@ -19,6 +19,8 @@ inline constexpr unsigned kTraceErrorBit = 1U << 4;      // the reply carries th
 inline constexpr unsigned kTraceRetryBit = 1U << 5;      // the reply carries the retry bit
 inline constexpr unsigned kTraceTimeout = 1U << 6;       // no complete reply within the reply time-out
 inline constexpr unsigned kTraceCancelled = 1U << 7;     // the user cancelled the operation
+inline constexpr unsigned kTraceConnected = 1U << 8;     // a network port's connection is made
+inline constexpr unsigned kTraceDisconnected = 1U << 9;  // a network port's connection has ended
 
 struct LinkTraceEvent {
     long long Microseconds = 0;  // since the port was opened

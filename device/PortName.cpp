@@ -30,3 +30,31 @@ std::optional<std::string> PortArgumentDevicePath(const std::string& argument, W
     }
     return ComPortDevicePath(argument[3] - '0', ui);
 }
+
+namespace {
+
+std::string RecentKey(int index) { return "NetworkPort" + std::to_string(index + 1); }
+
+}  // namespace
+
+std::vector<std::string> RecentNetworkPorts(WindowSystem& ui)
+{
+    std::vector<std::string> addresses;
+    for (int i = 0; i < kRecentNetworkPorts; ++i) {
+        if (auto address = ui.ReadProfileString("Settings", RecentKey(i)); address && !address->empty()) {
+            addresses.push_back(std::move(*address));
+        }
+    }
+    return addresses;
+}
+
+void RememberNetworkPort(const std::string& address, WindowSystem& ui)
+{
+    std::vector<std::string> addresses = RecentNetworkPorts(ui);
+    std::erase(addresses, address);
+    addresses.insert(addresses.begin(), address);
+    for (int i = 0; i < kRecentNetworkPorts; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        ui.WriteProfileString("Settings", RecentKey(i), index < addresses.size() ? addresses[index] : "");
+    }
+}

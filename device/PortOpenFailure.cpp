@@ -29,7 +29,10 @@ std::string AccessHint(const std::string& devicePath, const OpenResult& result)
 std::string PortOpenFailureText(const std::string& devicePath, const OpenResult& result)
 {
     std::string text = std::string(kUnableToOpenPortMessage) + "\n" + devicePath + ": " +
-                       std::generic_category().message(result.Error);
+                       (result.Reason.empty() ? std::generic_category().message(result.Error) : result.Reason);
+    if (!result.Reason.empty()) {
+        return text;
+    }
     switch (result.Error) {
     case EACCES:
     case EPERM:

@@ -1,7 +1,7 @@
 #include "SerialLink.h"
 
 #include "Checksum.h"
-#include "SerialPort.h"
+#include "PortOpener.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@ constexpr int kQuietMilliseconds = 20;
 }  // namespace
 
 SerialLink::SerialLink()
-    : ownPort_(std::make_unique<SerialPort>()), port_(ownPort_.get()), clock_(&SteadyClock::Instance())
+    : ownPort_(std::make_unique<PortOpener>()), port_(ownPort_.get()), clock_(&SteadyClock::Instance())
 {
 }
 
@@ -28,8 +28,32 @@ SerialLink::~SerialLink() { Close(); }
 
 OpenResult SerialLink::Open(const std::string& devicePath, int baudRate)
 {
+    if (port_->IsOpen()) {
+        return {};
+    }
     openedAtUs_ = clock_->NowMicroseconds();
-    return port_->Open(devicePath, baudRate);
+    OpenResult result = port_->Open(devicePath, baudRate);
+    if (result.Opened() && port_->IsConnection()) {
+        connectionOpen_ = true;
+        Trace(TraceDirection::Event, nullptr, 0, kTraceConnected);
+    }
+    return result;
+}
+
+void SerialLink::Close()
+{
+    if (port_->IsOpen()) {
+        TraceDisconnected();
+        port_->Close();
+    }
+}
+
+void SerialLink::TraceDisconnected()
+{
+    if (connectionOpen_) {
+        connectionOpen_ = false;
+        Trace(TraceDirection::Event, nullptr, 0, kTraceDisconnected);
+    }
 }
 
 bool SerialLink::Pause(int milliseconds)
@@ -181,6 +205,12 @@ bool SerialLink::ExchangeFrame(const LinkMessage& request, LinkMessage& reply)
         if (state == ReceiveState::Cancelled) {
             return Cancel();
         }
+        if (state == ReceiveState::Disconnected) {
+            // No reply can come any more: a reply missing, as after a time-out.
+            TraceDisconnected();
+            lastStatus_ = kLinkTimedOut;
+            return false;
+        }
         if (state == ReceiveState::Invalid) {
             if (CancelRequested()) {
                 return Cancel();
@@ -220,6 +250,9 @@ SerialLink::ReceiveState SerialLink::SendAndReceive(int frameLength, int& attemp
         }
         if (state != ReceiveState::Waiting && state != ReceiveState::Receiving) {
             return state;
+        }
+        if (port_->ConnectionLost() && port_->BufferedCount() == 0) {
+            return ReceiveState::Disconnected;
         }
         const long long left = deadline + 1 - clock_->NowMilliseconds();
         port_->WaitForInput(static_cast<int>(std::min<long long>(left, kCancelSlice)));

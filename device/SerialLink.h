@@ -44,7 +44,8 @@ public:
     // cancel flag.
     static constexpr int kCancelSlice = 50;
 
-    // Over a serial port of its own, on the machine's clock.
+    // Over a port of its own (a serial device or a network address, as
+    // opened), on the machine's clock.
     SerialLink();
     // Over the transport, on the clock; both must outlive the link.
     SerialLink(Transport& transport, Clock& clock);
@@ -52,9 +53,11 @@ public:
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
 
-    // Opens the port; the trace's times count from here.
+    // Opens the port, a serial device or a network address; the trace's
+    // times count from here. A network connection is traced as made here and
+    // as ended when it is closed or lost.
     OpenResult Open(const std::string& devicePath, int baudRate);
-    void Close() { port_->Close(); }
+    void Close();
     bool IsOpen() const { return port_->IsOpen(); }
     // The clock the link's waits and pauses are measured on.
     Clock& LinkClock() { return *clock_; }
@@ -103,7 +106,7 @@ public:
 
 private:
     // Where the reception of one reply frame stands.
-    enum class ReceiveState { Waiting, Receiving, Invalid, DeviceError, Done, TimedOut, Cancelled };
+    enum class ReceiveState { Waiting, Receiving, Invalid, DeviceError, Done, TimedOut, Cancelled, Disconnected };
 
     void UpdateProgress();
     bool RunReplyLoop(LinkMessage& request, int capacity, int& collected, std::uint8_t* reply);
@@ -116,6 +119,7 @@ private:
     void SkipUntilQuiet(long long deadlineMs);
     bool Cancel();
     void Trace(TraceDirection direction, const std::uint8_t* bytes, std::size_t count, unsigned notes);
+    void TraceDisconnected();
 
     int maxBlockSize_ = kDefaultMaxBlockSize;
     int lastStatus_ = kLinkStatusUnset;
@@ -127,6 +131,8 @@ private:
     const std::atomic<bool>* cancelFlag_ = nullptr;
     LinkObserver* observer_ = nullptr;
     long long openedAtUs_ = 0;
+    // A traced connection whose end is not traced yet.
+    bool connectionOpen_ = false;
 
     // The frame being sent and the reply frame being received.
     std::uint8_t sendBuffer_[1024] = {};

@@ -86,7 +86,7 @@ public:
     {
     }
 
-    bool Read();
+    XrfImportResult Read();
 
 private:
     void ReadSectionLine(XrfSection section, std::string_view line);
@@ -103,23 +103,29 @@ private:
     TextLineReader lines_;
 };
 
-bool XrfReader::Read()
+XrfImportResult XrfReader::Read()
 {
     std::string_view line;
     if (!lines_.ReadAnyLine(line)) {
-        return false;
+        return XrfImportResult::Unreadable;
     }
     if (StartsWith(line, ";")) {
         const std::string name = AsciiUpper(line.substr(1));
         config_.TemplateName = name.substr(0, name.find(".XRF"));
         line = lines_.ReadLine();
     }
-    return ReadSections(
-        lines_, line, kSections, XrfSection::Unknown, [](XrfSection) { return true; },
+    bool sectionFound = false;
+    ReadSections(
+        lines_, line, kSections, XrfSection::Unknown,
+        [&sectionFound](XrfSection) {
+            sectionFound = true;
+            return true;
+        },
         [this](XrfSection section, std::string_view sectionLine) {
             ReadSectionLine(section, sectionLine);
             return true;
         });
+    return sectionFound ? XrfImportResult::Imported : XrfImportResult::NothingFound;
 }
 
 void XrfReader::ReadSectionLine(XrfSection section, std::string_view line)
@@ -284,17 +290,17 @@ void XrfReader::ReadDigitalOutputLine(std::string_view line)
 
 }  // namespace
 
-bool ImportXrf(ConfigTemplate& config, const std::string& path, WindowSystem& ui)
+XrfImportResult ImportXrf(ConfigTemplate& config, const std::string& path, WindowSystem& ui)
 {
     auto text = ReadFileBytes(path);
     if (!text) {
         config.Reset();
-        return false;
+        return XrfImportResult::Unreadable;
     }
     return ImportXrfText(config, std::move(*text), ui);
 }
 
-bool ImportXrfText(ConfigTemplate& config, std::string text, WindowSystem& ui)
+XrfImportResult ImportXrfText(ConfigTemplate& config, std::string text, WindowSystem& ui)
 {
     config.Reset();
     return XrfReader(config, ui, std::move(text)).Read();

@@ -13,10 +13,19 @@
 // the template.
 //
 // The configuration is Reset first (TemplateName is kept unless the file names
-// one). False when the file cannot be read or is empty. Lines that do not fit
-// are skipped silently; a digital input address without a category letter
-// gives the notice "Warning : Digital Input #n seems to be corrupt".
-bool ImportXrf(ConfigTemplate& config, const std::string& path, WindowSystem& ui);
+// one). Unreadable when the file cannot be read or is empty; NothingFound
+// when it holds none of the sections above (random bytes, another kind of
+// file), so that nothing was imported. Lines that do not fit are skipped
+// silently; a digital input address without a category letter gives the
+// notice "Warning : Digital Input #n seems to be corrupt".
+enum class XrfImportResult { Imported, Unreadable, NothingFound };
+
+XrfImportResult ImportXrf(ConfigTemplate& config, const std::string& path, WindowSystem& ui);
 
 // The same for the text of such a file already in memory.
-bool ImportXrfText(ConfigTemplate& config, std::string text, WindowSystem& ui);
+XrfImportResult ImportXrfText(ConfigTemplate& config, std::string text, WindowSystem& ui);
+
+// What the window and halvex-cli say for NothingFound.
+inline constexpr const char* kNothingImportedMessage =
+    "Nothing was imported: the file holds none of the sections [SPA_UNIT], [ANALOG_INPUT], [ANALOG_OUTPUT], "
+    "[DIGITAL_INPUT] and [DIGITAL_OUTPUT].";

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static ConfigTemplate config;
     static FuzzWindowSystem ui;
     config.TemplateName.clear();
-    if (!ImportXrfText(config, TextOf(data, size), ui)) {
+    if (ImportXrfText(config, TextOf(data, size), ui) != XrfImportResult::Imported) {
         return 0;
     }
     FUZZ_CHECK(config.AnalogInputs.Count() <= kPointListCapacity && config.DigitalInputs.Count() <= kPointListCapacity);

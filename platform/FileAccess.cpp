@@ -7,12 +7,28 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+thread_local std::string lastFileError;
+
+// Keeps the system's reason for the error and reports the failure.
+bool Failed(int error)
+{
+    lastFileError = std::strerror(error);
+    return false;
+}
+
+bool Succeeded()
+{
+    lastFileError.clear();
+    return true;
+}
 
 bool WriteAll(int fd, std::string_view bytes)
 {
@@ -64,10 +80,15 @@ bool WriteInPlace(const std::string& target, std::string_view bytes)
 {
     const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return Failed(errno);
     }
-    const bool ok = WriteAll(fd, bytes);
-    return (::close(fd) == 0) && ok;
+    const bool written = WriteAll(fd, bytes);
+    const int error = errno;
+    if (!written) {
+        ::close(fd);
+        return Failed(error);
+    }
+    return ::close(fd) == 0 ? Succeeded() : Failed(errno);
 }
 
 mode_t NewFileMode()
@@ -85,7 +106,9 @@ std::optional<std::string> ReadOpenFile(int fd, std::size_t maxBytes)
 {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
         ::close(fd);
+        Failed(error);
         return std::nullopt;
     }
     std::string bytes;
@@ -97,7 +120,9 @@ std::optional<std::string> ReadOpenFile(int fd, std::size_t maxBytes)
             if (errno == EINTR) {
                 continue;
             }
+            const int error = errno;
             ::close(fd);
+            Failed(error);
             return std::nullopt;
         }
         if (got == 0) {
@@ -106,6 +131,7 @@ std::optional<std::string> ReadOpenFile(int fd, std::size_t maxBytes)
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
     ::close(fd);
+    Succeeded();
     return bytes;
 }
 
@@ -115,6 +141,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t ma
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
+        Failed(errno);
         return std::nullopt;
     }
     return ReadOpenFile(fd, maxBytes);
@@ -124,17 +151,17 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes)
 {
     const auto target = ResolveTarget(path);
     if (!target) {
-        return false;
+        return Failed(ELOOP);
     }
     const std::string directory = DirectoryOf(*target);
     const std::string name = target->substr(directory.size());
     if (name.empty()) {
-        return false;
+        return Failed(EISDIR);
     }
     struct stat info {};
     const bool existed = ::stat(target->c_str(), &info) == 0;
     if (existed && S_ISDIR(info.st_mode)) {
-        return false;
+        return Failed(EISDIR);
     }
     if (existed && !S_ISREG(info.st_mode)) {
         return WriteInPlace(*target, bytes);
@@ -142,25 +169,40 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes)
     // A file the user may not write is not written, although the folder
     // would let a rename replace it.
     if (existed && ::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0) {
-        return false;
+        return Failed(errno);
     }
     RemoveSaveLeftovers(directory, name);
 
     std::string temporary = SaveFilePattern(directory, name);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return Failed(errno);
     }
     // Held until the file has its final name: a locked file is no leftover.
-    bool ok = ::flock(fd, LOCK_EX) == 0;
     const mode_t mode = existed ? (info.st_mode & 07777) : NewFileMode();
-    ok = ok && WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    ok = ok && ::rename(temporary.c_str(), target->c_str()) == 0;
+    const bool ok = ::flock(fd, LOCK_EX) == 0 && WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 &&
+                    ::fsync(fd) == 0 && ::rename(temporary.c_str(), target->c_str()) == 0;
+    const int error = errno;
     if (!ok) {
         ::unlink(temporary.c_str());
+        ::close(fd);
+        return Failed(error);
     }
-    ok = (::close(fd) == 0) && ok;
-    return ok;
+    return ::close(fd) == 0 ? Succeeded() : Failed(errno);
+}
+
+std::string LastFileError() { return lastFileError; }
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                        static_cast<std::int64_t>(info.st_size),
+                        static_cast<std::int64_t>(info.st_mtim.tv_sec) * kNanosecondsPerSecond + info.st_mtim.tv_nsec};
 }
 
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,26 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t ma
 // its permission bits, and one the user may not write is not written. A
 // device or pipe at path is written in place. False on any error.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// Why the last ReadFileBytes or ReplaceFileContents of this thread failed, in
+// the system's words ("No such file or directory"); empty after a success.
+// Like errno, it is kept beside the boolean until the next call.
+std::string LastFileError();
+
+// Which file is at a path and in what state: the file itself (device and
+// inode), its size and the time it was last written. A file another program
+// wrote or replaced since has another identity.
+struct FileIdentity {
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::int64_t Size = 0;
+    std::int64_t ModifiedNanoseconds = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file at path (a symbolic link followed); no value when
+// there is none.
+std::optional<FileIdentity> IdentifyFile(const std::string& path);
 
 // Lets a write beyond the file size limit (RLIMIT_FSIZE) fail like any other
 // write error, instead of ending the program by SIGXFSZ. Each program calls it

@@ -7,18 +7,21 @@
 // How an open went: the system's error number (errno) when the device could
 // not be opened, 0 when it is open. For a permission refusal also the group
 // that owns the device node and whether that group may read and write it, so
-// that the user can be told how to get access.
+// that the user can be told how to get access. Where the error number alone
+// does not say it (a network port), the reason in words.
 struct OpenResult {
     int Error = 0;
     std::string Group;
     bool GroupMayUse = false;
+    std::string Reason;
 
     bool Opened() const { return Error == 0; }
     explicit operator bool() const { return Opened(); }
 };
 
-// The byte stream under the serial link: a serial device on the machine, or
-// in the tests a simulated gateway in memory.
+// The byte stream under the serial link: a serial device on the machine, a
+// serial device server on the network, or in the tests a simulated gateway in
+// memory.
 class Transport {
 public:
     virtual ~Transport() = default;
@@ -43,4 +46,10 @@ public:
     // true when bytes are waiting. Never returns early without bytes, so that
     // callers never spin.
     virtual bool WaitForInput(int milliseconds) = 0;
+
+    // A network connection: its opening and its end are worth a trace line.
+    virtual bool IsConnection() const { return false; }
+    // True once the other side has closed the connection or it failed; the
+    // received bytes may still be read.
+    virtual bool ConnectionLost() const { return false; }
 };

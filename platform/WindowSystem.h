@@ -37,6 +37,13 @@ public:
     // File dialogs; no value when the user cancels.
     virtual std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) = 0;
+    // A dialog choosing an existing folder; no value when the user cancels
+    // or the window system has none.
+    virtual std::optional<std::string> ChooseFolder(const std::string& title)
+    {
+        (void)title;
+        return std::nullopt;
+    }
 
     // The main frame's status line and the main view's progress bar (0..100).
     virtual void SetStatusText(const std::string& text) = 0;

@@ -7,12 +7,14 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libx11-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libssl-dev
   locales xvfb xauth fonts-dejavu-core poppler-utils
+  openbox x11-utils imagemagick
   libqt6svg6
   dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
   man-db groff-base bash-completion
+  ser2net socat
 )
 
 missing=()

@@ -27,7 +27,7 @@ public:
 
     void SetResponder(Responder responder) { responder_ = std::move(responder); }
     // The device path that cannot be opened, as a missing device (ENOENT).
-    void SetMissingPath(const std::string& path) { RefuseOpen(path, OpenResult{ENOENT, {}, false}); }
+    void SetMissingPath(const std::string& path) { RefuseOpen(path, OpenResult{ENOENT, {}, false, {}}); }
     // Opening the device path fails as the result says (errno, the node's group).
     void RefuseOpen(const std::string& path, const OpenResult& refusal) { refusals_[path] = refusal; }
 

@@ -43,6 +43,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& words,
             options.Help = true;
             continue;
         }
+        if (name == "--no-pty") {
+            options.Terminal = false;
+            continue;
+        }
         if (i + 1 >= words.size()) {
             error = name.rfind("--", 0) == 0 ? "option " + name + " needs a value" : "unknown argument " + name;
             return std::nullopt;
@@ -71,6 +75,13 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& words,
                 return std::nullopt;
             }
             options.LineRate = *rate;
+        } else if (name == "--listen") {
+            std::string reason;
+            options.Listen = ParseHostPort(value, true, reason);
+            if (!options.Listen) {
+                error = "--listen needs HOST:PORT: " + reason;
+                return std::nullopt;
+            }
         } else if (name == "--fault") {
             if (!options.Faults.Add(value)) {
                 error = "unknown fault " + value;
@@ -80,6 +91,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& words,
             error = "unknown option " + name;
             return std::nullopt;
         }
+    }
+    if (!options.Terminal && !options.Listen) {
+        error = "--no-pty needs --listen";
+        return std::nullopt;
     }
     return options;
 }

@@ -1,15 +1,22 @@
 // halvex-gateway-sim: the gateway's side of the serial protocol on a
-// pseudo-terminal, to run and test every device operation without hardware.
+// pseudo-terminal and, with --listen, over raw TCP, to run and test every
+// device operation without hardware.
 #include "FileAccess.h"
 #include "GatewayEngine.h"
 #include "GatewayServer.h"
 #include "GatewayStore.h"
 #include "PseudoTerminal.h"
 #include "SimOptions.h"
+#include "TcpGatewayLine.h"
+#include "TerminalLine.h"
 
+#include <atomic>
 #include <csignal>
 #include <iostream>
+#include <mutex>
+#include <poll.h>
 #include <sys/signalfd.h>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +54,13 @@ int StopSignals()
     return ::signalfd(-1, &signals, SFD_CLOEXEC);
 }
 
+void WaitForStop(int stopFd)
+{
+    pollfd stop{stopFd, POLLIN, 0};
+    while (::poll(&stop, 1, -1) <= 0 || (stop.revents & POLLIN) == 0) {
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -65,19 +79,51 @@ int main(int argc, char** argv)
     const int stopFd = StopSignals();
     GatewayStore store;
     PseudoTerminal terminal;
-    if (stopFd < 0 || (!options->StateDirectory.empty() && !store.UseDirectory(options->StateDirectory, error)) ||
-        !terminal.Open(error) ||
-        (!options->LinkPath.empty() && !MakeLink(options->LinkPath, terminal.TerminalPath(), error))) {
+    TcpListener listener;
+    if (options->Listen) {
+        if (const NetResult listening = listener.Listen(options->Listen->Host, options->Listen->Port); !listening.Ok()) {
+            error = "cannot listen on " + options->Listen->Host + ":" + std::to_string(options->Listen->Port) + ": " +
+                    listening.Reason;
+        }
+    }
+    if (stopFd < 0 || !error.empty() ||
+        (!options->StateDirectory.empty() && !store.UseDirectory(options->StateDirectory, error)) ||
+        (options->Terminal && !terminal.Open(error)) ||
+        (!options->LinkPath.empty() && options->Terminal && !MakeLink(options->LinkPath, terminal.TerminalPath(), error))) {
         std::cerr << "halvex-gateway-sim: " << (error.empty() ? "cannot catch signals" : error) << '\n';
         return 1;
     }
-    std::cout << terminal.TerminalPath() << std::endl;
-
+    if (options->Terminal) {
+        std::cout << terminal.TerminalPath() << std::endl;
+    }
+    std::mutex engineLock;
+    std::atomic<bool> stop{false};
     GatewayEngine engine(store, options->Faults, options->Settings);
-    GatewayServer server(engine, terminal.ControlFd(), options->LineRate);
-    server.Serve(stopFd);
+    std::thread tcpClients;
+    if (options->Listen) {
+        NetworkAddress shown = *options->Listen;
+        shown.Port = listener.Port();
+        std::cout << FormatNetworkAddress(shown) << std::endl;
+        tcpClients = std::thread([&] {
+            ServeTcpClients(listener, stop, [&](GatewayLine& line) {
+                GatewayServer server(engine, options->LineRate, &engineLock);
+                server.Serve(line);
+            });
+        });
+    }
+    if (options->Terminal) {
+        GatewayServer server(engine, options->LineRate, &engineLock);
+        TerminalLine line(terminal.ControlFd(), stopFd);
+        server.Serve(line);
+    } else {
+        WaitForStop(stopFd);
+    }
+    stop = true;
+    if (tcpClients.joinable()) {
+        tcpClients.join();
+    }
 
-    if (!options->LinkPath.empty()) {
+    if (!options->LinkPath.empty() && options->Terminal) {
         ::unlink(options->LinkPath.c_str());
     }
     ::close(stopFd);

@@ -3,7 +3,7 @@
 # library in its build file.
 set -euo pipefail
 top="$1"
-core=(platform model configfile device exchange sim ui/document fuzz)
+core=(platform model configfile device exchange commissioning sim ui/document fuzz)
 found=0
 for folder in "${core[@]}"; do
   if grep -rnE '#include *<Q|#include *"Q[A-Z]|Qt6::|find_package\(Qt' "$top/$folder"; then

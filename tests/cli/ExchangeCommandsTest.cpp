@@ -2,6 +2,7 @@
 #include "CliTestSupport.h"
 #include "ScriptedWindowSystem.h"
 #include "TestFiles.h"
+#include "XrfImport.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ TEST(ExchangeCommands, ExportCsv)
               std::string::npos);
 
     EXPECT_EQ(Cli({"export-csv", directory.File("missing.hxc"), directory.File("x.csv")}).Err,
-              "Error loading configuration file!\n");
+              "Error loading configuration file!\n" + directory.File("missing.hxc") + ": No such file or directory\n");
     const ProcessResult unwritable = Cli({"export-csv", in, "/dev/full"});
     EXPECT_EQ(unwritable.ExitStatus, 1);
     EXPECT_EQ(unwritable.Err, "Error exporting file!\n");
@@ -61,8 +62,13 @@ TEST(ExchangeCommands, ImportXrf)
     const ProcessResult empty = Cli({"import-xrf", directory.File("empty.xrf"), directory.File("new.hxc")});
     EXPECT_EQ(empty.ExitStatus, 1);
     EXPECT_EQ(empty.Err, "Error loading file!\n");
+    WriteTextFile(directory.File("noise.xrf"), std::string("\x89PNG\r\n\x1a\n\0\0\x7f[x", 13));
+    const ProcessResult noise = Cli({"import-xrf", directory.File("noise.xrf"), directory.File("new.hxc")});
+    EXPECT_EQ(noise.ExitStatus, 1);
+    EXPECT_EQ(noise.Err, std::string(kNothingImportedMessage) + "\n");
     EXPECT_FALSE(std::filesystem::exists(directory.File("new.hxc")));
     const ProcessResult unwritable = Cli({"import-xrf", directory.File("unit.xrf"), "/dev/full"});
     EXPECT_EQ(unwritable.ExitStatus, 1);
-    EXPECT_EQ(unwritable.Err, "Warning : Digital Input #0 seems to be corrupt\nUnable to save document!\n");
+    EXPECT_EQ(unwritable.Err, "Warning : Digital Input #0 seems to be corrupt\nUnable to save document!\n"
+                              "/dev/full: No space left on device\n");
 }

@@ -52,18 +52,21 @@ TEST(CliFileCommands, FailuresAndUsageErrors)
     TemporaryDirectory directory;
     const ProcessResult missing = Cli({"show", directory.File("missing.hxc")});
     EXPECT_EQ(missing.ExitStatus, 1);
-    EXPECT_EQ(missing.Err, "Error loading configuration file!\n");
+    EXPECT_EQ(missing.Err,
+              "Error loading configuration file!\n" + directory.File("missing.hxc") + ": No such file or directory\n");
 
     WriteTextFile(directory.File("v.hxc"), CrLfLines("[HEADER]", "VERSION = 9.99"));
     const ProcessResult version = Cli({"convert", directory.File("v.hxc"), directory.File("out.hxc")});
     EXPECT_EQ(version.ExitStatus, 1);
-    EXPECT_EQ(version.Err, "Wrong configuration file version!\n");
+    EXPECT_EQ(version.Err,
+              "Wrong configuration file version!\n" + directory.File("v.hxc") + ": neither version 2.00 nor 1.02\n");
     EXPECT_FALSE(std::filesystem::exists(directory.File("out.hxc")));
 
     WriteTextFile(directory.File("a.hxc"), kSample);
     const ProcessResult unwritable = Cli({"convert", directory.File("a.hxc"), directory.File("no/such/dir.hxc")});
     EXPECT_EQ(unwritable.ExitStatus, 1);
-    EXPECT_EQ(unwritable.Err, "Unable to save document!\n");
+    EXPECT_EQ(unwritable.Err,
+              "Unable to save document!\n" + directory.File("no/such/dir.hxc") + ": No such file or directory\n");
 
     EXPECT_EQ(Cli({"show"}).ExitStatus, 2);
     EXPECT_EQ(Cli({"frobnicate"}).ExitStatus, 2);
@@ -123,6 +126,6 @@ TEST(CliFileCommands, AFileSizeLimitIsASaveError)
         {"/bin/sh", "-c", "ulimit -f 1; exec \"$0\" convert \"$1\" \"$2\"", HALVEX_CLI_PATH, directory.File("a.hxc"),
          directory.File("b.hxc")});
     EXPECT_EQ(limited.ExitStatus, 1);
-    EXPECT_EQ(limited.Err, "Unable to save document!\n");
+    EXPECT_EQ(limited.Err, "Unable to save document!\n" + directory.File("b.hxc") + ": File too large\n");
     EXPECT_EQ(ReadTextFile(directory.File("b.hxc")), "old");
 }

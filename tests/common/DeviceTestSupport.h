@@ -26,25 +26,49 @@ public:
     std::vector<DiagnosticsRecord> Dialogs;
 };
 
-// The private temporary directory of the operations, moved into a directory
-// of the test's own, so that what an operation leaves there can be seen.
-class OwnTemporaryFiles {
+// An environment variable naming a directory of the test's own while the
+// object lives; the old value comes back afterwards.
+class OwnDirectoryVariable {
 public:
-    OwnTemporaryFiles()
+    explicit OwnDirectoryVariable(const char* name) : name_(name)
     {
-        const char* old = std::getenv("XDG_RUNTIME_DIR");
+        const char* old = std::getenv(name);
         had_ = old != nullptr;
         old_ = had_ ? old : "";
-        ::setenv("XDG_RUNTIME_DIR", directory_.Path().c_str(), 1);
+        ::setenv(name, directory_.Path().c_str(), 1);
     }
-    ~OwnTemporaryFiles()
+    ~OwnDirectoryVariable()
     {
         if (had_) {
-            ::setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
+            ::setenv(name_, old_.c_str(), 1);
         } else {
-            ::unsetenv("XDG_RUNTIME_DIR");
+            ::unsetenv(name_);
         }
     }
+    OwnDirectoryVariable(const OwnDirectoryVariable&) = delete;
+    OwnDirectoryVariable& operator=(const OwnDirectoryVariable&) = delete;
+
+protected:
+    TemporaryDirectory directory_;
+
+private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};
+
+// The operations log in a directory of the test's own ($XDG_STATE_HOME).
+class OwnOperationsLog : public OwnDirectoryVariable {
+public:
+    OwnOperationsLog() : OwnDirectoryVariable("XDG_STATE_HOME") {}
+    std::string Path() const { return directory_.Path() + "/halvex/operations.jsonl"; }
+};
+
+// The private temporary directory of the operations, moved into a directory
+// of the test's own, so that what an operation leaves there can be seen.
+class OwnTemporaryFiles : public OwnDirectoryVariable {
+public:
+    OwnTemporaryFiles() : OwnDirectoryVariable("XDG_RUNTIME_DIR") {}
     std::string PrivateDirectory() const { return directory_.Path() + "/halvex"; }
     // No temporary file is left behind.
     bool Clean() const
@@ -52,9 +76,4 @@ public:
         std::error_code error;
         return !std::filesystem::exists(PrivateDirectory()) || std::filesystem::is_empty(PrivateDirectory(), error);
     }
-
-private:
-    TemporaryDirectory directory_;
-    bool had_ = false;
-    std::string old_;
 };

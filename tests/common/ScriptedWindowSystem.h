@@ -53,6 +53,9 @@ public:
         return NextFile(request);
     }
 
+    // The folder dialog takes its answer from Files as well.
+    std::optional<std::string> ChooseFolder(const std::string& title) override { return NextFile({title, {}, {}}); }
+
     void SetStatusText(const std::string& text) override { StatusTexts.push_back(text); }
     void SetProgress(int percent) override { ProgressValues.push_back(percent); }
 
@@ -117,6 +120,11 @@ using ScriptedWindowSystem = ScriptedCore<WindowSystem>;
 inline ScriptedMessage NoticeMessage(const std::string& text)
 {
     return {kApplicationTitle, text, MessageIcon::None, false};
+}
+
+inline ScriptedMessage WarningMessage(const std::string& text)
+{
+    return {kApplicationTitle, text, MessageIcon::Warning, false};
 }
 
 inline ScriptedMessage ErrorMessage(const std::string& caption, const std::string& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -10,8 +11,9 @@
 #include <vector>
 
 // The halvex-gateway-sim program running beside the test: started with the
-// given options, its terminal path read from the first line it prints, and
-// stopped with SIGTERM.
+// given options, its terminal path read from the first line it prints (and
+// with --listen its socket:// address from the next), and stopped with
+// SIGTERM.
 class SimProcess {
 public:
     explicit SimProcess(const std::vector<std::string>& options)
@@ -40,12 +42,22 @@ public:
         }
         out_ = out[0];
         path_ = ReadLine(5000);
+        const auto has = [&](const char* option) {
+            return std::find(options.begin(), options.end(), option) != options.end();
+        };
+        if (has("--no-pty")) {
+            address_ = std::move(path_);
+            path_.clear();
+        } else if (has("--listen")) {
+            address_ = ReadLine(5000);
+        }
     }
     ~SimProcess() { Stop(); }
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
     const std::string& Path() const { return path_; }
+    const std::string& Address() const { return address_; }
     pid_t Pid() const { return pid_; }
 
     // Sends SIGTERM and returns the exit status (-1 when it did not exit
@@ -93,4 +105,5 @@ private:
     int out_ = -1;
     int status_ = -1;
     std::string path_;
+    std::string address_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 TEST(TextLines, ReadLineSkipsCommentsAndMarksEmptyLines)
 {
     TextLineReader reader("; comment\r\nfirst\r\n\r\n;x\nlast");
@@ -48,4 +50,21 @@ TEST(TextLines, GetField)
     EXPECT_EQ(GetField("a=b=c", 1, "="), "b");
     EXPECT_EQ(GetField("7", 0, ","), "7");
     EXPECT_EQ(GetField("x<>y<>z", 2, "<>"), "z");
+}
+
+// Reading a line in pieces looks no further than the piece for its end: a
+// 16 MB line takes milliseconds, not the many seconds of a search to the end
+// of the text for every piece.
+TEST(TextLines, AVeryLongLineIsReadInLinearTime)
+{
+    const auto start = std::chrono::steady_clock::now();
+    TextLineReader reader(std::string(16 << 20, 'x') + "\nlast\n");
+    std::string_view line;
+    std::size_t pieces = 0;
+    while (reader.ReadAnyLine(line) && line != "last") {
+        ++pieces;
+    }
+    EXPECT_EQ(line, "last");
+    EXPECT_EQ(pieces, ((16u << 20) + 1022) / 1023);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }

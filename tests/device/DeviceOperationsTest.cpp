@@ -250,7 +250,7 @@ TEST_F(DeviceOperation, PortRefusalsSayWhyAndHowToGetAccess)
         GetFirmwareVersion(Connection());
         return Messages();
     };
-    EXPECT_EQ(refusal({EACCES, "dialout", true}),
+    EXPECT_EQ(refusal({EACCES, "dialout", true, {}}),
               Only(ErrorMessage("Error", "Unable to open COM Port\n"
                                          "gateway: Permission denied\n"
                                          "To use it, join the group dialout: sudo usermod -aG dialout $USER, "
@@ -261,14 +261,17 @@ TEST_F(DeviceOperation, PortRefusalsSayWhyAndHowToGetAccess)
                  "gateway: Operation not permitted\n"
                  "To use it, give it to the group dialout (sudo chgrp dialout gateway; sudo chmod g+rw gateway) "
                  "and join that group: sudo usermod -aG dialout $USER, then log out and log in again.");
-    EXPECT_EQ(refusal({EPERM, "tty", false}), Only(noGroupAccess));
-    EXPECT_EQ(refusal({EPERM, "root", true}), Only(noGroupAccess));
-    EXPECT_EQ(refusal({EIO, {}, false}),
+    EXPECT_EQ(refusal({EPERM, "tty", false, {}}), Only(noGroupAccess));
+    EXPECT_EQ(refusal({EPERM, "root", true, {}}), Only(noGroupAccess));
+    EXPECT_EQ(refusal({EIO, {}, false, {}}),
               Only(ErrorMessage("Error", "Unable to open COM Port\ngateway: Input/output error\n"
                                          "No serial port hardware answers at this device.")));
-    EXPECT_EQ(refusal({EBUSY, {}, false}),
+    EXPECT_EQ(refusal({EBUSY, {}, false, {}}),
               Only(ErrorMessage("Error", "Unable to open COM Port\ngateway: Device or resource busy\n"
                                          "Another program is using it.")));
+    // A network port's reason in words stands alone.
+    EXPECT_EQ(refusal({EACCES, {}, false, "host unreachable"}),
+              Only(ErrorMessage("Error", "Unable to open COM Port\ngateway: host unreachable")));
     EXPECT_EQ(line_.clock.NowMilliseconds(), 0);
 }
 
@@ -353,6 +356,14 @@ TEST_F(DeviceOperation, ArchiveOfTheLargestSizeGoesThereAndBackByteForByte)
     EXPECT_EQ(ui_.FileRequests[1].InitialName, "site.zip");
     EXPECT_FALSE(ui_.FileRequests[1].ConfirmOverwrite);
     EXPECT_EQ(ReadTextFile(copy), std::string(bytes.begin(), bytes.end()));
+
+    // The save dialog cancelled: said so, and the status and bar are reset.
+    ui_.Messages.clear();
+    ui_.Files.push_back(std::nullopt);
+    EXPECT_FALSE(UploadArchive(Connection()));
+    EXPECT_EQ(Messages(), Only(NoticeMessage("Archive not saved")));
+    EXPECT_EQ(ui_.StatusTexts.back(), "Ready");
+    EXPECT_EQ(ui_.ProgressValues.back(), 0);
 }
 
 TEST_F(DeviceOperation, ArchiveFilesThatAreRefused)

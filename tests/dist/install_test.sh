@@ -74,6 +74,8 @@ halvex-cli show |OLD.HXC plants station.hxc
 halvex-cli import-xrf |plants units.xrf
 halvex-cli download --port COM1 --l|--layout
 halvex-cli download station.hxc --port C|COM1 COM2 COM3 COM4
+halvex-cli firmware --port r|rfc2217://
+halvex-cli firmware --port socket://gw|
 halvex-cli image station.hxc out --layout |1.02 2.00
 halvex-cli firmware |--help --json --port --trace --yes
 halvex-cli firmware --trace n|notes.txt

@@ -58,7 +58,9 @@ std::vector<std::string> DigitalOutputs(const ConfigTemplate& config)
 
 class XrfImportTest : public ::testing::Test {
 protected:
-    bool Import(const std::string& text)
+    bool Import(const std::string& text) { return ImportResult(text) == XrfImportResult::Imported; }
+
+    XrfImportResult ImportResult(const std::string& text)
     {
         WriteTextFile(directory_.File("unit.xrf"), text);
         return ImportXrf(*config_, directory_.File("unit.xrf"), ui_);
@@ -108,12 +110,21 @@ TEST_F(XrfImportTest, ReplacesTheWholeConfiguration)
     EXPECT_TRUE(config_->AnalogInputs.Empty());
 }
 
-TEST_F(XrfImportTest, EmptyOrMissingFileFails)
+TEST_F(XrfImportTest, EmptyMissingOrUnrecognisedFileImportsNothing)
 {
     config_->AnalogInputs.Append(AnalogInputPoint{});
-    EXPECT_FALSE(Import(""));
+    EXPECT_EQ(ImportResult(""), XrfImportResult::Unreadable);
     EXPECT_TRUE(config_->AnalogInputs.Empty());
-    EXPECT_FALSE(ImportXrf(*config_, directory_.File("missing.xrf"), ui_));
+    EXPECT_EQ(ImportXrf(*config_, directory_.File("missing.xrf"), ui_), XrfImportResult::Unreadable);
+
+    // Bytes without any known section: nothing to import, though lines were read.
+    std::string noise;
+    for (int i = 0; i < 5000; ++i) {
+        noise += static_cast<char>((i * 7919 + 13) % 251);
+    }
+    EXPECT_EQ(ImportResult(noise), XrfImportResult::NothingFound);
+    EXPECT_EQ(ImportResult(CrLfLines(";name.XRF", "[OTHER]", "\"x\": 0.0I1/1")), XrfImportResult::NothingFound);
+    EXPECT_EQ(ImportResult(CrLfLines("[SPA_UNIT]")), XrfImportResult::Imported);
 }
 
 TEST_F(XrfImportTest, FullListsIgnoreFurtherLines)

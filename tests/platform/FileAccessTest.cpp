@@ -14,6 +14,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+TEST(FileAccess, FailuresSayWhyAndARewrittenFileHasAnotherIdentity)
+{
+    TemporaryDirectory directory;
+    const std::string path = directory.File("f");
+    EXPECT_FALSE(ReadFileBytes(path));
+    EXPECT_EQ(LastFileError(), "No such file or directory");
+    EXPECT_FALSE(ReplaceFileContents(directory.Path(), "x"));
+    EXPECT_EQ(LastFileError(), "Is a directory");
+    EXPECT_FALSE(IdentifyFile(path));
+    ASSERT_TRUE(ReplaceFileContents(path, "one"));
+    EXPECT_EQ(LastFileError(), "");
+    const auto first = IdentifyFile(path);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->Size, 3);
+    EXPECT_EQ(IdentifyFile(path), first);
+    ASSERT_TRUE(ReplaceFileContents(path, "two"));
+    EXPECT_NE(IdentifyFile(path), first);
+}
+
 TEST(FileAccess, ReplaceKeepsTheOldFileWhenTheWriteFails)
 {
     TemporaryDirectory directory;

@@ -1,5 +1,6 @@
 #include "GatewayStore.h"
 #include "ProcessRunner.h"
+#include "SerialLink.h"
 #include "SimOptions.h"
 #include "SimProcess.h"
 #include "TestFiles.h"
@@ -26,9 +27,14 @@ TEST(SimOptions, ValuesAndMistakes)
 
     for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
              {"--reply-block", "0"}, {"--reply-block", "1001"}, {"--line-rate", "fast"}, {"--fault", "noise"},
-             {"--firmware", "1.2"}, {"--link"}, {"--colour", "red"}, {"stray"}}) {
+             {"--firmware", "1.2"}, {"--link"}, {"--colour", "red"}, {"stray"}, {"--listen", "4001"},
+             {"--listen", "[::1]:70000"}, {"--no-pty"}}) {
         EXPECT_FALSE(ParseSimOptions(wrong, error)) << wrong[0];
     }
+    options = ParseSimOptions({"--no-pty", "--listen", "[::1]:0"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_FALSE(options->Terminal);
+    EXPECT_EQ(options->Listen->Host, "::1");
 }
 
 TEST(GatewayStore, KeepsEverythingInItsStateDirectory)
@@ -72,4 +78,37 @@ TEST(GatewayProgram, PrintsItsTerminalLinksItAndStopsCleanly)
     const ProcessResult wrong = RunProcess({HALVEX_SIM_PATH, "--fault", "noise"});
     EXPECT_EQ(wrong.ExitStatus, 2);
     EXPECT_NE(wrong.Err.find("usage:"), std::string::npos);
+}
+
+TEST(GatewayProgram, ServesTcpClientsOneAtATimeBesideItsTerminal)
+{
+    SimProcess sim({"--listen", "127.0.0.1:0"});
+    ASSERT_FALSE(sim.Path().empty());
+    ASSERT_TRUE(sim.Address().starts_with("socket://127.0.0.1:")) << sim.Address();
+    const auto firmware = [](SerialLink& link) {
+        std::uint8_t reply[16];
+        int length = sizeof reply;
+        return link.Transact(2, 0, nullptr, length, reply) && length == 3;
+    };
+    SerialLink first;
+    SerialLink second;
+    SerialLink terminal;
+    ASSERT_TRUE(first.Open(sim.Address(), 38400).Opened());
+    ASSERT_TRUE(second.Open(sim.Address(), 38400).Opened());
+    ASSERT_TRUE(terminal.Open(sim.Path(), 38400).Opened());
+    second.SetReplyTimeout(300);
+    EXPECT_FALSE(firmware(second)) << "waits while the first client is served";
+    EXPECT_TRUE(firmware(first));
+    EXPECT_TRUE(firmware(terminal)) << "the terminal is served meanwhile";
+    first.Close();
+    second.SetReplyTimeout(2000);
+    EXPECT_TRUE(firmware(second)) << "served once the first has left";
+    EXPECT_EQ(sim.Stop(SIGTERM), 0) << "stops with a client connected";
+
+    // An address taken already.
+    SimProcess holder({"--listen", "127.0.0.1:0", "--no-pty"});
+    const std::string held = holder.Address().substr(std::string("socket://").size());
+    const ProcessResult busy = RunProcess({HALVEX_SIM_PATH, "--listen", held});
+    EXPECT_EQ(busy.ExitStatus, 1);
+    EXPECT_NE(busy.Err.find("cannot listen on " + held), std::string::npos) << busy.Err;
 }

@@ -1,7 +1,9 @@
 #include "PortDialog.h"
 
+#include "NetworkAddress.h"
 #include "TextConversion.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -34,7 +36,8 @@ bool NamesDevice(const SerialDeviceInfo& device, const std::string& path)
 
 }  // namespace
 
-PortDialog::PortDialog(const std::string& devicePath, QWidget* parent, const std::string& systemRoot)
+PortDialog::PortDialog(const std::string& devicePath, QWidget* parent, const std::string& systemRoot,
+                       const std::vector<std::string>& recentAddresses)
     : QDialog(parent), systemRoot_(systemRoot)
 {
     setWindowTitle(QStringLiteral("Other Port"));
@@ -49,11 +52,23 @@ PortDialog::PortDialog(const std::string& devicePath, QWidget* parent, const std
     listLabel->setBuddy(list_);
     hint_ = new QLabel;
     hint_->setWordWrap(true);
-    auto* pathLabel = new QLabel(QStringLiteral("Device &path:"));
+    auto* recentLabel = new QLabel(QStringLiteral("Recent network &addresses:"));
+    recent_ = new QComboBox;
+    recent_->addItem(QString());
+    for (const std::string& address : recentAddresses) {
+        recent_->addItem(PathToQString(address));
+    }
+    recentLabel->setBuddy(recent_);
+    recentLabel->setVisible(!recentAddresses.empty());
+    recent_->setVisible(!recentAddresses.empty());
+    auto* pathLabel = new QLabel(QStringLiteral("Device &path or network address (socket://HOST:PORT, "
+                                                "rfc2217://HOST:PORT):"));
     path_ = new QLineEdit(PathToQString(devicePath));
     pathLabel->setBuddy(path_);
+    addressProblem_ = new QLabel;
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    for (QWidget* widget : std::initializer_list<QWidget*>{listLabel, list_, hint_, pathLabel, path_, buttons_}) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{listLabel, list_, hint_, recentLabel, recent_, pathLabel,
+                                                           path_, addressProblem_, buttons_}) {
         layout->addWidget(widget);
     }
     resize(640, 320);
@@ -73,9 +88,13 @@ PortDialog::PortDialog(const std::string& devicePath, QWidget* parent, const std
         DeviceChosen();
         accept();
     });
-    connect(path_, &QLineEdit::textChanged, this,
-            [this] { buttons_->button(QDialogButtonBox::Ok)->setEnabled(!DevicePath().empty()); });
-    buttons_->button(QDialogButtonBox::Ok)->setEnabled(!DevicePath().empty());
+    connect(recent_, &QComboBox::activated, this, [this](int index) {
+        if (index > 0) {
+            path_->setText(recent_->itemText(index));
+        }
+    });
+    connect(path_, &QLineEdit::textChanged, this, [this] { CheckPath(); });
+    CheckPath();
 
     devices_ = DiscoverSerialDevices(systemRoot_);
     ShowDevices();
@@ -150,4 +169,16 @@ void PortDialog::DeviceChosen()
     if (index >= 0 && static_cast<std::size_t>(index) < devices_.size()) {
         path_->setText(PathToQString(PreferredDevicePath(devices_[static_cast<std::size_t>(index)])));
     }
+}
+
+void PortDialog::CheckPath()
+{
+    const std::string path = DevicePath();
+    std::string problem;
+    if (LooksLikeNetworkAddress(path)) {
+        ParseNetworkAddress(path, problem);
+    }
+    addressProblem_->setText(MessageToQString(problem));
+    addressProblem_->setVisible(!problem.empty());
+    buttons_->button(QDialogButtonBox::Ok)->setEnabled(!path.empty() && problem.empty());
 }

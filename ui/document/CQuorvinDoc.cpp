@@ -5,7 +5,11 @@
 #include "AbsolutePath.h"
 #include "ConfigFile.h"
 #include "DocumentWatcher.h"
+#include "FileAccess.h"
+#include "NetworkAddress.h"
+#include "PortName.h"
 #include "SerialLink.h"
+#include "UserState.h"
 
 #include <algorithm>
 
@@ -17,6 +21,7 @@ constexpr const char* kSixteenSlavesNotice = "There are already 16 slaves config
 constexpr const char* kAddressInUseNotice = "Slave address already in use!";
 constexpr const char* kRegionalSettingsWarning = "Warning: Unable to detect regional settings - reverting to default.";
 constexpr const char* kUntitled = "Untitled";
+constexpr const char* kOverwriteCaption = "Overwrite?";
 
 FileDialogRequest ConfigurationFileDialog(const std::string& initialName, bool forSaving)
 {
@@ -62,6 +67,12 @@ bool Contains(const SlaveAddressTable& table, int address)
     return address != -1 && std::find(table.begin(), table.end(), address) != table.end();
 }
 
+std::string ChangedOnDiskQuestion(const std::string& path)
+{
+    return "File " + path +
+           " has been changed by another application since it was read or saved here.\nDo you want to overwrite it?";
+}
+
 }  // namespace
 
 CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
@@ -72,6 +83,10 @@ CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
 {
     comPort_ = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
     portDevice_ = ui_.ReadProfileString(kSettingsSection, kPortDeviceKey).value_or("");
+    BackupFolder = ui_.ReadProfileString(kSettingsSection, kBackupFolderKey).value_or("");
+    BackupBeforeDownloadOn =
+        ui_.ReadProfileInt(kSettingsSection, kBackupBeforeDownloadKey, 0) != 0 && !BackupFolder.empty();
+    OperationsLogPath = ::OperationsLogPath();
     extendedMode_ = commandLine.find(kExtendedModeKeyword) != std::string::npos;
     StartHistory(false);
     watcher_->Start();
@@ -83,6 +98,21 @@ CQuorvinDoc::~CQuorvinDoc()
     watcher_.reset();
     link_.reset();
     content_.reset();
+}
+
+void CQuorvinDoc::SetModifiedFlag(bool modified)
+{
+    // A state number that no state has: no undo leads back to unmodified.
+    cleanState_ = modified ? -1 : history_.State();
+    ReportModified();
+}
+
+void CQuorvinDoc::ReportModified()
+{
+    if (reportedModified_ != IsModified()) {
+        reportedModified_ = IsModified();
+        ui_.ModifiedChanged(reportedModified_);
+    }
 }
 
 void CQuorvinDoc::SetTitle(const std::string& title)
@@ -122,7 +152,9 @@ bool CQuorvinDoc::Change(const ContentChange& change, ChangeEffect effect)
     if (!recorded && effect != ChangeEffect::Command) {
         return true;
     }
-    if (!recorded) {
+    if (recorded) {
+        ReportModified();
+    } else {
         SetModifiedFlag(true);
     }
     if (effect == ChangeEffect::Command) {
@@ -137,6 +169,7 @@ void CQuorvinDoc::OnEditUndo()
         return;
     }
     RebuildSlaveList();
+    ReportModified();
     ui_.UpdateAllViews();
 }
 
@@ -146,6 +179,7 @@ void CQuorvinDoc::OnEditRedo()
         return;
     }
     RebuildSlaveList();
+    ReportModified();
     ui_.UpdateAllViews();
 }
 
@@ -155,17 +189,12 @@ void CQuorvinDoc::StartHistory(bool modified)
     SetModifiedFlag(modified);
 }
 
-void CQuorvinDoc::SetModifiedFlag(bool modified)
-{
-    // A state number that no state has: no undo leads back to unmodified.
-    cleanState_ = modified ? -1 : history_.State();
-}
-
 // --- Lifecycle
 
 bool CQuorvinDoc::OnNewDocument()
 {
     pathName_.clear();
+    SetModifiedFlag(false);
     // The watcher follows the file the document shows; an untitled one shows none.
     watcher_->WatchDocument({});
     content_->Config.Reset();
@@ -177,38 +206,67 @@ bool CQuorvinDoc::OnNewDocument()
     return true;
 }
 
+// Read into a configuration of its own: a file that cannot be read leaves
+// the document as it is, after the error box.
 bool CQuorvinDoc::OnOpenDocument(const std::string& path)
 {
-    if (ReadConfigFile(content_->Config, path, ui_)) {
-        content_->AddedSlaves = kNoSlaves;
-        watcher_->WatchDocument(path);
-        RebuildSlaveList();
-        StartHistory(IsModified());
-        return true;
+    // Taken before the read: a change while reading counts as another program's.
+    const std::optional<FileIdentity> identity = IdentifyFile(path);
+    auto incoming = std::make_unique<ConfigTemplate>();
+    if (!ReadConfigFile(*incoming, path, ui_)) {
+        const std::string message = LoadFailureMessage(incoming->LoadError, path);
+        if (!message.empty()) {
+            ui_.ErrorBox(kOpenErrorCaption, message);
+        }
+        return false;
     }
-    const std::string message = LoadErrorMessage(content_->Config.LoadError);
-    if (!message.empty()) {
-        ui_.ErrorBox(kOpenErrorCaption, message);
-    }
-    OnNewDocument();
-    return false;
+    content_->Config = *incoming;
+    diskIdentity_ = identity;
+    content_->AddedSlaves = kNoSlaves;
+    watcher_->WatchDocument(path);
+    RebuildSlaveList();
+    StartHistory(IsModified());
+    return true;
 }
 
 bool CQuorvinDoc::OnSaveDocument(const std::string& path)
 {
     // The program's own write is no external change.
     watcher_->Stop();
-    if (!ui_.CommitForm()) {
-        watcher_->Start();
-        return false;
+    bool saved = ui_.CommitForm() && MayReplace(path);
+    if (saved) {
+        WarnOfSlavesWithoutPoints();
+        saved = SaveConfigFile(content_->Config, path, false, ui_);
     }
-    if (!SaveConfigFile(content_->Config, path, false, ui_)) {
-        watcher_->Start();
-        return false;
+    if (saved) {
+        diskIdentity_ = IdentifyFile(path);
+        SetModifiedFlag(false);
     }
-    SetModifiedFlag(false);
     watcher_->Start();
-    return true;
+    return saved;
+}
+
+bool CQuorvinDoc::MayReplace(const std::string& path)
+{
+    if (path != pathName_) {
+        return true;
+    }
+    const std::optional<FileIdentity> onDisk = IdentifyFile(path);
+    return !onDisk || onDisk == diskIdentity_ ||
+           ui_.AskYesNo(kOverwriteCaption, ChangedOnDiskQuestion(path), MessageIcon::Warning);
+}
+
+// The file holds points, not slaves: an added slave without points is not kept.
+void CQuorvinDoc::WarnOfSlavesWithoutPoints()
+{
+    const SlaveAddressTable withPoints = CollectSlaveAddresses(content_->Config);
+    for (int address : content_->AddedSlaves) {
+        if (address != -1 && !Contains(withPoints, address)) {
+            ui_.ShowMessage(kApplicationTitle,
+                            "Slave " + std::to_string(address) + " has no points and is not kept in the file",
+                            MessageIcon::Warning);
+        }
+    }
 }
 
 bool CQuorvinDoc::LoadFile(const std::string& path, bool addToRecentFiles)
@@ -233,20 +291,9 @@ void CQuorvinDoc::ShowsFile(const std::string& path)
 
 void CQuorvinDoc::ReloadChangedFile(const std::string& path)
 {
-    auto incoming = std::make_unique<ConfigTemplate>();
-    if (!ReadConfigFile(*incoming, path, ui_)) {
-        const std::string message = LoadErrorMessage(incoming->LoadError);
-        if (!message.empty()) {
-            ui_.ErrorBox(kOpenErrorCaption, message);
-        }
-        return;
+    if (OnOpenDocument(path)) {
+        ShowsFile(path);
     }
-    content_->Config = *incoming;
-    content_->AddedSlaves = kNoSlaves;
-    watcher_->WatchDocument(path);
-    RebuildSlaveList();
-    StartHistory(false);
-    ShowsFile(path);
 }
 
 bool CQuorvinDoc::DoSave(const std::string& path)
@@ -277,6 +324,10 @@ bool CQuorvinDoc::DoSave(const std::string& path)
 
 bool CQuorvinDoc::SaveModified()
 {
+    // A value still being typed is a change too; one out of range stops here.
+    if (!ui_.CommitForm()) {
+        return false;
+    }
     if (!IsModified()) {
         return true;
     }
@@ -313,14 +364,16 @@ bool CQuorvinDoc::FileOpen()
     return opened;
 }
 
-bool CQuorvinDoc::FileOpenPath(const std::string& path)
+bool CQuorvinDoc::FileOpenPath(const std::string& path) { return OpenPath(path) == OpenOutcome::Opened; }
+
+CQuorvinDoc::OpenOutcome CQuorvinDoc::OpenPath(const std::string& path)
 {
     if (!SaveModified()) {
-        return false;
+        return OpenOutcome::Cancelled;
     }
     const bool opened = LoadFile(path);
     ui_.UpdateAllViews();
-    return opened;
+    return opened ? OpenOutcome::Opened : OpenOutcome::Failed;
 }
 
 bool CQuorvinDoc::FileSave() { return DoSave(pathName_); }
@@ -447,7 +500,24 @@ void CQuorvinDoc::OnSelectPortDevice(const std::string& devicePath)
     portDevice_ = devicePath;
     ui_.WriteProfileInt(kSettingsSection, kComPortKey, comPort_);
     ui_.WriteProfileString(kSettingsSection, kPortDeviceKey, devicePath);
+    if (LooksLikeNetworkAddress(devicePath)) {
+        RememberNetworkPort(devicePath, ui_);
+    }
     ui_.SetComPortChecks(comPort_);
+}
+
+void CQuorvinDoc::OnToggleBackupBeforeDownload()
+{
+    if (!BackupBeforeDownloadOn) {
+        const auto folder = ui_.ChooseFolder("Backup Before Download");
+        if (!folder) {
+            return;
+        }
+        BackupFolder = *folder;
+        ui_.WriteProfileString(kSettingsSection, kBackupFolderKey, BackupFolder);
+    }
+    BackupBeforeDownloadOn = !BackupBeforeDownloadOn;
+    ui_.WriteProfileInt(kSettingsSection, kBackupBeforeDownloadKey, BackupBeforeDownloadOn ? 1 : 0);
 }
 
 void CQuorvinDoc::OnRefresh()
@@ -472,6 +542,11 @@ void CQuorvinDoc::OnFileChangeConfirmed()
         DoSave(path);
         return;
     }
+    if (action == ConfirmedFileAction::KeepUnsaved) {
+        // The configuration is no longer in any file.
+        SetModifiedFlag(true);
+        return;
+    }
     ReloadChangedFile(path);
     ui_.UpdateAllViews();
 }
@@ -488,7 +563,7 @@ bool CQuorvinDoc::DownloadGuard(bool checkSlaves)
     return true;
 }
 
-bool CQuorvinDoc::UploadGuard() { return ui_.CommitForm() && SaveModified(); }
+bool CQuorvinDoc::UploadGuard() { return SaveModified(); }
 
 // --- Slave set
 

@@ -2,9 +2,11 @@
 
 #include "ConfigTemplate.h"
 #include "ConfigurationCheck.h"
+#include "DownloadRules.h"
 #include "DocumentContent.h"
 #include "DocumentHost.h"
-#include "DownloadRules.h"
+#include "FileAccess.h"
+#include "LoggedOperation.h"
 #include "PointCapacity.h"
 #include "PointClipboard.h"
 #include "PointList.h"
@@ -45,6 +47,9 @@ inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kComPortKey = "COMPort";
 inline constexpr const char* kPortDeviceKey = "PortDevice";
 inline constexpr int kComPortDevicePath = 0;
+// Settings > Backup Before Download: on or off, and the folder of the backups.
+inline constexpr const char* kBackupBeforeDownloadKey = "BackupBeforeDownload";
+inline constexpr const char* kBackupFolderKey = "BackupFolder";
 
 // The file dialogs' filter name and extension of configuration files.
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
@@ -78,7 +83,8 @@ public:
     // or written.
     bool IsModified() const { return history_.State() != cleanState_; }
     // Unmodified: the current state is the one of the file. Modified: no undo
-    // leads back to an unmodified state.
+    // leads back to an unmodified state. The host hears of every change of
+    // the mark, also by undo and redo.
     void SetModifiedFlag(bool modified = true);
     void SetTitle(const std::string& title);
 
@@ -108,6 +114,9 @@ public:
     bool FileNew();                                // Ctrl+N, toolbar
     bool FileOpen();                               // file dialog, then open
     bool FileOpenPath(const std::string& path);    // command line, recent files
+    enum class OpenOutcome { Opened, Cancelled, Failed };
+    // FileOpenPath, telling a cancelled save-changes step from a failed read.
+    OpenOutcome OpenPath(const std::string& path);
     bool FileSave();                               // Ctrl+S
     bool FileSaveAs();
 
@@ -118,11 +127,17 @@ public:
     void OnPrioritize(bool on);
     void OnSelectComPort(int comPort);  // 1..4
     // Settings > COM Port > Other Port: every device operation from now on
-    // uses the device path; kept in the profile with ComPort 0.
+    // uses the device path or network address; kept in the profile with
+    // ComPort 0, an address also among the recent ones.
     void OnSelectPortDevice(const std::string& devicePath);
     // The device the operations open: PortDevice when ComPort is 0 and a
     // device path is kept, else COMn mapped as the profile says.
     std::string PortDevicePath();
+    // Settings > Backup Before Download: turning it on asks for the folder
+    // (no folder chosen: it stays off); both are kept in the profile.
+    void OnToggleBackupBeforeDownload();
+    // The port as the user chose it: COM1..COM4, or the device path.
+    std::string PortName() const;
     void OnRefresh();                   // F5
     // What the user agreed to when the watcher asked ("FILECHANGE"), on the
     // UI thread: reload the changed file, or save to a file that is gone.
@@ -188,6 +203,7 @@ public:
     // --- Slave set.
     bool HasNoSlaves() const;
 
+    // --- State, read and written directly by the view and the commands.
     // --- State the views read; every change goes through Change.
     const ConfigTemplate& Config() const { return content_->Config; }
     const DocumentContent& Content() const { return *content_; }
@@ -210,18 +226,33 @@ public:
     SerialLink& Link() { return *link_; }
     DocumentWatcher& Watcher() { return *watcher_; }
 
+    // Before each download the gateway's configuration is backed up into
+    // BackupFolder (profile "Settings"/"BackupBeforeDownload", "BackupFolder").
+    bool BackupBeforeDownloadOn = false;
+    std::string BackupFolder;
+    // Every device operation appends its record here (the user's operations
+    // log); a log that cannot be written is a warning on the status line.
+    std::string OperationsLogPath;
+
 private:
     friend class DocumentUploadTarget;
+    friend void ImportXrfInto(CQuorvinDoc& document, const std::optional<std::string>& path);
 
     // The configuration changed as a whole (new, opened, reloaded, uploaded,
     // imported): an empty undo history starts here.
     void StartHistory(bool modified);
+    // Tells the host when IsModified has changed since it was last told.
+    void ReportModified();
     template <typename Point>
     std::optional<int> AddPoint(Point point, const PointEditor<Point>& edit);
-    // The XRF import of the chosen file into the new document, when one was chosen.
-    void FinishXrfImport(const std::optional<std::string>& path);
-    // A device operation on the document's link, run by the host.
-    void RunOperation(const std::function<void()>& operation);
+    // A device operation on the document's link, run by the host and
+    // appended to the operations log under the action's name.
+    // The operations log of the window program; a warning goes to the status line.
+    OperationLog Log();
+    // The download in the layout, after the backup when that is on.
+    void Download(int formatVersion);
+    void RunOperation(const std::string& action,
+                      const std::function<bool(DeviceConnection&, OperationRecord&)>& operation);
     // Open document, then on success the framework's part: path (absolute),
     // title, modified flag cleared (the document now shows the file), and the
     // recent-file list unless the file is read again.
@@ -235,6 +266,10 @@ private:
     // Saves to the path, or to a name asked for when it is empty; the
     // document then shows (and the watcher watches) the saved file.
     bool DoSave(const std::string& path);
+    // A save to the document's own file replaces it only when it is still
+    // the one last read or written, or the user agrees.
+    bool MayReplace(const std::string& path);
+    void WarnOfSlavesWithoutPoints();
     void ReadRegionalSettings();
     // UsedSlaves from the points and the added slaves.
     void RebuildSlaveList();
@@ -247,6 +282,7 @@ private:
     std::string title_ = "Untitled";
     UndoHistory history_;
     long long cleanState_ = 0;
+    bool reportedModified_ = false;
 
     std::string listSeparator_ = ",";
     std::string decimalSeparator_ = ".";
@@ -255,4 +291,6 @@ private:
     bool extendedMode_ = false;
     int selectedSlave_ = -1;
     SlaveAddressTable usedSlaves_ = kNoSlaves;
+    // The document's file as it was when last read or written.
+    std::optional<FileIdentity> diskIdentity_;
 };

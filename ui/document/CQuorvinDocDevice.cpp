@@ -3,14 +3,18 @@
 #include "CQuorvinDoc.h"
 
 #include "ArchiveTransfer.h"
+#include "ConfigFile.h"
+#include "ConfigurationBackup.h"
 #include "ConfigurationDownload.h"
 #include "ConfigurationUpload.h"
 #include "ConfigurationVerify.h"
 #include "DeviceImage.h"
 #include "DiagnosticsTransfer.h"
 #include "FirmwareVersion.h"
+#include "GatewayJob.h"
 #include "PortName.h"
 #include "SerialLink.h"
+#include "Sha256.h"
 
 namespace {
 
@@ -36,6 +40,9 @@ public:
         return document_.content_->Config;
     }
 
+    void TextReceived(const std::string& text) override { digest_ = Sha256Hex(text); }
+    const std::string& Digest() const { return digest_; }
+
     void InUseApplied() override { document_.Ui().UpdateAllViews(); }
 
     void ConfigurationLoaded() override
@@ -47,9 +54,31 @@ public:
 
 private:
     CQuorvinDoc& document_;
+    std::string digest_;
 };
 
-void CQuorvinDoc::RunOperation(const std::function<void()>& operation) { ui_.RunDeviceOperation(*link_, operation); }
+void CQuorvinDoc::RunOperation(const std::string& action,
+                               const std::function<bool(DeviceConnection&, OperationRecord&)>& operation)
+{
+    DeviceConnection connection = ConnectionOf(*this);
+    const OperationLog log = Log();
+    const std::string port = PortName();
+    ui_.RunDeviceOperation(*link_, [&] { RunLoggedOperation(log, action, port, connection, operation); });
+}
+
+OperationLog CQuorvinDoc::Log()
+{
+    DocumentHost& host = ui_;
+    return {"halvex", OperationsLogPath, [&host](const std::string& warning) { host.SetStatusText(warning); }};
+}
+
+std::string CQuorvinDoc::PortName() const
+{
+    if (comPort_ == kComPortDevicePath && !portDevice_.empty()) {
+        return portDevice_;
+    }
+    return "COM" + std::to_string(comPort_);
+}
 
 std::string CQuorvinDoc::PortDevicePath()
 {
@@ -61,20 +90,29 @@ std::string CQuorvinDoc::PortDevicePath()
 
 void CQuorvinDoc::OnDownloadConfiguration()
 {
-    if (!DownloadGuard(true)) {
-        return;
+    if (DownloadGuard(true)) {
+        Download(kFormatVersion200);
     }
-    DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { DownloadConfiguration(connection, content_->Config, kFormatVersion200); });
 }
 
 void CQuorvinDoc::OnDownloadConfigurationAs(int formatVersion)
 {
-    if (!DownloadGuard(false)) {
-        return;
+    if (DownloadGuard(false)) {
+        Download(formatVersion);
     }
-    DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { DownloadConfiguration(connection, content_->Config, formatVersion); });
+}
+
+void CQuorvinDoc::Download(int formatVersion)
+{
+    RunOperation("download", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = pathName_;
+        record.Sha256 = Sha256Hex(ConfigFileText(content_->Config, false));
+        if (BackupBeforeDownloadOn &&
+            !BackupBeforeDownload(Log(), PortName(), connection, BackupFolder, BackupNameOf(pathName_))) {
+            return false;
+        }
+        return DownloadConfiguration(connection, content_->Config, formatVersion) == DownloadOutcome::Succeeded;
+    });
 }
 
 void CQuorvinDoc::OnUploadConfiguration()
@@ -82,39 +120,51 @@ void CQuorvinDoc::OnUploadConfiguration()
     if (!UploadGuard()) {
         return;
     }
-    DeviceConnection connection = ConnectionOf(*this);
     DocumentUploadTarget target(*this);
-    RunOperation([&] { UploadConfiguration(connection, target); });
+    RunOperation("upload", [&](DeviceConnection& connection, OperationRecord& record) {
+        const bool loaded = UploadConfiguration(connection, target) == UploadOutcome::Loaded;
+        record.Sha256 = target.Digest();
+        return loaded;
+    });
 }
 
 void CQuorvinDoc::OnDownloadArchive()
 {
-    DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { DownloadArchive(connection); });
+    RunOperation("archive-download", [](DeviceConnection& connection, OperationRecord&) {
+        return DownloadArchive(connection);
+    });
 }
 
 void CQuorvinDoc::OnUploadArchive()
 {
-    DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { UploadArchive(connection); });
+    RunOperation("archive-upload", [](DeviceConnection& connection, OperationRecord&) {
+        return UploadArchive(connection);
+    });
 }
 
 void CQuorvinDoc::OnUploadDiagnostics()
 {
-    DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { UploadDiagnostics(connection); });
+    RunOperation("diagnostics", [](DeviceConnection& connection, OperationRecord&) {
+        return UploadDiagnostics(connection).has_value();
+    });
 }
 
 void CQuorvinDoc::OnClearDiagnostics()
 {
-    DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { ClearDiagnostics(connection); });
+    RunOperation("clear-diagnostics", [](DeviceConnection& connection, OperationRecord&) {
+        return ClearDiagnostics(connection);
+    });
 }
 
 void CQuorvinDoc::OnGetFirmwareVersion()
 {
-    DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] { GetFirmwareVersion(connection); });
+    RunOperation("firmware", [](DeviceConnection& connection, OperationRecord& record) {
+        const auto version = QueryFirmwareVersion(connection);
+        if (version) {
+            record.Firmware = FirmwareRecordText(*version);
+        }
+        return version.has_value();
+    });
 }
 
 std::optional<ConfigurationCheck> CQuorvinDoc::OnCheckConfiguration()
@@ -130,10 +180,15 @@ void CQuorvinDoc::OnVerifyConfiguration()
     if (!ui_.CommitForm()) {
         return;
     }
-    DeviceConnection connection = ConnectionOf(*this);
-    RunOperation([&] {
-        if (const auto difference = VerifyConfiguration(connection, content_->Config)) {
-            ReportVerifyResult(ui_, *difference);
+    RunOperation("verify", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = pathName_;
+        record.Sha256 = Sha256Hex(ConfigFileText(content_->Config, false));
+        const auto difference = VerifyConfiguration(connection, content_->Config);
+        if (!difference) {
+            return false;
         }
+        ReportVerifyResult(connection.Ui, *difference);
+        record.Verify = difference->Equal() ? "equal" : "different";
+        return difference->Equal();
     });
 }

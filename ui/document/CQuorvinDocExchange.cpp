@@ -8,17 +8,36 @@
 #include "XrfImport.h"
 
 #include <filesystem>
+#include <memory>
 
-namespace {
-
-// The XRF import starts from a new document: the form is committed and the
-// user may save the open one first. False when either stops it.
-bool StartXrfImport(CQuorvinDoc& document)
+// The XRF import builds a new document from the unit file. The user may save
+// the open one first (the form committed); the open document stays until the
+// unit file has been read: a cancelled dialog, a failed import or a file in
+// which nothing could be found (with a notice) keep it. Every address used
+// becomes a slave and the new document counts as modified, since it has no
+// file of its own.
+void ImportXrfInto(CQuorvinDoc& document, const std::optional<std::string>& path)
 {
-    return document.Ui().CommitForm() && document.SaveModified() && document.OnNewDocument();
+    if (!path) {
+        return;
+    }
+    const auto imported = std::make_unique<ConfigTemplate>();
+    const XrfImportResult result = ImportXrf(*imported, *path, document.Ui());
+    if (result == XrfImportResult::NothingFound) {
+        document.Ui().Notice(kNothingImportedMessage);
+        return;
+    }
+    if (result == XrfImportResult::Unreadable) {
+        document.Ui().ErrorBox(kOpenErrorCaption, "Error loading file!");
+        return;
+    }
+    document.OnNewDocument();
+    document.content_->Config = *imported;
+    document.SetTitle(std::filesystem::path(*path).filename().string());
+    document.RebuildSlaveList();
+    document.StartHistory(true);
+    document.Ui().UpdateAllViews();
 }
-
-}  // namespace
 
 void CQuorvinDoc::OnExportCsv()
 {
@@ -37,37 +56,16 @@ void CQuorvinDoc::OnSlaveImport()
     });
 }
 
-// Imports the chosen file into the new document, titled after the file. A
-// cancelled dialog leaves the new, empty configuration; either way every
-// address used becomes a slave and the document counts as modified, since it
-// has no file of its own. A failed import ends with the error box.
-void CQuorvinDoc::FinishXrfImport(const std::optional<std::string>& path)
-{
-    if (path) {
-        SetTitle(std::filesystem::path(*path).filename().string());
-        if (!ImportXrf(content_->Config, *path, ui_)) {
-            StartHistory(IsModified());
-            ui_.ErrorBox(kOpenErrorCaption, "Error loading file!");
-            return;
-        }
-    }
-    RebuildSlaveList();
-    StartHistory(true);
-    ui_.UpdateAllViews();
-}
-
 void CQuorvinDoc::OnImportXrf()
 {
-    if (!StartXrfImport(*this)) {
-        return;
+    if (SaveModified()) {
+        ImportXrfInto(*this, ui_.ChooseFileToOpen({"XRF File (*.xrf)|*.xrf||", "XRF", "", false}));
     }
-    FinishXrfImport(ui_.ChooseFileToOpen({"XRF File (*.xrf)|*.xrf||", "XRF", "", false}));
 }
 
 void CQuorvinDoc::ImportXrfFile(const std::string& path)
 {
-    if (!StartXrfImport(*this)) {
-        return;
+    if (SaveModified()) {
+        ImportXrfInto(*this, path);
     }
-    FinishXrfImport(path);
 }

@@ -25,6 +25,8 @@ public:
     virtual bool CommitForm() = 0;
     // Rebuild every view from the configuration.
     virtual void UpdateAllViews() = 0;
+    // The document's modified flag changed: the title's mark follows it.
+    virtual void ModifiedChanged(bool modified) { (void)modified; }
     // The document's title changed (for example to "Untitled").
     virtual void TitleChanged(const std::string& title) = 0;
     // A file was opened or saved: it goes to the top of the recent-file list.
@@ -50,6 +52,15 @@ public:
     {
         (void)link;
         operation();
+    }
+
+    // The watcher's Yes/No question about the open file (warning icon),
+    // asked from the watcher's thread. The window program shows it only once
+    // no modal dialog is open, so that the user answers knowing what that
+    // dialog has done to the document.
+    virtual bool AskAboutFileChange(const std::string& caption, const std::string& text)
+    {
+        return AskYesNo(caption, text, MessageIcon::Warning);
     }
 
     // Posts the registered "FILECHANGE" event to the main view; may be called

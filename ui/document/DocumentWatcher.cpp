@@ -37,15 +37,17 @@ void DocumentWatcher::OnFileChanged(int reason, const std::string& path)
         return;
     }
     // A file that is gone cannot be reloaded: the configuration stays, and
-    // the user may put it back where it was.
+    // the user may put it back where it was. Kept where it is, it is in no
+    // file any more: the document counts as modified.
     const bool gone = reason == kFileGone;
-    const bool yes =
-        ui_.AskYesNo(kReloadCaption, gone ? FileGoneQuestion(path) : ReloadQuestion(path), MessageIcon::Warning);
+    const bool yes = gone ? ui_.AskAboutFileChange(kFileMissingCaption, FileGoneQuestion(path))
+                          : ui_.AskAboutFileChange(kReloadCaption, ReloadQuestion(path));
     AcknowledgeChanges(path);
-    if (yes) {
+    if (yes || gone) {
         {
             std::lock_guard guard(pathLock_);
-            confirmed_ = gone ? ConfirmedFileAction::SaveAgain : ConfirmedFileAction::Reload;
+            confirmed_ = !gone ? ConfirmedFileAction::Reload
+                               : (yes ? ConfirmedFileAction::SaveAgain : ConfirmedFileAction::KeepUnsaved);
         }
         ui_.PostFileChange();
     }

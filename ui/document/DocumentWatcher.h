@@ -7,15 +7,18 @@
 #include <string>
 
 inline constexpr const char* kReloadCaption = "Reload?";
+inline constexpr const char* kFileMissingCaption = "File Missing";
 
 // What the user agreed to in the last answered question about the file.
-enum class ConfirmedFileAction { None, Reload, SaveAgain };
+// KeepUnsaved: a file that is gone is not saved again; the configuration is
+// then in no file.
+enum class ConfirmedFileAction { None, Reload, SaveAgain, KeepUnsaved };
 
 // The document's watcher: watches the file the document shows and, when it
 // is changed or replaced on disk, asks whether to reload it; when it is gone
 // (moved away or deleted), whether to save the configuration to it again. On
-// Yes it posts "FILECHANGE"; the document then does what was agreed, on the
-// user-interface thread.
+// Yes, and on No for a file that is gone, it posts "FILECHANGE"; the document
+// then does what was agreed, on the user-interface thread.
 class DocumentWatcher : public FileChangeMonitor {
 public:
     explicit DocumentWatcher(DocumentHost& ui);

@@ -52,32 +52,6 @@ std::string DescriptionColumn(const std::string& description) { return PadTo(Cut
 // The column after the address: cut to n and padded to n + 1.
 std::string CutAndPad(std::string text, std::size_t n) { return PadTo(CutTo(std::move(text), n), n + 1); }
 
-int AnalogBytes(int size)
-{
-    if (size == 16) {
-        return 2;
-    }
-    if (size == 32) {
-        return 4;
-    }
-    return 0;
-}
-
-int DigitalInputBytes(const std::string& dataType)
-{
-    const char letter = dataType.empty() ? '\0' : dataType.front();
-    if (letter == 'D' || letter == 'H' || letter == 'S') {
-        return 1;
-    }
-    return letter == 'P' ? 2 : 0;
-}
-
-int DigitalOutputBytes(const std::string& dataType)
-{
-    const char letter = dataType.empty() ? '\0' : dataType.front();
-    return letter == 'B' || letter == 'D' || letter == 'H' || letter == 'S' ? 1 : 0;
-}
-
 std::string AnalogInputLine(const AnalogInputPoint& point)
 {
     std::string line = DescriptionColumn(point.Description) + Flag(point.InUse, "1 ", "0 ") +
@@ -161,48 +135,26 @@ PointListContents BuildLines(const ConfigTemplate& config, bool hasNoSlaves, Sho
         return contents;
     }
     ListBuilder list(contents);
-    int inputOffset = kInputAreaStart;
-    int outputOffset = 0;
-
-    list.Section(kAnalogInputBanner, kAnalogHeading);
-    for (int i = 0; i < config.AnalogInputs.Count(); ++i) {
-        const AnalogInputPoint& point = config.AnalogInputs[i];
-        const std::string prefix = Offset3(inputOffset) + " ";
-        inputOffset += AnalogBytes(point.Size);
-        if (shown(point)) {
-            list.Add(prefix + AnalogInputLine(point), LineKind::AnalogInput, i);
+    const AreaLayout layout = ComputeAreaLayout(config);
+    // Every point of the kind counts for the offsets; the lines show the
+    // selected slave's.
+    const auto section = [&](const char* banner, const char* heading, const auto& points,
+                             const std::vector<PointPlacement>& placements, LineKind kind, const auto& format) {
+        list.Section(banner, heading);
+        for (int i = 0; i < points.Count(); ++i) {
+            if (shown(points[i])) {
+                list.Add(Offset3(placements[static_cast<std::size_t>(i)].Offset) + " " + format(points[i]), kind, i);
+            }
         }
-    }
-
-    list.Section(kDigitalInputBanner, kDigitalInputHeading);
-    for (int i = 0; i < config.DigitalInputs.Count(); ++i) {
-        const DigitalInputPoint& point = config.DigitalInputs[i];
-        const std::string prefix = Offset3(inputOffset) + " ";
-        inputOffset += DigitalInputBytes(point.DataType);
-        if (shown(point)) {
-            list.Add(prefix + DigitalInputLine(point), LineKind::DigitalInput, i);
-        }
-    }
-
-    list.Section(kAnalogOutputBanner, kAnalogHeading);
-    for (int i = 0; i < config.AnalogOutputs.Count(); ++i) {
-        const AnalogOutputPoint& point = config.AnalogOutputs[i];
-        const std::string prefix = Offset3(outputOffset) + " ";
-        outputOffset += AnalogBytes(point.Size);
-        if (shown(point)) {
-            list.Add(prefix + AnalogOutputLine(point), LineKind::AnalogOutput, i);
-        }
-    }
-
-    list.Section(kDigitalOutputBanner, kDigitalOutputHeading);
-    for (int i = 0; i < config.DigitalOutputs.Count(); ++i) {
-        const DigitalOutputPoint& point = config.DigitalOutputs[i];
-        const std::string prefix = Offset3(outputOffset) + " ";
-        outputOffset += DigitalOutputBytes(point.DataType);
-        if (shown(point)) {
-            list.Add(prefix + DigitalOutputLine(point), LineKind::DigitalOutput, i);
-        }
-    }
+    };
+    section(kAnalogInputBanner, kAnalogHeading, config.AnalogInputs, layout.AnalogInputs, LineKind::AnalogInput,
+            AnalogInputLine);
+    section(kDigitalInputBanner, kDigitalInputHeading, config.DigitalInputs, layout.DigitalInputs,
+            LineKind::DigitalInput, DigitalInputLine);
+    section(kAnalogOutputBanner, kAnalogHeading, config.AnalogOutputs, layout.AnalogOutputs, LineKind::AnalogOutput,
+            AnalogOutputLine);
+    section(kDigitalOutputBanner, kDigitalOutputHeading, config.DigitalOutputs, layout.DigitalOutputs,
+            LineKind::DigitalOutput, DigitalOutputLine);
 
     list.Section(kIndirectMessageBanner, kIndirectMessageHeading);
     for (int i = 0; i < config.IndirectMessages.Count(); ++i) {
@@ -212,8 +164,8 @@ PointListContents BuildLines(const ConfigTemplate& config, bool hasNoSlaves, Sho
         }
     }
 
-    contents.InputBytes = inputOffset;
-    contents.OutputBytes = outputOffset;
+    contents.InputBytes = layout.InputArea;
+    contents.OutputBytes = layout.OutputArea;
     return contents;
 }
 
@@ -230,7 +182,8 @@ bool ContainsIgnoringCase(const std::string& text, const std::string& part)
 
 PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave, bool hasNoSlaves)
 {
-    return BuildLines(config, hasNoSlaves, [selectedSlave](const auto& point) { return point.SlaveAddress == selectedSlave; });
+    return BuildLines(config, hasNoSlaves,
+                      [selectedSlave](const auto& point) { return point.SlaveAddress == selectedSlave; });
 }
 
 PointListContents BuildFoundPointList(const ConfigTemplate& config, const std::string& text)

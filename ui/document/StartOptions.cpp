@@ -23,6 +23,10 @@ StartOptions ParseStartOptions(const std::vector<std::string>& arguments)
         }
         if (argument == "--describe-window") {
             options.DescribeWindow = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.Help = true;
+        } else if (argument == "--version") {
+            options.Version = true;
         } else if (argument == "--import-xrf") {
             if (i + 1 == arguments.size()) {
                 options.Error = "--import-xrf needs a file";

@@ -21,6 +21,18 @@ AfterModalDialogs::AfterModalDialogs(std::function<void()> action, QObject* pare
     connect(&timer_, &QTimer::timeout, this, &AfterModalDialogs::Check);
 }
 
+void AfterModalDialogs::RunOnce(std::function<void()> action, QObject* parent)
+{
+    auto* once = new AfterModalDialogs({}, parent);
+    // Deleted once back in the event loop, after the action and whatever
+    // dialogs it opens.
+    once->action_ = [once, action = std::move(action)] {
+        once->deleteLater();
+        action();
+    };
+    once->Request();
+}
+
 void AfterModalDialogs::Request()
 {
     if (!timer_.isActive()) {

@@ -19,6 +19,8 @@ public:
     AfterModalDialogs(std::function<void()> action, QObject* parent, std::function<bool()> busy = {});
 
     void Request();
+    // The action once, as Request would run it, by an object that then goes.
+    static void RunOnce(std::function<void()> action, QObject* parent);
     bool IsWaiting() const { return timer_.isActive(); }
 
 private:

@@ -5,7 +5,6 @@
 #include "ToolbarIcons.h"
 #include "WindowSystem.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDropEvent>
@@ -20,6 +19,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kIdleStatusText = "Ready";
@@ -29,7 +30,8 @@ bool IsCheckable(int commandId)
 {
     using namespace CommandId;
     return commandId == ViewToolbar || commandId == ViewStatusBar ||
-           (commandId >= ComPort1 && commandId < ComPort1 + 4) || commandId == ComPortOther;
+           (commandId >= ComPort1 && commandId < ComPort1 + 4) || commandId == ComPortOther ||
+           commandId == SettingsBackupBeforeDownload;
 }
 
 bool IsLockKey(const QEvent* event)
@@ -76,13 +78,6 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     SetDocumentTitle("Untitled");
     setAcceptDrops(true);
     qApp->installEventFilter(this);
-    // Like the idle update of the menus: whatever changed the document, the
-    // mark is right before the program waits for the user again.
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &CMainFrame::UpdateModifiedMark);
-    // The port's device follows the settings and the profile the same way.
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &CMainFrame::UpdatePortPane);
 }
 
 CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
@@ -245,16 +240,25 @@ void CMainFrame::SetFileDropHandler(std::function<void(const std::string&)> hand
     fileDropHandler_ = std::move(handler);
 }
 
-void CMainFrame::SetModifiedSource(std::function<bool()> isModified)
+void CMainFrame::SetDocumentModified(bool modified)
 {
-    isModified_ = std::move(isModified);
-    UpdateModifiedMark();
+    // Each call sends the title to the window system again: only a change does.
+    if (isWindowModified() != modified) {
+        setWindowModified(modified);
+    }
 }
 
-void CMainFrame::UpdateModifiedMark()
+void CMainFrame::SetCommandsEnabled(const std::vector<int>& commandIds, bool enabled)
 {
-    if (!idleUpdatesHeld_) {
-        setWindowModified(isModified_ && isModified_());
+    for (int commandId : commandIds) {
+        if (QAction* action = CommandAction(commandId)) {
+            action->setEnabled(enabled);
+        }
+    }
+    for (QAction* shortcut : shortcutActions_) {
+        if (std::find(commandIds.begin(), commandIds.end(), shortcut->data().toInt()) != commandIds.end()) {
+            shortcut->setEnabled(enabled);
+        }
     }
 }
 
@@ -264,7 +268,6 @@ void CMainFrame::SetDocumentTitle(const std::string& documentTitle)
     QString shown = PathToQString(documentTitle);
     shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(shown + QStringLiteral("[*] - ") + QString::fromLatin1(kApplicationTitle));
-    UpdateModifiedMark();
 }
 
 QString CMainFrame::ShownTitle() const
@@ -287,12 +290,20 @@ void CMainFrame::SetStatusText(const std::string& text)
 
 QString CMainFrame::StatusText() const { return message_->text(); }
 
+void CMainFrame::SetCommandChecked(int commandId, bool checked)
+{
+    if (const auto found = actions_.find(commandId); found != actions_.end()) {
+        found->second->setChecked(checked);
+    }
+}
+
 void CMainFrame::SetComPortChecks(int comPort)
 {
     for (int i = 0; i < 4; ++i) {
         actions_[CommandId::ComPort1 + i]->setChecked(comPort == i + 1);
     }
     actions_[CommandId::ComPortOther]->setChecked(comPort == 0);
+    UpdatePortPane();
 }
 
 void CMainFrame::SetPortSource(std::function<std::string()> devicePath)
@@ -303,14 +314,13 @@ void CMainFrame::SetPortSource(std::function<std::string()> devicePath)
 
 void CMainFrame::UpdatePortPane()
 {
-    if (idleUpdatesHeld_) {
-        return;
-    }
     const QString shown = portSource_ ? PathToQString(portSource_()) : QString();
     if (port_->text() != shown) {
         port_->setText(shown);
     }
-    port_->setVisible(!shown.isEmpty());
+    if (port_->isVisibleTo(this) != !shown.isEmpty()) {
+        port_->setVisible(!shown.isEmpty());
+    }
 }
 
 QString CMainFrame::PortPaneText() const { return port_->text(); }
@@ -336,8 +346,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
+    // Back from elsewhere: the lock keys and the profile's port mapping may
+    // have changed meanwhile.
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         UpdateKeyLockIndicators();
+        UpdatePortPane();
     }
 }
 

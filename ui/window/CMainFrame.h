@@ -46,9 +46,10 @@ public:
     void SetCloseGuard(std::function<bool()> guard);
     // Gets the path of a configuration file dropped on the window.
     void SetFileDropHandler(std::function<void(const std::string& path)> handler);
-    // Asked whenever the program waits for input: the title marks a modified
-    // document ("*" after the document's title).
-    void SetModifiedSource(std::function<bool()> isModified);
+    // The title marks a modified document ("*" after the document's title).
+    void SetDocumentModified(bool modified);
+    // Enables or disables the commands' menu items, buttons and shortcut keys.
+    void SetCommandsEnabled(const std::vector<int>& commandIds, bool enabled);
 
     // "<document title> - Halvex Configuration Tool", with the mark of a
     // modified document after the document's title.
@@ -62,12 +63,13 @@ public:
     // Checks item comPort-1 of the "&COM Port" submenu and unchecks the
     // others; 0 checks "&Other Port...".
     void SetComPortChecks(int comPort);
-    // Asked whenever the program waits for input: the device the device
-    // operations would open, shown on the status bar.
+    // The check mark of a checkable menu item.
+    void SetCommandChecked(int commandId, bool checked);
+    // The device the device operations would open, shown on the status bar;
+    // asked again when the COM port checks change and when the window is
+    // activated (the profile may have changed meanwhile).
     void SetPortSource(std::function<std::string()> devicePath);
-    // While a device operation works on the document from its own thread the
-    // idle updates of the modified mark and the port pane do not read it.
-    void HoldIdleUpdates(bool held) { idleUpdatesHeld_ = held; }
+    void UpdatePortPane();
     QString PortPaneText() const;
 
     QToolBar* ToolBar() const { return toolBar_; }
@@ -85,8 +87,6 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void RegisterFrameCommands();
-    void UpdateModifiedMark();
-    void UpdatePortPane();
     // A drag or drop of a configuration file onto any part of the window;
     // true when it was one and has been handled.
     bool HandleFileDrop(QObject* watched, QEvent* event);
@@ -97,11 +97,9 @@ private:
     std::function<void(int)> recentFileHandler_;
     std::function<bool()> closeGuard_;
     std::function<void(const std::string&)> fileDropHandler_;
-    std::function<bool()> isModified_;
     std::function<std::string()> portSource_;
     QToolBar* toolBar_ = nullptr;
     QLabel* message_ = nullptr;
     QLabel* port_ = nullptr;
     std::vector<QLabel*> indicators_;
-    bool idleUpdatesHeld_ = false;
 };

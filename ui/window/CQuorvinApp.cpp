@@ -9,7 +9,9 @@
 #include "ConfigurationCheckCommand.h"
 #include "DeviceImage.h"
 #include "FileChangeEvent.h"
+#include "OperationsLogWindow.h"
 #include "PortDialog.h"
+#include "PortName.h"
 #include "QtWindowSystem.h"
 
 #include <QClipboard>
@@ -48,12 +50,12 @@ void CQuorvinApp::InitInstance()
     ui_->Attach(frame_.get(), view_);
     frame_->SetRecentFiles(recentFiles_.Paths());
     RegisterCommands();
+    frame_->SetCommandChecked(CommandId::SettingsBackupBeforeDownload, document_->BackupBeforeDownloadOn);
 
-    // A file that cannot be opened leaves the new untitled configuration
-    // that the failed open made; the program goes on with it.
-    if (options_.File.empty()) {
-        document_->FileNew();
-    } else {
+    // A file that cannot be opened leaves the new untitled configuration;
+    // the program goes on with it.
+    document_->FileNew();
+    if (!options_.File.empty()) {
         document_->FileOpenPath(options_.File);
     }
     view_->OnInitialUpdate();
@@ -101,6 +103,12 @@ void CQuorvinApp::RegisterCommands()
         {ComPort1 + 3, [&document] { document.OnSelectComPort(4); }},
         {ComPortOther, [this] { OnOtherPort(); }},
         {ViewCommunicationLog, [this] { OnViewCommunicationLog(); }},
+        {ViewOperationsLog, [this] { OnViewOperationsLog(); }},
+        {SettingsBackupBeforeDownload,
+         [this, &document] {
+             document.OnToggleBackupBeforeDownload();
+             frame_->SetCommandChecked(SettingsBackupBeforeDownload, document.BackupBeforeDownloadOn);
+         }},
         {SlaveAdd, [&document] { document.OnSlaveAdd(); }},
         {SlaveRemove, [&document] { document.OnSlaveRemove(); }},
         {SlaveSetAddress, [&document] { document.OnSlaveSetAddress(); }},
@@ -121,8 +129,15 @@ void CQuorvinApp::RegisterCommands()
     frame_->SetRecentFileHandler([this](int index) { OnOpenRecentFile(index); });
     frame_->SetCloseGuard([this, &document] { return !ui_->HoldCloseForOperation() && document.SaveModified(); });
     frame_->SetFileDropHandler([this](const std::string& path) { OpenFile(path); });
-    frame_->SetModifiedSource([&document] { return document.IsModified(); });
+    frame_->SetDocumentModified(document.IsModified());
     frame_->SetPortSource([&document] { return document.PortDevicePath(); });
+    // What works on a slave is off while there is none.
+    QObject::connect(view_, &CQuorvinView::SlavesAvailable, frame_.get(), [this](bool available) {
+        frame_->SetCommandsEnabled({SlaveSetAddress, SlavePrioritizeOn, SlavePrioritizeOff, PointAddAnalogInput,
+                                    PointAddDigitalInput, PointAddAnalogOutput, PointAddDigitalOutput,
+                                    PointAddIndirectMessage, PointDuplicate},
+                                   available);
+    });
     QObject::connect(view_, &CQuorvinView::EditCommandsChanged, frame_.get(), [this] { UpdateEditCommands(); });
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, frame_.get(),
                      [this] { UpdateEditCommands(); });
@@ -167,22 +182,23 @@ void CQuorvinApp::OnOpenRecentFile(int index)
         return;
     }
     const std::string path = recentFiles_.Paths()[static_cast<std::size_t>(index)];
-    if (document_->FileOpenPath(path)) {
+    switch (document_->OpenPath(path)) {
+    case CQuorvinDoc::OpenOutcome::Opened:
         view_->OnInitialUpdate();
-        return;
-    }
-    // A failed read leaves an unmodified untitled document; a cancelled
-    // save-changes question leaves the modified one. Only the first drops
-    // the entry.
-    if (document_->PathName().empty() && !document_->IsModified()) {
+        break;
+    case CQuorvinDoc::OpenOutcome::Failed:
+        // A file that cannot be read is dropped from the list.
         recentFiles_.Remove(index);
         frame_->SetRecentFiles(recentFiles_.Paths());
+        break;
+    case CQuorvinDoc::OpenOutcome::Cancelled:
+        break;
     }
 }
 
 void CQuorvinApp::OnOtherPort()
 {
-    PortDialog dialog(document_->PortDevicePath(), frame_.get());
+    PortDialog dialog(document_->PortDevicePath(), frame_.get(), "/", RecentNetworkPorts(*ui_));
     if (dialog.exec() == QDialog::Accepted) {
         document_->OnSelectPortDevice(dialog.DevicePath());
     }
@@ -202,4 +218,15 @@ void CQuorvinApp::OnViewCommunicationLog()
     logWindow_->show();
     logWindow_->raise();
     logWindow_->activateWindow();
+}
+
+void CQuorvinApp::OnViewOperationsLog()
+{
+    if (operationsLogWindow_ == nullptr) {
+        operationsLogWindow_ = new OperationsLogWindow(document_->OperationsLogPath, frame_.get());
+    }
+    operationsLogWindow_->show();
+    operationsLogWindow_->raise();
+    operationsLogWindow_->activateWindow();
+    operationsLogWindow_->Reload();
 }

@@ -9,6 +9,7 @@
 
 class CMainFrame;
 class CommunicationLogWindow;
+class OperationsLogWindow;
 class CQuorvinDoc;
 class CQuorvinView;
 class QtWindowSystem;
@@ -43,6 +44,10 @@ public:
     // View > Communication Log: the log window, made on first use and kept.
     void OnViewCommunicationLog();
     CommunicationLogWindow* LogWindow() const { return logWindow_; }
+    // View > Operations Log: the window, made on first use and kept; the
+    // log read again each time it is shown.
+    void OnViewOperationsLog();
+    OperationsLogWindow* OperationsWindow() const { return operationsLogWindow_; }
 
     CMainFrame& Frame() { return *frame_; }
     CQuorvinView& View() { return *view_; }
@@ -64,4 +69,5 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     CQuorvinView* view_ = nullptr;  // owned by the frame
     CommunicationLogWindow* logWindow_ = nullptr;  // owned by the frame
+    OperationsLogWindow* operationsLogWindow_ = nullptr;  // owned by the frame
 };

@@ -376,6 +376,15 @@ void CQuorvinView::ConnectEvents()
     for (int id : kCommittingEdits) {
         Edit(id)->installEventFilter(this);
     }
+    // A value being typed is a change before it is committed.
+    for (const RangedField& field : kRangedFields) {
+        QLineEdit* edit = Edit(field.Id);
+        connect(edit, &QLineEdit::textEdited, this, [this, edit, field] {
+            if (edit->text() != QString::number(values_.*field.Value)) {
+                document_.SetModifiedFlag(true);
+            }
+        });
+    }
     connect(slaveTabs_, &QTabBar::currentChanged, this, &CQuorvinView::OnSlaveTabChanged);
     connect(pointList_, &CCompanionListBox::SelectionChanged, this, &CQuorvinView::UpdateButtons);
     connect(pointList_, &CCompanionListBox::LineDoubleClicked, this, &CQuorvinView::EditSelectedLine);
@@ -466,6 +475,7 @@ void CQuorvinView::LoadForm()
     values_.GlobalPollInterval = config.GlobalEventPollPeriod;
     values_.BaudIndex = BaudIndexOf(config.SpaBaudRate);
     ShowFormValues();
+    formLoaded_ = true;
 }
 
 void CQuorvinView::ShowFormValues()
@@ -502,6 +512,10 @@ bool CQuorvinView::ReadFormValues(MainFormValues& values)
 
 bool CQuorvinView::CommitForm()
 {
+    // Before the first load the fields hold nothing of the document's.
+    if (!formLoaded_) {
+        return true;
+    }
     MainFormValues values = values_;
     if (!ReadFormValues(values)) {
         return false;
@@ -617,6 +631,7 @@ void CQuorvinView::UpdateButtons()
     addButton_->setEnabled(!document_.HasNoSlaves());
     UpdatePointListMenu(pointSelected);
     emit EditCommandsChanged();
+    emit SlavesAvailable(!document_.HasNoSlaves());
 }
 
 void CQuorvinView::UpdatePointListMenu(bool pointSelected)

@@ -144,6 +144,9 @@ signals:
     // The selection, the list or the document changed: what the Edit
     // commands can do may have changed.
     void EditCommandsChanged();
+    // Whether there is a slave for the commands that work on one; sent with
+    // every update of the buttons.
+    void SlavesAvailable(bool available);
 
 protected:
     void OnFormInitialUpdate() override;
@@ -186,6 +189,7 @@ private:
     bool listHasFocus_ = false;
     bool firstLayoutDone_ = false;
     bool refreshingTabs_ = false;
+    bool formLoaded_ = false;
     // The field that the last refused commit sent the user back to.
     QPointer<QWidget> refusedField_;
     // "FILECHANGE" waits for the open dialogs: an edit dialog stores into

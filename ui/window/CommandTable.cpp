@@ -97,6 +97,7 @@ const std::vector<MenuEntry>& MenuBarLayout()
                                 Separator(),
                                 Command("&Other Port...", ComPortOther),
                             }),
+                    Command("&Backup Before Download", SettingsBackupBeforeDownload),
                 }),
         Submenu("S&lave", Concatenated(
                               {
@@ -119,6 +120,7 @@ const std::vector<MenuEntry>& MenuBarLayout()
                     Command("Refresh", ViewRefresh),
                     Separator(),
                     Command("&Communication Log", ViewCommunicationLog),
+                    Command("&Operations Log", ViewOperationsLog),
                 }),
         Submenu("&Help",
                 {
@@ -153,6 +155,9 @@ std::string CommandPrompt(int commandId)
         {ViewStatusBar, "Show or hide the status bar\nToggle StatusBar"},
         {AppAbout, "Display program information and version number\nAbout"},
         {ViewCommunicationLog, "Show the frames sent to and received from the gateway\nCommunication Log"},
+        {ViewOperationsLog, "Show which configuration went to which gateway, when and by whom\nOperations Log"},
+        {SettingsBackupBeforeDownload,
+         "Keep a copy of the gateway's configuration before each download\nBackup Before Download"},
     };
     const auto found = prompts.find(commandId);
     return found == prompts.end() ? std::string() : found->second;

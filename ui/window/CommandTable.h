@@ -45,6 +45,10 @@ inline constexpr int ComPort1 = 32771;  // COM1..COM4 are 32771..32774
 inline constexpr int ComPortOther = 32910;
 // View > Communication Log: the frames of the device operations.
 inline constexpr int ViewCommunicationLog = 32911;
+// View > Operations Log: the log of the device operations.
+inline constexpr int ViewOperationsLog = 32912;
+// Settings > Backup Before Download: checkable.
+inline constexpr int SettingsBackupBeforeDownload = 32913;
 inline constexpr int SlaveAdd = 32792;
 inline constexpr int SlaveRemove = 32797;
 inline constexpr int SlaveSetAddress = 32784;

@@ -1,5 +1,6 @@
 #include "QtWindowSystem.h"
 
+#include "AfterModalDialogs.h"
 #include "CMainFrame.h"
 #include "CQuorvinView.h"
 #include "DeviceOperationRunner.h"
@@ -188,7 +189,18 @@ bool QtWindowSystem::AskOnThisThread(const std::string& caption, const std::stri
            QMessageBox::Yes;
 }
 
-bool QtWindowSystem::AskFromOtherThread(const std::string& caption, const std::string& text, MessageIcon icon)
+bool QtWindowSystem::AskAboutFileChange(const std::string& caption, const std::string& text)
+{
+    if (QThread::currentThread() == uiThreadContext_->thread()) {
+        return AskOnThisThread(caption, text, MessageIcon::Warning);
+    }
+    return AskFromOtherThread(caption, text, MessageIcon::Warning, true);
+}
+
+// The question is queued to the user-interface thread, where, when asked to,
+// it waits until no modal dialog is open; the caller waits for the answer.
+bool QtWindowSystem::AskFromOtherThread(const std::string& caption, const std::string& text, MessageIcon icon,
+                                        bool afterModalDialogs)
 {
     const auto question = std::make_shared<PendingQuestion>();
     {
@@ -198,11 +210,18 @@ bool QtWindowSystem::AskFromOtherThread(const std::string& caption, const std::s
         }
         std::erase_if(pendingQuestions_, [](const std::weak_ptr<PendingQuestion>& entry) { return entry.expired(); });
         pendingQuestions_.push_back(question);
+        auto ask = [this, question, caption, text, icon] {
+            if (!question->IsAnswered()) {
+                question->Give(AskOnThisThread(caption, text, icon));
+            }
+        };
         QMetaObject::invokeMethod(
             uiThreadContext_.get(),
-            [this, question, caption, text, icon] {
-                if (!question->IsAnswered()) {
-                    question->Give(AskOnThisThread(caption, text, icon));
+            [this, ask, afterModalDialogs] {
+                if (afterModalDialogs) {
+                    AfterModalDialogs::RunOnce(ask, uiThreadContext_.get());
+                } else {
+                    ask();
                 }
             },
             Qt::QueuedConnection);
@@ -218,6 +237,17 @@ std::optional<std::string> QtWindowSystem::ChooseFileToOpen(const FileDialogRequ
 std::optional<std::string> QtWindowSystem::ChooseFileToSave(const FileDialogRequest& request)
 {
     return OnUiThread([&] { return RunFileDialog(request, QFileDialog::AcceptSave); });
+}
+
+std::optional<std::string> QtWindowSystem::ChooseFolder(const std::string& title)
+{
+    return OnUiThread([&]() -> std::optional<std::string> {
+        const QString folder = QFileDialog::getExistingDirectory(Owner(), QString::fromStdString(title));
+        if (folder.isEmpty()) {
+            return std::nullopt;
+        }
+        return folder.toStdString();
+    });
 }
 
 // The open dialog takes only a file that exists; the save dialog any name,
@@ -289,6 +319,15 @@ void QtWindowSystem::UpdateAllViews()
     OnUiThread([&] {
         if (view_) {
             view_->OnUpdate();
+        }
+    });
+}
+
+void QtWindowSystem::ModifiedChanged(bool modified)
+{
+    OnUiThread([&] {
+        if (frame_) {
+            frame_->SetDocumentModified(modified);
         }
     });
 }
@@ -404,11 +443,7 @@ void QtWindowSystem::RunDeviceOperation(SerialLink& link, const std::function<vo
     }
     workerProgress_ = -1;
     view_->SetDeviceOperationRunning(true);
-    frame_->HoldIdleUpdates(true);
     runner_->Run(link, operation);
-    if (frame_) {
-        frame_->HoldIdleUpdates(false);
-    }
     if (view_) {
         view_->SetDeviceOperationRunning(false);
     }

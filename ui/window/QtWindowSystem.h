@@ -42,12 +42,14 @@ public:
     bool AskYesNo(const std::string& caption, const std::string& text, MessageIcon icon) override;
     std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseFolder(const std::string& title) override;
     void SetStatusText(const std::string& text) override;
     void SetProgress(int percent) override;
 
     SaveChangesAnswer AskSaveChanges(const std::string& documentTitle) override;
     bool CommitForm() override;
     void UpdateAllViews() override;
+    void ModifiedChanged(bool modified) override;
     void TitleChanged(const std::string& title) override;
     void AddToRecentFiles(const std::string& path) override;
     void SetComPortChecks(int comPort) override;
@@ -63,6 +65,7 @@ public:
     std::optional<int> EditSlaveAddress(int preset) override;
     void ShowDiagnostics(const DiagnosticsRecord& record) override;
 
+    bool AskAboutFileChange(const std::string& caption, const std::string& text) override;
     void PostFileChange() override;
 
     // On a worker thread, the window kept alive and Cancel offered meanwhile;
@@ -86,7 +89,8 @@ private:
     void OnUiThreadWithoutWaiting(Function function);
     QWidget* Owner() const;
     bool AskOnThisThread(const std::string& caption, const std::string& text, MessageIcon icon);
-    bool AskFromOtherThread(const std::string& caption, const std::string& text, MessageIcon icon);
+    bool AskFromOtherThread(const std::string& caption, const std::string& text, MessageIcon icon,
+                            bool afterModalDialogs = false);
 
     ProfileStore& profile_;
     RecentFileList& recentFiles_;

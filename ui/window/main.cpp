@@ -15,11 +15,22 @@ int main(int argc, char* argv[])
 {
     const auto started = std::chrono::steady_clock::now();
     IgnoreFileSizeSignal();
+    // Answered before any window system is needed.
+    const StartOptions asked = ParseStartOptions(std::vector<std::string>(argv, argv + argc));
+    if (asked.Help) {
+        std::cout << kStartUsage << "\n" << kStartOptionsHelp;
+        return 0;
+    }
+    if (asked.Version) {
+        std::cout << "halvex " << HALVEX_VERSION << "\n";
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     // Lets the desktop match the window to the installed desktop entry and icon.
     QApplication::setDesktopFileName(QStringLiteral("com.vantrelsubstation.halvex"));
 
+    // Without the options Qt has taken for itself.
     const StartOptions options = ParseStartOptions(std::vector<std::string>(argv, argv + argc));
     if (!options.Error.empty()) {
         std::cerr << "halvex: " << options.Error << "\n" << kStartUsage << "\n";

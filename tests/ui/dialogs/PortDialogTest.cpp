@@ -2,6 +2,7 @@
 #include "FakeDeviceTree.h"
 #include "PermissionBits.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,4 +136,33 @@ TEST_F(PortDialogTest, FollowsDevicesThatComeAndGoWhileItIsOpen)
     EXPECT_EQ(dialog.Hint()->text(),
               QStringLiteral("No serial device found. A USB adapter appears here when it is plugged in."));
     EXPECT_EQ(dialog.PathEdit()->text(), Dev(kById)) << "the path stays as it was";
+}
+
+TEST_F(PortDialogTest, TakesNetworkAddressesAndOffersTheRecentOnes)
+{
+    PortDialog dialog("/dev/ttyS0", nullptr, tree_.Root(), {"rfc2217://[::1]:4001", "socket://gw:7000"});
+    dialog.show();
+    QComboBox* recent = dialog.RecentAddresses();
+    ASSERT_TRUE(recent->isVisible());
+    ASSERT_EQ(recent->count(), 3);
+    recent->setFocus();
+    QTest::keyClick(recent, Qt::Key_Down);
+    QTest::keyClick(recent, Qt::Key_Down);
+    EXPECT_EQ(dialog.DevicePath(), "socket://gw:7000");
+    EXPECT_TRUE(Ok(dialog)->isEnabled());
+    EXPECT_FALSE(dialog.AddressProblem()->isVisible());
+
+    for (const char* bad : {"socket://gw", "rfc2217://gw:0", "socket://::1:4001"}) {
+        dialog.PathEdit()->setText(QString::fromLatin1(bad));
+        EXPECT_FALSE(Ok(dialog)->isEnabled()) << bad;
+        EXPECT_TRUE(dialog.AddressProblem()->isVisible()) << bad;
+    }
+    EXPECT_TRUE(dialog.AddressProblem()->text().contains(QStringLiteral("brackets")));
+    dialog.PathEdit()->setText(QStringLiteral(" rfc2217://[::1]:4001 "));
+    EXPECT_TRUE(Ok(dialog)->isEnabled());
+    EXPECT_EQ(dialog.DevicePath(), "rfc2217://[::1]:4001");
+
+    PortDialog none("/dev/ttyS0", nullptr, tree_.Root());
+    none.show();
+    EXPECT_FALSE(none.RecentAddresses()->isVisible());
 }

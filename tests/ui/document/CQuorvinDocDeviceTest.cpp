@@ -4,10 +4,13 @@
 #include "ConfigFile.h"
 #include "DeviceImage.h"
 #include "DeviceTestSupport.h"
+#include "OperationRecord.h"
 #include "ScriptedDocumentHost.h"
 #include "SimulatedGateway.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -67,7 +70,7 @@ TEST_F(CQuorvinDocDevice, UploadReplacesTheDocumentWithAnUntitledModifiedOne)
     EXPECT_EQ(ConfigFileText(Doc().Config(), false), ReadTextFile(path));
     EXPECT_GE(ui_.UpdateAllViewsCalls, 2);
     EXPECT_EQ(ui_.StatusTexts.back(), "Ready");
-    EXPECT_EQ(ui_.CommitFormCalls, 2);
+    EXPECT_EQ(ui_.CommitFormCalls, 3);  // the open, the download, the upload
 }
 
 TEST_F(CQuorvinDocDevice, DownloadGuards)
@@ -133,4 +136,42 @@ TEST_F(CQuorvinDocDevice, ArchiveDiagnosticsAndFirmwareOnTheChosenComPort)
                                                   InfoMessage("Firmware", "Firmware version : 1.05 build 12")}));
     EXPECT_FALSE(Doc().Link().IsOpen());
     EXPECT_FALSE(Doc().IsModified());
+}
+
+TEST_F(CQuorvinDocDevice, BackupBeforeDownloadAndTheOperationsLog)
+{
+    const std::string path = OpenSample();
+    Doc().OperationsLogPath = files_.File("state/operations.jsonl");
+    Doc().OnToggleBackupBeforeDownload();  // the folder dialog cancelled: it stays off
+    EXPECT_FALSE(Doc().BackupBeforeDownloadOn);
+    const std::string folder = files_.File("backups");
+    std::filesystem::create_directory(folder);
+    ui_.Files.push_back(folder);
+    Doc().OnToggleBackupBeforeDownload();
+    EXPECT_TRUE(Doc().BackupBeforeDownloadOn);
+    EXPECT_EQ((ui_.ProfileStrings[{"Settings", "BackupFolder"}]), folder);
+    EXPECT_EQ((ui_.ProfileInts[{"Settings", "BackupBeforeDownload"}]), 1);
+
+    Doc().OnDownloadConfiguration();  // nothing on the gateway to keep yet
+    Doc().OnDownloadConfiguration();
+    const auto backups = std::filesystem::directory_iterator(folder);
+    const std::string backup = backups->path().string();
+    EXPECT_TRUE(backups->path().filename().string().starts_with("sample-")) << backup;
+    EXPECT_EQ(ReadTextFile(backup), ReadTextFile(path));
+    Doc().OnToggleBackupBeforeDownload();
+    EXPECT_FALSE(Doc().BackupBeforeDownloadOn);
+    EXPECT_EQ((ui_.ProfileInts[{"Settings", "BackupBeforeDownload"}]), 0);
+
+    std::vector<std::string> entries;
+    for (const OperationRecord& record : ReadOperationsLog(Doc().OperationsLogPath).Records) {
+        EXPECT_EQ(record.Program, "halvex");
+        EXPECT_EQ(record.Port, "COM1");
+        entries.push_back(record.Action + " " + record.Result + " " + record.File + " " + record.Message);
+    }
+    EXPECT_EQ(entries, (std::vector<std::string>{
+                           "backup ok  The gateway holds no configuration yet: nothing to back up",
+                           "download ok " + path + " Configuration download OK! [v2.00]",
+                           "backup ok " + backup + " Configuration backed up to " + backup,
+                           "download ok " + path + " Configuration download OK! [v2.00]",
+                       }));
 }

@@ -1,4 +1,5 @@
 #include "CQuorvinDoc.h"
+#include "PortName.h"
 #include "ConfigFile.h"
 #include "DocumentContentEdit.h"
 #include "DocumentWatcher.h"
@@ -239,6 +240,17 @@ TEST_F(CQuorvinDocTest, PrioritizeTouchesOnlyTheSelectedSlavesPoints)
     doc.OnSelectComPort(2);
     EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyUSB1");
     EXPECT_EQ((ui_.ProfileStrings[{"Settings", "PortDevice"}]), doc.PortDevice());
+
+    // Network addresses are remembered, the latest first, each once, five at most.
+    for (const char* address : {"socket://a:1", "rfc2217://b:2", "socket://c:3", "socket://d:4", "socket://e:5",
+                                "rfc2217://b:2", "socket://f:6"}) {
+        doc.OnSelectPortDevice(address);
+    }
+    EXPECT_EQ(doc.PortDevicePath(), "socket://f:6");
+    EXPECT_EQ(RecentNetworkPorts(ui_), (std::vector<std::string>{"socket://f:6", "rfc2217://b:2", "socket://e:5",
+                                                                 "socket://d:4", "socket://c:3"}));
+    doc.OnSelectPortDevice("/dev/ttyUSB2");
+    EXPECT_EQ(RecentNetworkPorts(ui_).size(), 5u);
 }
 
 TEST_F(CQuorvinDocTest, DeviceGuardsCommitTheFormCheckSlavesAndOfferToSave)
@@ -280,24 +292,32 @@ TEST_F(CQuorvinDocTest, OpenReadsTheFileWatchesItAndForgetsAddedSlaves)
     EXPECT_EQ(ui_.RecentFiles, std::vector{path});
 }
 
-TEST_F(CQuorvinDocTest, FailedOpenShowsItsErrorAndLeavesANewUntitledConfiguration)
+// The first line is the reader's message, the second says why.
+TEST_F(CQuorvinDocTest, FailedOpenSaysWhyAndKeepsTheCurrentDocument)
 {
     const std::string good = FileWithSlaves("good.hxc", {1});
     const std::string future = directory_.File("future.hxc");
+    const std::string garbage = directory_.File("garbage.hxc");
+    const std::string missing = directory_.File("missing.hxc");
     std::string text = ReadTextFile(good);
     WriteTextFile(future, text.replace(text.find("VERSION = 2.00"), 14, "VERSION = 3.00"));
+    WriteTextFile(garbage, "[HEADER]\nIDENTIFICATION = SOMETHING_ELSE\nVERSION = 2.00\n");
 
     CQuorvinDoc& doc = Doc();
-    for (const auto& [path, error] : {std::pair{directory_.File("missing.hxc"), "Error loading configuration file!"},
-                                      std::pair{future, "Wrong configuration file version!"}}) {
-        ASSERT_TRUE(doc.FileOpenPath(good));
+    ASSERT_TRUE(doc.FileOpenPath(good));
+    doc.OnSlaveAdd();
+    for (const auto& [path, error] :
+         {std::pair{missing, "Error loading configuration file!\n" + missing + ": No such file or directory"},
+          std::pair{garbage, "Error loading configuration file!\n" + garbage + ": not a configuration file"},
+          std::pair{future, "Wrong configuration file version!\n" + future + ": neither version 2.00 nor 1.02"}}) {
         ui_.Messages.clear();
         EXPECT_FALSE(doc.FileOpenPath(path));
         EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", error)});
-        EXPECT_EQ(doc.Config().SpaBaudRate, 9600);
-        EXPECT_TRUE(doc.HasNoSlaves());
-        EXPECT_EQ(doc.PathName() + "|" + doc.Title(), "|Untitled");
-        EXPECT_FALSE(doc.Watcher().IsWatched(good));
+        EXPECT_EQ(doc.Config().SpaBaudRate, 19200);
+        EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 2}));
+        EXPECT_EQ(doc.PathName() + "|" + doc.Title(), good + "|good.hxc");
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(doc.Watcher().IsWatched(good));
     }
 }
 
@@ -307,14 +327,17 @@ TEST_F(CQuorvinDocTest, FailedSaveKeepsTheFileOnDiskAndTheDocumentModified)
     const std::string before = ReadTextFile(path);
     CQuorvinDoc& doc = Doc();
     ASSERT_TRUE(doc.FileOpenPath(path));
-    doc.OnSlaveAdd();
+    doc.Change([](DocumentContent& content) {
+        content.Config.SpaBaudRate = 300;
+        return true;
+    });
     bool saved = true;
     {
         const FileSizeLimit limit(64);
         saved = doc.FileSave();
     }
     EXPECT_FALSE(saved);
-    EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Save error", "Unable to save document!")});
+    EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Save error", "Unable to save document!\n" + path + ": File too large")});
     EXPECT_EQ(ReadTextFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_.Path()), {}), 1);
     EXPECT_TRUE(doc.IsModified());
@@ -379,6 +402,7 @@ TEST_F(CQuorvinDocTest, SaveChangesAnswersDecideWhetherNewRuns)
     EXPECT_FALSE(doc.FileNew());
     EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 6}));
     ASSERT_TRUE(doc.FileNew());
+    EXPECT_EQ(ui_.Messages, std::vector{WarningMessage("Slave 1 has no points and is not kept in the file")});
     EXPECT_TRUE(doc.HasNoSlaves());
     EXPECT_EQ(ui_.Titles.back(), "Untitled");
     EXPECT_FALSE(doc.Watcher().IsWatched(path));
@@ -427,18 +451,69 @@ TEST_F(CQuorvinDocTest, AReloadNeverDiscardsTheWorkForAFileThatIsGone)
     doc.OnSlaveAdd();
     std::filesystem::remove(path);
     doc.OnFileChangeConfirmed();
-    EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading configuration file!")});
+    EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading configuration file!\n" + path +
+                                                                       ": No such file or directory")});
     EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 2}));
     EXPECT_EQ(doc.PathName(), path);
     EXPECT_TRUE(doc.IsModified());
 
     ui_.Answers = {true};
     doc.Watcher().OnFileChanged(kFileGone, path);
-    EXPECT_EQ(ui_.Messages.back().Text, FileGoneQuestion(path));
+    EXPECT_EQ(ui_.Messages.back().Caption + "|" + ui_.Messages.back().Text, "File Missing|" + FileGoneQuestion(path));
     doc.OnFileChangeConfirmed();
     EXPECT_FALSE(doc.IsModified());
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_TRUE(doc.Watcher().IsWatched(path));
+
+    // No: the configuration is now nowhere but in the document.
+    std::filesystem::remove(path);
+    ui_.Answers = {false};
+    doc.Watcher().OnFileChanged(kFileGone, path);
+    doc.OnFileChangeConfirmed();
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// A field refusing its value stops every path that would ask to save.
+TEST_F(CQuorvinDocTest, SaveChangesQuestionsCommitTheFormFirst)
+{
+    const std::string path = FileWithSlaves("plant.hxc", {1});
+    CQuorvinDoc& doc = Doc();
+    ui_.CommitFormResult = false;
+    EXPECT_FALSE(doc.FileNew());
+    EXPECT_FALSE(doc.FileOpenPath(path));
+    EXPECT_FALSE(doc.SaveModified());
+    doc.OnRefresh();
+    EXPECT_EQ(ui_.CommitFormCalls, 4);
+    EXPECT_TRUE(ui_.SaveChangesTitles.empty());
+    EXPECT_EQ(doc.PathName(), "");
+}
+
+// Another program saved the file since the document read it: a save asks
+// before it replaces that file.
+TEST_F(CQuorvinDocTest, SaveAsksBeforeReplacingAFileChangedOnDisk)
+{
+    const std::string path = FileWithSlaves("plant.hxc", {1});
+    CQuorvinDoc& doc = Doc();
+    ASSERT_TRUE(doc.FileOpenPath(path));
+    doc.Watcher().Stop();
+    doc.Change([](DocumentContent& content) {
+        content.Config.SpaBaudRate = 300;
+        return true;
+    });
+    FileWithSlaves("plant.hxc", {1, 7});
+    const std::string theirs = ReadTextFile(path);
+    ui_.Answers = {false, true};
+    EXPECT_FALSE(doc.FileSave());
+    ASSERT_EQ(ui_.Messages.size(), 1u);
+    EXPECT_EQ(ui_.Messages[0].Caption, "Overwrite?");
+    EXPECT_EQ(ReadTextFile(path), theirs);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.FileSave());
+    EXPECT_NE(ReadTextFile(path), theirs);
+    // What the document wrote itself is no other program's.
+    doc.SetModifiedFlag();
+    EXPECT_TRUE(doc.FileSave());
+    EXPECT_EQ(ui_.Messages.size(), 2u);
 }
 
 // A relative name is kept as the absolute path of the file it names.

@@ -2,6 +2,7 @@
 #include "DocumentContentEdit.h"
 #include "ScriptedDocumentHost.h"
 #include "TestFiles.h"
+#include "XrfImport.h"
 
 #include <gtest/gtest.h>
 
@@ -110,10 +111,10 @@ TEST_F(DocumentExchangeTest, XrfImportBuildsANewUntitledDocument)
     EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
     EXPECT_TRUE(ui_.Messages.empty());
 
-    // A cancelled dialog leaves a new, empty, modified document.
+    // A cancelled dialog keeps the document.
     document_->OnImportXrf();
-    EXPECT_EQ(document_->Title(), "Untitled");
-    EXPECT_EQ(document_->UsedSlaves(), kNoSlaves);
+    EXPECT_EQ(document_->Title(), "feeder.xrf");
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
     EXPECT_TRUE(document_->IsModified());
 }
 
@@ -124,6 +125,16 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     EXPECT_EQ(document_->Title(), "feeder.xrf");
     EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
 
+    // A file without any known section imports nothing and changes nothing.
+    ui_.SaveChangesAnswers = {DocumentHost::SaveChangesAnswer::No};
+    document_->ImportXrfFile(File("noise.xrf", "\x7f\x45LF\x02\x01\n\x01garbage\n"));
+    EXPECT_EQ(ui_.Messages, std::vector{NoticeMessage(kNothingImportedMessage)});
+    EXPECT_EQ(document_->Title(), "feeder.xrf");
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
+    EXPECT_EQ(document_->Config().AnalogInputs.Count(), 1);
+    EXPECT_TRUE(document_->IsModified());
+    ui_.Messages.clear();
+
     ui_.CommitFormResult = false;
     document_->ImportXrfFile(File("empty.xrf", ""));
     ui_.CommitFormResult = true;
@@ -132,9 +143,9 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     EXPECT_EQ(document_->Title(), "feeder.xrf");
     EXPECT_TRUE(ui_.Messages.empty());
 
+    // A file that cannot be imported keeps the document too.
     document_->ImportXrfFile(File("empty.xrf", ""));
     EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading file!")});
-    EXPECT_EQ(document_->Title(), "empty.xrf");
-    EXPECT_EQ(document_->UsedSlaves(), kNoSlaves);
-    EXPECT_FALSE(document_->IsModified());
+    EXPECT_EQ(document_->Title(), "feeder.xrf");
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
 }

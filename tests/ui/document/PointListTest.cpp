@@ -19,8 +19,9 @@ TEST(PointList, ShowsEveryLineOfTheSelectedSlaveWithOffsetsOverAllSlaves)
 {
     const PointListContents contents = BuildPointList(SampleConfiguration(), 5, false);
     EXPECT_EQ(Texts(contents), SampleSlaveFiveLines());
-    // Inputs: 4 + analog 4, 2, 4, 0 + digital 1, 2, 2, 0; outputs: 2, 4, 1, 1.
-    EXPECT_EQ(contents.InputBytes, 19);
+    // Inputs: 4 + analog 4, 2, 4, 4 + digital 1, 2, 2, 2 (a size outside the
+    // table takes that of the point before it); outputs: 2, 4, 1, 1.
+    EXPECT_EQ(contents.InputBytes, 25);
     EXPECT_EQ(contents.OutputBytes, 8);
 }
 
@@ -49,10 +50,10 @@ TEST(PointList, OtherSlaveShowsItsOwnPointsAtTheirRealOffsets)
     const PointListContents contents = BuildPointList(SampleConfiguration(), 1, false);
     ASSERT_EQ(contents.Lines.size(), 14u);
     EXPECT_EQ(contents.Lines[2].Text.substr(0, 22), "004 Slave one current ");
-    EXPECT_EQ(contents.Lines[5].Text.substr(0, 10), "015 Other ");
+    EXPECT_EQ(contents.Lines[5].Text.substr(0, 10), "019 Other ");
     EXPECT_EQ(contents.Lines[8].Text.substr(0, 6), "002 x ");
     EXPECT_EQ(contents.Lines[13].Text.substr(0, 13), "    Elsewhere");
-    EXPECT_EQ(contents.InputBytes, 19);
+    EXPECT_EQ(contents.InputBytes, 25);
 }
 
 TEST(PointList, NoSlavesGivesAnEmptyListAndZeroCounts)
@@ -76,10 +77,10 @@ TEST(PointList, ChangingADigitalInputFromSToPShiftsTheLaterOffsetsByOne)
     ConfigTemplate config = SampleConfiguration();
     config.DigitalInputs[0].DataType = "P";
     const PointListContents contents = BuildPointList(config, 5, false);
-    EXPECT_EQ(contents.InputBytes, 20);
-    EXPECT_EQ(contents.Lines[7].Text.substr(0, 4), "014 ");
-    EXPECT_EQ(contents.Lines[8].Text.substr(0, 4), "018 ");
-    EXPECT_EQ(contents.Lines[9].Text.substr(0, 4), "020 ");
+    EXPECT_EQ(contents.InputBytes, 26);
+    EXPECT_EQ(contents.Lines[7].Text.substr(0, 4), "018 ");
+    EXPECT_EQ(contents.Lines[8].Text.substr(0, 4), "022 ");
+    EXPECT_EQ(contents.Lines[9].Text.substr(0, 4), "024 ");
 }
 
 }  // namespace

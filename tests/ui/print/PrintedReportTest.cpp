@@ -138,7 +138,7 @@ TEST_F(PrintedReportTest, PdfPagesHoldTheReportCutByTheFillingRule)
     EXPECT_NE(text.Out.find("SPA_TEMPLATE = FEEDER"), std::string::npos);
 
     EXPECT_EQ(RunProcess({HALVEX_CLI_PATH, "print", directory.File("missing.hxc"), directory.File("x.pdf")}).Err,
-              "Error loading configuration file!\n");
+              "Error loading configuration file!\n" + directory.File("missing.hxc") + ": No such file or directory\n");
     const ProcessResult unwritable =
         RunProcess({HALVEX_CLI_PATH, "print", directory.File("long.hxc"), directory.File("no/dir.pdf")});
     EXPECT_EQ(unwritable.ExitStatus, 1);

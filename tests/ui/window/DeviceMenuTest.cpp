@@ -8,6 +8,7 @@
 #include "CQuorvinView.h"
 #include "CommandTable.h"
 #include "CommunicationLogWindow.h"
+#include "OperationsLogWindow.h"
 #include "ConfigFile.h"
 #include "ConfigurationCheckDialog.h"
 #include "DeviceTestSupport.h"
@@ -26,6 +27,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -325,4 +327,19 @@ TEST_F(DeviceMenu, CommunicationLogShowsTheFramesLiveAndClearsAndSaves)
     window->OnSave();
     EXPECT_EQ(ReadTextFile(saved + ".log"), (*app_)->Ui().Log().Text().toStdString());
     EXPECT_EQ(modals_.Unexpected, 0);
+}
+
+TEST_F(DeviceMenu, OperationsLogListsEachOperationAndShowsAWholeEntry)
+{
+    (*app_)->Document().OperationsLogPath = directory_.File("operations.jsonl");
+    modals_.Answer(QMessageBox::Ok);
+    Action(CommandId::DeviceFirmwareVersion)->trigger();
+    Action(CommandId::ViewOperationsLog)->trigger();
+    OperationsLogWindow* window = (*app_)->OperationsWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->Table()->rowCount(), 1);
+    EXPECT_EQ(window->Table()->item(0, 1)->text(), QStringLiteral("firmware"));
+    EXPECT_EQ(window->Table()->item(0, 4)->text(), QStringLiteral("ok"));
+    EXPECT_TRUE(window->EntryText(0).contains(QStringLiteral("\nprogram: halvex\n"))) << window->EntryText(0).toStdString();
+    EXPECT_TRUE(window->EntryText(0).contains(QStringLiteral("\nfirmware: "))) << window->EntryText(0).toStdString();
 }

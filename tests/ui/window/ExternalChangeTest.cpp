@@ -93,9 +93,9 @@ TEST_F(ExternalChange, TheProgramsOwnSaveAsksNothingAndWatchingGoesOn)
 }
 
 // Another program swaps two points while the edit dialog of the first is
-// open, and the user agrees to reload: the edit goes to the point the dialog
-// was opened for, then the reload shows the file as it is now.
-TEST_F(ExternalChange, AReloadWaitsForTheOpenEditDialog)
+// open: the question comes once the dialog has closed, the edit having gone
+// to the point the dialog was opened for; Yes then shows the file as it is.
+TEST_F(ExternalChange, TheQuestionWaitsForTheOpenEditDialog)
 {
     ConfigTemplate twoPoints;
     for (const char* address : {"1I1", "1I2"}) {
@@ -111,18 +111,26 @@ TEST_F(ExternalChange, AReloadWaitsForTheOpenEditDialog)
     ASSERT_EQ(View().PointList()->Text(2).toStdString().substr(4, 3), "1I1");
     std::swap(twoPoints.AnalogInputs[0], twoPoints.AnalogInputs[1]);
 
-    modals_.Then([this, &twoPoints](QWidget*) { WriteConfiguration(file_, twoPoints); });
-    modals_.Answer(QMessageBox::Yes);
+    bool askedWhileEditing = true;
     bool storedIntoItsPoint = false;
-    modals_.Then([this, &storedIntoItsPoint](QWidget* dialog) {
-        dialog->findChild<QLineEdit*>(QStringLiteral("description"))->setText(QStringLiteral("edited"));
-        dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
-        storedIntoItsPoint = Document().Config().AnalogInputs[0].Address == "1I1";
+    modals_.Then([&](QWidget* modal) {
+        WriteConfiguration(file_, twoPoints);
+        // Long after the watcher has seen the change, the user ends the edit.
+        QTimer::singleShot(1000, [&, dialog = QPointer<QWidget>(modal)] {
+            askedWhileEditing = modals_.Boxes.size() > 1;
+            dialog->findChild<QLineEdit*>(QStringLiteral("description"))->setText(QStringLiteral("edited"));
+            dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+    });
+    modals_.Then([&](QWidget* box) {
+        storedIntoItsPoint = Document().Config().AnalogInputs[0].Description == "edited";
+        modals_.Boxes.push_back({});
+        qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
     });
     View().PointList()->SetCurrentSelection(2);
     View().EditSelectedLine();
-    ASSERT_TRUE(modals_.Done());
-    ASSERT_TRUE(WaitFor([this] { return !Document().IsModified(); }));
+    ASSERT_TRUE(WaitFor([this] { return modals_.Done() && !Document().IsModified(); }));
+    EXPECT_FALSE(askedWhileEditing);
     EXPECT_TRUE(storedIntoItsPoint);
     ASSERT_EQ(Document().Config().AnalogInputs.Count(), 2);
     EXPECT_EQ(Document().Config().AnalogInputs[0].Description, "1I2");
@@ -139,6 +147,7 @@ TEST_F(ExternalChange, AFileThatIsGoneNeverTakesTheWork)
     ASSERT_TRUE(WaitFor([this] { return modals_.Done(); }));
     QTest::qWait(200);
     ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Title, "File Missing");
     EXPECT_EQ(modals_.Boxes[0].Text, FileGoneQuestion(file_));
     EXPECT_EQ(Document().Config().SpaIdleTime, 7);
     EXPECT_EQ(Document().PathName(), file_);

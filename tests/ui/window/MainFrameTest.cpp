@@ -10,6 +10,7 @@
 #include "DiagnosticsDialog.h"
 
 #include <QAction>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QTabBar>
 #include <QApplication>
@@ -65,6 +66,7 @@ protected:
     TestApplication app_;
 };
 
+// A new document: the commands that need a slave are off.
 TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
 {
     const std::vector<std::string> expected{
@@ -105,27 +107,29 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">>COM&4 32774",
         ">>-",
         ">>&Other Port... 32910",
+        ">&Backup Before Download 32913",
         "S&lave",
         ">&Add 32792",
         ">&Remove 32797",
-        ">&Set Address 32784",
+        ">&Set Address 32784 off",
         ">&Prioritize",
-        ">>&On 32795",
-        ">>O&ff 32796",
+        ">>&On 32795 off",
+        ">>O&ff 32796 off",
         ">&Import 32793",
         ">-",
-        ">Add A&nalog Input...\tCtrl+1 32900",
-        ">Add Di&gital Input...\tCtrl+2 32901",
-        ">Add Analog &Output...\tCtrl+3 32902",
-        ">Add Digital Ou&tput...\tCtrl+4 32903",
-        ">Add New Indirect SPA &Message\tCtrl+5 32904",
-        ">&Duplicate Point\tCtrl+D 32905",
+        ">Add A&nalog Input...\tCtrl+1 32900 off",
+        ">Add Di&gital Input...\tCtrl+2 32901 off",
+        ">Add Analog &Output...\tCtrl+3 32902 off",
+        ">Add Digital Ou&tput...\tCtrl+4 32903 off",
+        ">Add New Indirect SPA &Message\tCtrl+5 32904 off",
+        ">&Duplicate Point\tCtrl+D 32905 off",
         "&View",
         ">&Toolbar 59392",
         ">&Status Bar 59393",
         ">Refresh 32783",
         ">-",
         ">&Communication Log 32911",
+        ">&Operations Log 32912",
         "&Help",
         ">&About Halvex Configuration Tool... 57664",
     };
@@ -256,6 +260,58 @@ TEST_F(MainFrame, ClosingAModifiedDocumentCanBeCancelled)
     EXPECT_EQ(modals_.Boxes.size(), 1u);
 }
 
+// Counts the changes of the window's title and modified mark.
+class TitleChangeCounter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        Count += event->type() == QEvent::ModifiedChange || event->type() == QEvent::WindowTitleChange;
+        return QObject::eventFilter(watched, event);
+    }
+    int Count = 0;
+};
+
+TEST_F(MainFrame, TheIdleProgramLeavesTheTitleAloneAndTheMarkFollowsTheDocument)
+{
+    TitleChangeCounter counter;
+    Frame().installEventFilter(&counter);
+    // The event loop waits for input, woken again and again as by the desktop.
+    QTimer waker;
+    waker.start(1);
+    const auto idle = [] {
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    idle();
+    EXPECT_EQ(counter.Count, 0);
+
+    app_->Document().OnSlaveAdd();
+    EXPECT_EQ(Frame().ShownTitle(), QStringLiteral("Untitled* - Halvex Configuration Tool"));
+    counter.Count = 0;
+    idle();
+    EXPECT_EQ(counter.Count, 0);
+    Frame().removeEventFilter(&counter);
+}
+
+// The commands that work on a slave are off while there is none.
+TEST_F(MainFrame, SlaveCommandsNeedASlave)
+{
+    using namespace CommandId;
+    const int needSlave[] = {SlaveSetAddress,     SlavePrioritizeOn,     SlavePrioritizeOff,    PointAddAnalogInput,
+                             PointAddDigitalInput, PointAddAnalogOutput, PointAddDigitalOutput, PointAddIndirectMessage,
+                             PointDuplicate};
+    for (const int id : needSlave) {
+        EXPECT_FALSE(Action(id)->isEnabled()) << id;
+    }
+    EXPECT_TRUE(Action(SlaveAdd)->isEnabled());
+    Action(SlaveAdd)->trigger();
+    for (const int id : needSlave) {
+        EXPECT_TRUE(Action(id)->isEnabled()) << id;
+    }
+    EXPECT_EQ(modals_.Unexpected, 0);
+}
+
 TEST_F(MainFrame, AboutBoxNamesTheProgramAndItsVersion)
 {
     modals_.Then([](QWidget* modal) {
@@ -372,9 +428,10 @@ TEST(RecentFiles, OpenedFilesAreListedAndAFailedOneIsDropped)
     ModalScript modals;
     modals.Answer(QMessageBox::Ok);
     frame.RecentFileAction(1)->trigger();
-    EXPECT_EQ(modals.Boxes.at(0).Text, "Error loading configuration file!");
+    EXPECT_EQ(modals.Boxes.at(0).Text, "Error loading configuration file!\n" + second + ": No such file or directory");
     EXPECT_EQ(app->RecentFiles().Paths(), (std::vector<std::string>{first}));
     EXPECT_FALSE(frame.RecentFileAction(1)->isVisible());
+    EXPECT_EQ(app->Document().PathName(), first) << "the open document stays";
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(MainView, OpeningShowsTabsListLinesAndCountersCharacterForCharacter)
     ClickTab(1);
     EXPECT_EQ(Document().SelectedSlave(), 5);
     EXPECT_EQ(ListLines(), SampleSlaveFiveLines());
-    EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("19"));
+    EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("25"));
     EXPECT_EQ(View().Edit(FormId::OutputBytes)->text(), QStringLiteral("8"));
     EXPECT_EQ(List().Number(2), LineNumber(LineKind::AnalogInput, 1));
     EXPECT_EQ((*app_)->Frame().ShownTitle(), QStringLiteral("sample.hxc - Halvex Configuration Tool"));
@@ -227,7 +227,7 @@ TEST_F(MainView, AnOutOfRangeFieldIsRefusedWithTheFocusOnIt)
     EXPECT_EQ(modals_.Boxes.at(0).Title, "Halvex Configuration Tool");
     EXPECT_EQ(View().window()->focusWidget(), View().Edit(FormId::ReplyTimeout));
     EXPECT_EQ(Document().Config().SpaReplyTimeout, 50);
-    EXPECT_FALSE(Document().IsModified());
+    EXPECT_TRUE(Document().IsModified()) << "a typed value is a change";
 
     // A save is refused too, and nothing is written.
     const std::string before = ReadTextFile(file_);
@@ -239,6 +239,30 @@ TEST_F(MainView, AnOutOfRangeFieldIsRefusedWithTheFocusOnIt)
     EXPECT_EQ(Document().Config().SpaReplyTimeout, 499);
     EXPECT_TRUE(Document().IsModified());
     EXPECT_EQ(modals_.Unexpected, 1);
+}
+
+// A value typed and not committed yet is a change: the title shows it, and
+// what asks to save changes commits it first; a refused value stops there.
+TEST_F(MainView, ATypedValueIsAskedAboutBeforeAnythingDropsIt)
+{
+    QLineEdit* edit = View().Edit(FormId::ReplyTimeout);
+    Activate();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("5000"));
+    EXPECT_EQ((*app_)->Frame().ShownTitle(), QStringLiteral("sample.hxc* - Halvex Configuration Tool"));
+    modals_.Answer(QMessageBox::Ok);
+    EXPECT_FALSE((*app_)->Frame().close());
+    EXPECT_EQ(modals_.Boxes.at(0).Text, "Please enter an integer between 5 and 500.");
+
+    edit->setText(QStringLiteral("55"));
+    modals_.Answer(QMessageBox::Cancel);
+    Activate();
+    QTest::keyClick(&(*app_)->Frame(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(modals_.Boxes.at(1).Text, "Save changes to " + file_ + "?");
+    EXPECT_EQ(Document().Config().SpaReplyTimeout, 55);
+    EXPECT_EQ(Document().PathName(), file_);
+    EXPECT_EQ(modals_.Unexpected, 0);
 }
 
 TEST_F(MainView, TheFirstFailingFieldInCheckingOrderIsNamed)
