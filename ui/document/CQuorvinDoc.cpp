@@ -107,6 +107,12 @@ void CQuorvinDoc::SetModifiedFlag(bool modified)
     ReportModified();
 }
 
+void CQuorvinDoc::SetValueBeingTyped(bool typing)
+{
+    valueBeingTyped_ = typing;
+    ReportModified();
+}
+
 void CQuorvinDoc::ReportModified()
 {
     if (reportedModified_ != IsModified()) {

@@ -81,7 +81,10 @@ public:
     const std::string& Title() const { return title_; }
     // Modified unless the undo history stands where the file was last read
     // or written.
-    bool IsModified() const { return history_.State() != cleanState_; }
+    bool IsModified() const { return history_.State() != cleanState_ || valueBeingTyped_; }
+    // A form value being typed differs from the configuration: a change not
+    // yet committed, which counts as one until the form is committed or reloaded.
+    void SetValueBeingTyped(bool typing);
     // Unmodified: the current state is the one of the file. Modified: no undo
     // leads back to an unmodified state. The host hears of every change of
     // the mark, also by undo and redo.
@@ -165,6 +168,10 @@ public:
     // Device > "Verify Configuration": the form committed, then the gateway's
     // configuration compared with the document's, the result in a message box.
     void OnVerifyConfiguration();
+    // Device > "Compare with Gateway...": the form committed, what the
+    // gateway holds uploaded, its differences with the document listed by
+    // the host; the plain download follows when the user chooses it there.
+    void OnCompareWithGateway();
 
     // Exchange commands.
     void OnExportCsv();
@@ -283,6 +290,7 @@ private:
     UndoHistory history_;
     long long cleanState_ = 0;
     bool reportedModified_ = false;
+    bool valueBeingTyped_ = false;
 
     std::string listSeparator_ = ",";
     std::string decimalSeparator_ = ".";

@@ -5,6 +5,7 @@
 #include "ArchiveTransfer.h"
 #include "ConfigFile.h"
 #include "ConfigurationBackup.h"
+#include "ConfigurationDiff.h"
 #include "ConfigurationDownload.h"
 #include "ConfigurationUpload.h"
 #include "ConfigurationVerify.h"
@@ -173,6 +174,25 @@ std::optional<ConfigurationCheck> CQuorvinDoc::OnCheckConfiguration()
         return std::nullopt;
     }
     return CheckConfiguration(content_->Config, content_->AddedSlaves);
+}
+
+void CQuorvinDoc::OnCompareWithGateway()
+{
+    if (!ui_.CommitForm()) {
+        return;
+    }
+    std::optional<std::vector<std::string>> differences;
+    RunOperation("compare", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = pathName_;
+        if (const auto gateway = UploadForComparison(connection)) {
+            // What a download of the document would change on the gateway.
+            differences = DiffConfigurations(*gateway, content_->Config);
+        }
+        return differences.has_value();
+    });
+    if (differences && ui_.ShowGatewayDifferences(*differences)) {
+        OnDownloadConfiguration();
+    }
 }
 
 void CQuorvinDoc::OnVerifyConfiguration()

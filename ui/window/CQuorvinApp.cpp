@@ -91,6 +91,7 @@ void CQuorvinApp::RegisterCommands()
         {DeviceFirmwareVersion, [&document] { document.OnGetFirmwareVersion(); }},
         {DeviceCheckConfiguration, [&document, &view] { RunConfigurationCheck(document, view); }},
         {DeviceVerifyConfiguration, [&document] { document.OnVerifyConfiguration(); }},
+        {DeviceCompareWithGateway, [&document] { document.OnCompareWithGateway(); }},
         {EditUndo, [&document] { document.OnEditUndo(); }},
         {EditRedo, [&document] { document.OnEditRedo(); }},
         {EditCut, [&view] { view.CutPoints(); }},

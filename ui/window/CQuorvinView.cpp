@@ -380,9 +380,7 @@ void CQuorvinView::ConnectEvents()
     for (const RangedField& field : kRangedFields) {
         QLineEdit* edit = Edit(field.Id);
         connect(edit, &QLineEdit::textEdited, this, [this, edit, field] {
-            if (edit->text() != QString::number(values_.*field.Value)) {
-                document_.SetModifiedFlag(true);
-            }
+            document_.SetValueBeingTyped(edit->text() != QString::number(values_.*field.Value));
         });
     }
     connect(slaveTabs_, &QTabBar::currentChanged, this, &CQuorvinView::OnSlaveTabChanged);
@@ -475,6 +473,7 @@ void CQuorvinView::LoadForm()
     values_.GlobalPollInterval = config.GlobalEventPollPeriod;
     values_.BaudIndex = BaudIndexOf(config.SpaBaudRate);
     ShowFormValues();
+    document_.SetValueBeingTyped(false);
     formLoaded_ = true;
 }
 
@@ -539,6 +538,7 @@ bool CQuorvinView::CommitForm()
             return true;
         },
         ChangeEffect::Edit);
+    document_.SetValueBeingTyped(false);
     emit EditCommandsChanged();
     return true;
 }
