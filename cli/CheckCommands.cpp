@@ -41,6 +41,14 @@ int RunCheck(CliContext& context)
 // be read leaves nothing to compare: 2, as for a usage error.
 int RunDiff(CliContext& context)
 {
+    // One file and the gateway in place of the other.
+    if (context.Arguments.Positional.size() == 1) {
+        if (!context.Arguments.Option("port")) {
+            context.Err << "halvex-cli diff: give two files, or one file and --port P\n";
+            return kExitUsage;
+        }
+        return RunGatewayDiff(context);
+    }
     const auto from = LoadConfigurationOrReport(context, context.Arguments.Positional[0]);
     const auto to = from ? LoadConfigurationOrReport(context, context.Arguments.Positional[1]) : nullptr;
     if (!to) {
@@ -59,6 +67,7 @@ std::vector<CliCommand> CheckCommands()
 {
     return {
         {"check", "IN [--json]", 1, RunCheck, "every problem a download would refuse, and warnings", {}, {"json"}},
-        {"diff", "A B", 2, RunDiff, "the differences of two configurations"},
+        {"diff", "A B | A --port P", 2, RunDiff, "the differences of two configurations, or of one with the gateway's",
+         {"port", "trace"}, {}, 1},
     };
 }

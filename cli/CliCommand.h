@@ -42,7 +42,12 @@ struct CliCommand {
     std::string Summary;                     // one line in the command list
     std::vector<std::string> Options = {};   // options with a value: "port" for --port PORT
     std::vector<std::string> Flags = {};     // options without one, besides --yes and --help
+    std::size_t FewestPositional = 0;        // when some positional arguments may be left out
 };
+
+// halvex-cli diff A --port P: the differences of the file's configuration
+// with what the gateway holds.
+int RunGatewayDiff(CliContext& context);
 
 // Reads the configuration file; when that fails, says so as the window
 // program's open does and gives no configuration.

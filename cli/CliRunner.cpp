@@ -49,7 +49,9 @@ void AddCommand(CLI::App& app, const CliCommand& command, ParsedCommand& parsed)
     sub->footer("usage: " + std::string(kProgram) + " " + command.Name + " " + command.Synopsis + "\n");
     if (command.PositionalCount > 0) {
         sub->add_option("arguments", parsed.Positional, PositionalWords(command.Synopsis))
-            ->expected(static_cast<int>(command.PositionalCount))
+            ->expected(static_cast<int>(command.FewestPositional > 0 ? command.FewestPositional
+                                                                     : command.PositionalCount),
+                       static_cast<int>(command.PositionalCount))
             ->required();
     }
     for (const std::string& option : command.Options) {

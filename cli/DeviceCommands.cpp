@@ -6,6 +6,7 @@
 #include "ConfigurationBackup.h"
 #include "ConfigurationDownload.h"
 #include "ConfigurationUpload.h"
+#include "ConfigurationDiff.h"
 #include "ConfigurationVerify.h"
 #include "DeviceImage.h"
 #include "DiagnosticsTransfer.h"
@@ -328,6 +329,30 @@ int RunFirmware(CliContext& context)
 }
 
 }  // namespace
+
+int RunGatewayDiff(CliContext& context)
+{
+    const std::string& file = context.Arguments.Positional[0];
+    const auto config = LoadConfigurationOrReport(context, file);
+    if (!config) {
+        return kExitUsage;
+    }
+    std::optional<std::vector<std::string>> lines;
+    const int status = WithGateway(context, "compare", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = file;
+        if (const auto gateway = UploadForComparison(connection)) {
+            lines = DiffConfigurations(*config, *gateway);
+        }
+        return lines.has_value();
+    });
+    if (!lines) {
+        return status;
+    }
+    for (const std::string& line : *lines) {
+        context.Out << line << '\n';
+    }
+    return lines->empty() ? kExitSuccess : kExitFailure;
+}
 
 std::vector<CliCommand> DeviceCommands()
 {

@@ -4,6 +4,8 @@
 #include "ConfigurationUpload.h"
 #include "NumberText.h"
 
+#include <memory>
+
 std::optional<TextDifference> VerifyConfiguration(DeviceConnection& connection, const ConfigTemplate& config)
 {
     const auto reply = FetchConfiguration(connection);
@@ -12,6 +14,21 @@ std::optional<TextDifference> VerifyConfiguration(DeviceConnection& connection, 
     }
     EndTransfer(connection);
     return CompareTextLines(ConfigFileText(config, false), reply->Text);
+}
+
+std::unique_ptr<ConfigTemplate> UploadForComparison(DeviceConnection& connection)
+{
+    const auto reply = FetchConfiguration(connection);
+    if (!reply) {
+        return nullptr;
+    }
+    EndTransfer(connection);
+    auto gateway = std::make_unique<ConfigTemplate>();
+    if (!ReadConfigText(*gateway, reply->Text, connection.Ui)) {
+        connection.Ui.ErrorBox(kErrorCaption, "Unable to upload configuration");
+        return nullptr;
+    }
+    return gateway;
 }
 
 std::string VerifyResultText(const TextDifference& difference)

@@ -37,6 +37,9 @@ public:
     // Empties the list without touching the stored entries.
     void Clear() { count_ = 0; }
 
+    // Keeps the first count entries (fewer than there are).
+    void Truncate(int count) { count_ = std::clamp(count, 0, count_); }
+
     void RemoveAt(int index)
     {
         if (index < 0 || index >= count_ || count_ > Capacity) {

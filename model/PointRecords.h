@@ -20,6 +20,8 @@ struct AnalogInputPoint {
     bool Priority = false;
     bool InUse = true;
     std::string LineProblem{};
+
+    bool operator==(const AnalogInputPoint&) const = default;
 };
 
 struct AnalogOutputPoint {
@@ -31,6 +33,8 @@ struct AnalogOutputPoint {
     bool Priority = false;
     bool InUse = true;
     std::string LineProblem{};
+
+    bool operator==(const AnalogOutputPoint&) const = default;
 };
 
 struct DigitalInputPoint {
@@ -46,6 +50,8 @@ struct DigitalInputPoint {
     bool Priority = false;
     bool InUse = true;
     std::string LineProblem{};
+
+    bool operator==(const DigitalInputPoint&) const = default;
 };
 
 struct DigitalOutputPoint {
@@ -56,6 +62,8 @@ struct DigitalOutputPoint {
     bool Priority = false;
     bool InUse = true;
     std::string LineProblem{};
+
+    bool operator==(const DigitalOutputPoint&) const = default;
 };
 
 // An indirect SPA message has no priority and no place in the Profibus areas.
@@ -69,4 +77,6 @@ struct IndirectSpaMessage {
     int StaticData = 0;
     float Scale = 1.0f;
     std::string LineProblem{};
+
+    bool operator==(const IndirectSpaMessage&) const = default;
 };

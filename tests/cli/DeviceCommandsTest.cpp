@@ -333,3 +333,26 @@ TEST_F(DeviceCommands, InterruptOfTheProgramLeavesNoFileAndAFreePort)
     EXPECT_EQ(firmware.ExitStatus, 0) << firmware.Err;
     EXPECT_EQ(firmware.Out, "Firmware version : 1.05 build 12\n");
 }
+
+TEST_F(DeviceCommands, DiffWithThePortComparesTheFileWithWhatTheGatewayHolds)
+{
+    const ConfigTemplate sent = TwoSlaveConfiguration();
+    ConfigTemplate changed = sent;
+    changed.SpaIdleTime = 5;
+    changed.AnalogInputs[1].Scale = 0.5f;
+    changed.IndirectMessages.RemoveAt(0);
+    const std::string a = WriteConfiguration("a.hxc", sent);
+    const std::string b = WriteConfiguration("b.hxc", changed);
+    InMemoryGateway gateway;
+    ASSERT_EQ(Cli({"download", a, "--port", "gateway"}, &gateway).ExitStatus, 0);
+    const ProcessResult same = Cli({"diff", a, "--port", "gateway"}, &gateway);
+    EXPECT_EQ(same.ExitStatus, 0) << same.Err;
+    EXPECT_EQ(same.Out, "");
+    // The same lines as the diff of the two files, from the file to the gateway's.
+    const ProcessResult files = Cli({"diff", b, a});
+    const ProcessResult other = Cli({"diff", b, "--port", "gateway"}, &gateway);
+    EXPECT_EQ(other.ExitStatus, 1);
+    EXPECT_EQ(LinesOf(other.Out).size(), 3u) << other.Out;
+    EXPECT_EQ(other.Out, files.Out);
+    EXPECT_EQ(Cli({"diff", a}).ExitStatus, 2);
+}

@@ -47,6 +47,11 @@ public:
     }
 
     void PostFileChange() override { ++PostFileChangeCalls; }
+    bool ShowGatewayDifferences(const std::vector<std::string>& lines) override
+    {
+        GatewayDifferences.push_back(lines);
+        return DownloadAfterCompare;
+    }
     void ShowDiagnostics(const DiagnosticsRecord& record) override { Dialogs.push_back(record); }
 
     std::deque<SaveChangesAnswer> SaveChangesAnswers;  // No when empty
@@ -60,5 +65,7 @@ public:
     std::deque<std::optional<int>> SlaveAddressAnswers;  // nullopt = Cancel
     std::vector<int> SlaveAddressPresets;
     int PostFileChangeCalls = 0;
+    std::vector<std::vector<std::string>> GatewayDifferences;
+    bool DownloadAfterCompare = false;
     std::vector<DiagnosticsRecord> Dialogs;
 };

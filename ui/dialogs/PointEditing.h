@@ -18,3 +18,10 @@ PointEdit EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message);
 // read of it (SalvageRange), so that the user can repair it; its category
 // is left unselected when the text holds no letter.
 PointEdit EditDigitalInput(QWidget* parent, DigitalInputPoint& point);
+
+// The same by the point's type.
+inline PointEdit EditPoint(QWidget* parent, AnalogInputPoint& point) { return EditAnalogInput(parent, point); }
+inline PointEdit EditPoint(QWidget* parent, DigitalInputPoint& point) { return EditDigitalInput(parent, point); }
+inline PointEdit EditPoint(QWidget* parent, AnalogOutputPoint& point) { return EditAnalogOutput(parent, point); }
+inline PointEdit EditPoint(QWidget* parent, DigitalOutputPoint& point) { return EditDigitalOutput(parent, point); }
+inline PointEdit EditPoint(QWidget* parent, IndirectSpaMessage& message) { return EditIndirectMessage(parent, message); }

@@ -74,15 +74,16 @@ CQuorvinDoc::CQuorvinDoc(DocumentHost& ui, const std::string& commandLine)
     : ui_(ui),
       watcher_(std::make_unique<DocumentWatcher>(ui)),
       link_(std::make_unique<SerialLink>()),
-      config_(std::make_unique<ConfigTemplate>())
+      content_(std::make_unique<DocumentContent>())
 {
-    ComPort = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
-    PortDevice = ui_.ReadProfileString(kSettingsSection, kPortDeviceKey).value_or("");
+    comPort_ = ui_.ReadProfileInt(kSettingsSection, kComPortKey, 1);
+    portDevice_ = ui_.ReadProfileString(kSettingsSection, kPortDeviceKey).value_or("");
     BackupFolder = ui_.ReadProfileString(kSettingsSection, kBackupFolderKey).value_or("");
     BackupBeforeDownloadOn =
         ui_.ReadProfileInt(kSettingsSection, kBackupBeforeDownloadKey, 0) != 0 && !BackupFolder.empty();
     OperationsLogPath = ::OperationsLogPath();
-    ExtendedMode = commandLine.find(kExtendedModeKeyword) != std::string::npos;
+    extendedMode_ = commandLine.find(kExtendedModeKeyword) != std::string::npos;
+    StartHistory(false);
     watcher_->Start();
     ReadRegionalSettings();
 }
@@ -91,14 +92,27 @@ CQuorvinDoc::~CQuorvinDoc()
 {
     watcher_.reset();
     link_.reset();
-    config_.reset();
+    content_.reset();
 }
 
 void CQuorvinDoc::SetModifiedFlag(bool modified)
 {
-    if (modified_ != modified) {
-        modified_ = modified;
-        ui_.ModifiedChanged(modified);
+    // A state number that no state has: no undo leads back to unmodified.
+    cleanState_ = modified ? -1 : history_.State();
+    ReportModified();
+}
+
+void CQuorvinDoc::SetValueBeingTyped(bool typing)
+{
+    valueBeingTyped_ = typing;
+    ReportModified();
+}
+
+void CQuorvinDoc::ReportModified()
+{
+    if (reportedModified_ != IsModified()) {
+        reportedModified_ = IsModified();
+        ui_.ModifiedChanged(reportedModified_);
     }
 }
 
@@ -113,16 +127,67 @@ void CQuorvinDoc::ReadRegionalSettings()
     const auto listSeparator = ui_.QueryListSeparator();
     const auto decimalSeparator = ui_.QueryDecimalSeparator();
     if (listSeparator) {
-        ListSeparator = *listSeparator;
+        listSeparator_ = *listSeparator;
     }
     if (decimalSeparator) {
-        DecimalSeparator = *decimalSeparator;
+        decimalSeparator_ = *decimalSeparator;
     }
     if (!listSeparator || !decimalSeparator) {
         ui_.Notice(kRegionalSettingsWarning);
-        ListSeparator = ",";
-        DecimalSeparator = ".";
+        listSeparator_ = ",";
+        decimalSeparator_ = ".";
     }
+}
+
+// --- Changes and their history
+
+bool CQuorvinDoc::Change(const ContentChange& change, ChangeEffect effect)
+{
+    const int selectedBefore = selectedSlave_;
+    const bool applied = change(*content_);
+    RebuildSlaveList();
+    const bool recorded = history_.Record(*content_, selectedBefore, selectedSlave_);
+    if (!applied && !recorded) {
+        return false;
+    }
+    if (!recorded && effect != ChangeEffect::Command) {
+        return true;
+    }
+    if (recorded) {
+        ReportModified();
+    } else {
+        SetModifiedFlag(true);
+    }
+    if (effect == ChangeEffect::Command) {
+        ui_.UpdateAllViews();
+    }
+    return applied;
+}
+
+void CQuorvinDoc::OnEditUndo()
+{
+    if (!ui_.CommitForm() || !history_.Undo(*content_, selectedSlave_)) {
+        return;
+    }
+    RebuildSlaveList();
+    ReportModified();
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::OnEditRedo()
+{
+    if (!ui_.CommitForm() || !history_.Redo(*content_, selectedSlave_)) {
+        return;
+    }
+    RebuildSlaveList();
+    ReportModified();
+    ui_.UpdateAllViews();
+}
+
+void CQuorvinDoc::StartHistory(bool modified)
+{
+    history_.Reset(*content_);
+    SetModifiedFlag(modified);
 }
 
 // --- Lifecycle
@@ -133,9 +198,10 @@ bool CQuorvinDoc::OnNewDocument()
     SetModifiedFlag(false);
     // The watcher follows the file the document shows; an untitled one shows none.
     watcher_->WatchDocument({});
-    config_->Reset();
-    AddedSlaves = kNoSlaves;
+    content_->Config.Reset();
+    content_->AddedSlaves = kNoSlaves;
     RebuildSlaveList();
+    StartHistory(false);
     ui_.UpdateAllViews();
     SetTitle(kUntitled);
     return true;
@@ -155,11 +221,12 @@ bool CQuorvinDoc::OnOpenDocument(const std::string& path)
         }
         return false;
     }
-    *config_ = *incoming;
+    content_->Config = *incoming;
     diskIdentity_ = identity;
-    AddedSlaves = kNoSlaves;
+    content_->AddedSlaves = kNoSlaves;
     watcher_->WatchDocument(path);
     RebuildSlaveList();
+    StartHistory(IsModified());
     return true;
 }
 
@@ -170,7 +237,7 @@ bool CQuorvinDoc::OnSaveDocument(const std::string& path)
     bool saved = ui_.CommitForm() && MayReplace(path);
     if (saved) {
         WarnOfSlavesWithoutPoints();
-        saved = SaveConfigFile(*config_, path, false, ui_);
+        saved = SaveConfigFile(content_->Config, path, false, ui_);
     }
     if (saved) {
         diskIdentity_ = IdentifyFile(path);
@@ -193,8 +260,8 @@ bool CQuorvinDoc::MayReplace(const std::string& path)
 // The file holds points, not slaves: an added slave without points is not kept.
 void CQuorvinDoc::WarnOfSlavesWithoutPoints()
 {
-    const SlaveAddressTable withPoints = CollectSlaveAddresses(*config_);
-    for (int address : AddedSlaves) {
+    const SlaveAddressTable withPoints = CollectSlaveAddresses(content_->Config);
+    for (int address : content_->AddedSlaves) {
         if (address != -1 && !Contains(withPoints, address)) {
             ui_.ShowMessage(kApplicationTitle,
                             "Slave " + std::to_string(address) + " has no points and is not kept in the file",
@@ -262,7 +329,7 @@ bool CQuorvinDoc::SaveModified()
     if (!ui_.CommitForm()) {
         return false;
     }
-    if (!modified_) {
+    if (!IsModified()) {
         return true;
     }
     switch (ui_.AskSaveChanges(pathName_.empty() ? title_ : pathName_)) {
@@ -321,7 +388,7 @@ void CQuorvinDoc::OnSlaveAdd()
     // The lowest free address from 1 up: UsedSlaves is ascending.
     int address = 1;
     bool hasFreeEntry = false;
-    for (int entry : UsedSlaves) {
+    for (int entry : usedSlaves_) {
         if (entry == -1) {
             hasFreeEntry = true;
             break;
@@ -334,11 +401,11 @@ void CQuorvinDoc::OnSlaveAdd()
         ui_.Notice(kSixteenSlavesNotice);
         return;
     }
-    SelectedSlave = address;
-    AddSlaveAddress(AddedSlaves, address);
-    RebuildSlaveList();
-    SetModifiedFlag();
-    ui_.UpdateAllViews();
+    Change([this, address](DocumentContent& content) {
+        selectedSlave_ = address;
+        AddSlaveAddress(content.AddedSlaves, address);
+        return true;
+    });
 }
 
 void CQuorvinDoc::OnSlaveRemove()
@@ -347,20 +414,21 @@ void CQuorvinDoc::OnSlaveRemove()
         ui_.Notice(kNoSlavesNotice);
         return;
     }
-    if (!ExtendedMode && !ui_.Question(kRemoveCaption, kRemoveSlaveQuestion)) {
+    if (!extendedMode_ && !ui_.Question(kRemoveCaption, kRemoveSlaveQuestion)) {
         return;
     }
-    const int removed = SelectedSlave;
-    auto ofSlave = [removed](const auto& point) { return point.SlaveAddress == removed; };
-    config_->AnalogInputs.RemoveIf(ofSlave);
-    config_->DigitalInputs.RemoveIf(ofSlave);
-    config_->AnalogOutputs.RemoveIf(ofSlave);
-    config_->DigitalOutputs.RemoveIf(ofSlave);
-    config_->IndirectMessages.RemoveIf(ofSlave);
-    RemoveSlaveAddress(AddedSlaves, removed);
-    RebuildSlaveList();
-    SetModifiedFlag();
-    ui_.UpdateAllViews();
+    const int removed = selectedSlave_;
+    Change([removed](DocumentContent& content) {
+        auto ofSlave = [removed](const auto& point) { return point.SlaveAddress == removed; };
+        ConfigTemplate& config = content.Config;
+        config.AnalogInputs.RemoveIf(ofSlave);
+        config.DigitalInputs.RemoveIf(ofSlave);
+        config.AnalogOutputs.RemoveIf(ofSlave);
+        config.DigitalOutputs.RemoveIf(ofSlave);
+        config.IndirectMessages.RemoveIf(ofSlave);
+        RemoveSlaveAddress(content.AddedSlaves, removed);
+        return true;
+    });
 }
 
 void CQuorvinDoc::OnSlaveSetAddress()
@@ -369,30 +437,32 @@ void CQuorvinDoc::OnSlaveSetAddress()
         ui_.Notice(kNoSlavesNotice);
         return;
     }
-    const auto entered = ui_.EditSlaveAddress(SelectedSlave);
-    if (entered && *entered != SelectedSlave && Contains(UsedSlaves, *entered)) {
+    const auto entered = ui_.EditSlaveAddress(selectedSlave_);
+    if (entered && *entered != selectedSlave_ && Contains(usedSlaves_, *entered)) {
         ui_.Notice(kAddressInUseNotice);
         return;
     }
-    if (entered) {
-        const int from = SelectedSlave;
+    // After Cancel too the document counts as modified and the views are updated.
+    Change([this, entered](DocumentContent& content) {
+        if (!entered) {
+            return true;
+        }
+        const int from = selectedSlave_;
         const int to = *entered;
-        ForEachSlaveAddress(*config_, [from, to](int& address) {
+        ForEachSlaveAddress(content.Config, [from, to](int& address) {
             if (address == from) {
                 address = to;
             }
         });
         // Free entries (-1) are no addresses, whatever is selected.
-        for (int& address : AddedSlaves) {
+        for (int& address : content.AddedSlaves) {
             if (address != -1 && address == from) {
                 address = to;
             }
         }
-        SelectedSlave = to;
-    }
-    RebuildSlaveList();
-    SetModifiedFlag();
-    ui_.UpdateAllViews();
+        selectedSlave_ = to;
+        return true;
+    });
 }
 
 void CQuorvinDoc::OnPrioritize(bool on)
@@ -401,38 +471,40 @@ void CQuorvinDoc::OnPrioritize(bool on)
         ui_.Notice(kNoSlavesNotice);
         return;
     }
-    auto apply = [this, on](auto& list) {
-        for (auto& point : list) {
-            if (point.SlaveAddress == SelectedSlave) {
-                point.Priority = on;
+    const int slave = selectedSlave_;
+    Change([slave, on](DocumentContent& content) {
+        auto apply = [slave, on](auto& list) {
+            for (auto& point : list) {
+                if (point.SlaveAddress == slave) {
+                    point.Priority = on;
+                }
             }
-        }
-    };
-    apply(config_->AnalogInputs);
-    apply(config_->DigitalInputs);
-    apply(config_->AnalogOutputs);
-    apply(config_->DigitalOutputs);
-    SetModifiedFlag();
-    ui_.UpdateAllViews();
+        };
+        apply(content.Config.AnalogInputs);
+        apply(content.Config.DigitalInputs);
+        apply(content.Config.AnalogOutputs);
+        apply(content.Config.DigitalOutputs);
+        return true;
+    });
 }
 
 void CQuorvinDoc::OnSelectComPort(int comPort)
 {
-    ComPort = comPort;
+    comPort_ = comPort;
     ui_.WriteProfileInt(kSettingsSection, kComPortKey, comPort);
     ui_.SetComPortChecks(comPort);
 }
 
 void CQuorvinDoc::OnSelectPortDevice(const std::string& devicePath)
 {
-    ComPort = kComPortDevicePath;
-    PortDevice = devicePath;
-    ui_.WriteProfileInt(kSettingsSection, kComPortKey, ComPort);
+    comPort_ = kComPortDevicePath;
+    portDevice_ = devicePath;
+    ui_.WriteProfileInt(kSettingsSection, kComPortKey, comPort_);
     ui_.WriteProfileString(kSettingsSection, kPortDeviceKey, devicePath);
     if (LooksLikeNetworkAddress(devicePath)) {
         RememberNetworkPort(devicePath, ui_);
     }
-    ui_.SetComPortChecks(ComPort);
+    ui_.SetComPortChecks(comPort_);
 }
 
 void CQuorvinDoc::OnToggleBackupBeforeDownload()
@@ -498,14 +570,17 @@ bool CQuorvinDoc::UploadGuard() { return SaveModified(); }
 
 void CQuorvinDoc::RebuildSlaveList()
 {
-    UsedSlaves = CollectSlaveAddresses(*config_);
-    for (int address : AddedSlaves) {
+    usedSlaves_ = CollectSlaveAddresses(content_->Config);
+    for (int address : content_->AddedSlaves) {
         if (address != -1) {
-            AddSlaveAddress(UsedSlaves, address);
+            AddSlaveAddress(usedSlaves_, address);
         }
     }
-    const auto firstFree = std::find(UsedSlaves.begin(), UsedSlaves.end(), -1);
-    std::sort(UsedSlaves.begin(), firstFree);
+    const auto firstFree = std::find(usedSlaves_.begin(), usedSlaves_.end(), -1);
+    std::sort(usedSlaves_.begin(), firstFree);
 }
 
-bool CQuorvinDoc::HasNoSlaves() const { return SlaveCount(UsedSlaves) == 0 && SlaveCount(AddedSlaves) == 0; }
+bool CQuorvinDoc::HasNoSlaves() const
+{
+    return SlaveCount(usedSlaves_) == 0 && SlaveCount(content_->AddedSlaves) == 0;
+}

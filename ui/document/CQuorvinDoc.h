@@ -3,11 +3,15 @@
 #include "ConfigTemplate.h"
 #include "ConfigurationCheck.h"
 #include "DownloadRules.h"
-#include "PointList.h"
-#include "SlaveSet.h"
+#include "DocumentContent.h"
 #include "DocumentHost.h"
 #include "FileAccess.h"
 #include "LoggedOperation.h"
+#include "PointCapacity.h"
+#include "PointClipboard.h"
+#include "PointList.h"
+#include "SlaveSet.h"
+#include "UndoHistory.h"
 
 #include <functional>
 #include <memory>
@@ -21,6 +25,17 @@ class SerialLink;
 template <typename Point>
 using PointEditor = std::function<bool(Point&)>;
 class DocumentWatcher;
+
+// A change of the document's content; false when it was refused and changed
+// nothing.
+using ContentChange = std::function<bool(DocumentContent&)>;
+
+// What follows a change that was not refused. Command: a menu command, which
+// marks the document modified and updates every view even when nothing
+// differs. Edit: an edit in the main view (a point, the form), which marks
+// the document modified only when something differs and shows the change
+// itself, so that no view is rebuilt under it.
+enum class ChangeEffect { Command, Edit };
 
 // The keyword that, anywhere in the command line, switches on extended mode:
 // the removal confirmations are skipped.
@@ -40,7 +55,6 @@ inline constexpr const char* kBackupFolderKey = "BackupFolder";
 inline constexpr const char* kConfigurationFileFilterName = "Halvex Configuration File (*.hxc) ";
 inline constexpr const char* kConfigurationFileExtension = ".hxc";
 
-inline constexpr const char* kIndirectMessagesFullNotice = "There can be max 127 indirect SPA commands";
 
 // The single open gateway configuration of the application: the
 // ConfigTemplate, the slave set derived from its points, the user settings
@@ -65,10 +79,31 @@ public:
     // --- The framework's document state.
     const std::string& PathName() const { return pathName_; }
     const std::string& Title() const { return title_; }
-    bool IsModified() const { return modified_; }
-    // Tells the host when the flag changes.
+    // Modified unless the undo history stands where the file was last read
+    // or written.
+    bool IsModified() const { return history_.State() != cleanState_ || valueBeingTyped_; }
+    // A form value being typed differs from the configuration: a change not
+    // yet committed, which counts as one until the form is committed or reloaded.
+    void SetValueBeingTyped(bool typing);
+    // Unmodified: the current state is the one of the file. Modified: no undo
+    // leads back to an unmodified state. The host hears of every change of
+    // the mark, also by undo and redo.
     void SetModifiedFlag(bool modified = true);
     void SetTitle(const std::string& title);
+
+    // --- The one way a change reaches the content: runs the change, then
+    // (unless it was refused) rebuilds the slave list, keeps the difference as
+    // an undo step, marks the document modified and updates the views as the
+    // effect says. True when the change was not refused.
+    bool Change(const ContentChange& change, ChangeEffect effect = ChangeEffect::Command);
+
+    // Edit > Undo and Redo: the form committed first (a typed value is a
+    // change of its own), then one step back or forward; the views follow.
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    void OnEditUndo();
+    void OnEditRedo();
+    const UndoHistory& History() const { return history_; }
 
     // --- Lifecycle operations.
     bool OnNewDocument();
@@ -133,6 +168,10 @@ public:
     // Device > "Verify Configuration": the form committed, then the gateway's
     // configuration compared with the document's, the result in a message box.
     void OnVerifyConfiguration();
+    // Device > "Compare with Gateway...": the form committed, what the
+    // gateway holds uploaded, its differences with the document listed by
+    // the host; the plain download follows when the user chooses it there.
+    void OnCompareWithGateway();
 
     // Exchange commands.
     void OnExportCsv();
@@ -152,23 +191,48 @@ public:
     std::optional<int> AddAnalogOutput(const PointEditor<AnalogOutputPoint>& edit);
     std::optional<int> AddDigitalOutput(const PointEditor<DigitalOutputPoint>& edit);
     std::optional<int> DuplicatePoint(LineKind kind, int index);
+    // A new indirect SPA message of the selected slave, as the view's button
+    // adds it; none after the no-slaves or the 127-messages notice.
+    std::optional<int> AddIndirectMessage();
+
+    // --- Edit > Cut, Copy and Paste of points as clipboard text
+    // (PointClipboard.h). Copy takes the point at the position, or with none
+    // every point of the selected slave; empty when there is nothing to copy.
+    std::string CopyPoints(const std::optional<PointPosition>& point) const;
+    // The copy, then the copied points removed as one change.
+    std::string CutPoints(const std::optional<PointPosition>& point);
+    // The points of the text appended for the selected slave as one change;
+    // the first of them, or none after a notice (no slaves, a list's
+    // capacity: then nothing is pasted) or when the text holds no point.
+    std::optional<PointPosition> PastePoints(const std::string& text);
+    bool CanPaste(const std::string& text) const;
 
     // --- Slave set.
-    void RebuildSlaveList();
     bool HasNoSlaves() const;
 
     // --- State, read and written directly by the view and the commands.
-    ConfigTemplate& Config() { return *config_; }
-    const ConfigTemplate& Config() const { return *config_; }
+    // --- State the views read; every change goes through Change.
+    const ConfigTemplate& Config() const { return content_->Config; }
+    const DocumentContent& Content() const { return *content_; }
+    // The slaves that exist (ascending, free entries -1 at the end) and those
+    // added with Slave > Add that have no points yet.
+    const SlaveAddressTable& UsedSlaves() const { return usedSlaves_; }
+    const SlaveAddressTable& AddedSlaves() const { return content_->AddedSlaves; }
+    // The address of the slave whose tab is selected; -1 for none. Selecting
+    // is no change of the configuration.
+    int SelectedSlave() const { return selectedSlave_; }
+    void SelectSlave(int address) { selectedSlave_ = address; }
+
+    const std::string& ListSeparator() const { return listSeparator_; }
+    const std::string& DecimalSeparator() const { return decimalSeparator_; }
+    int ComPort() const { return comPort_; }
+    const std::string& PortDevice() const { return portDevice_; }
+    bool ExtendedMode() const { return extendedMode_; }
+
     DocumentHost& Ui() { return ui_; }
     SerialLink& Link() { return *link_; }
     DocumentWatcher& Watcher() { return *watcher_; }
 
-    std::string ListSeparator = ",";
-    std::string DecimalSeparator = ".";
-    int ComPort = 1;
-    std::string PortDevice;  // profile "Settings"/"PortDevice"
-    bool ExtendedMode = false;
     // Before each download the gateway's configuration is backed up into
     // BackupFolder (profile "Settings"/"BackupBeforeDownload", "BackupFolder").
     bool BackupBeforeDownloadOn = false;
@@ -176,11 +240,18 @@ public:
     // Every device operation appends its record here (the user's operations
     // log); a log that cannot be written is a warning on the status line.
     std::string OperationsLogPath;
-    int SelectedSlave = -1;
-    SlaveAddressTable UsedSlaves = kNoSlaves;
-    SlaveAddressTable AddedSlaves = kNoSlaves;
 
 private:
+    friend class DocumentUploadTarget;
+    friend void ImportXrfInto(CQuorvinDoc& document, const std::optional<std::string>& path);
+
+    // The configuration changed as a whole (new, opened, reloaded, uploaded,
+    // imported): an empty undo history starts here.
+    void StartHistory(bool modified);
+    // Tells the host when IsModified has changed since it was last told.
+    void ReportModified();
+    template <typename Point>
+    std::optional<int> AddPoint(Point point, const PointEditor<Point>& edit);
     // A device operation on the document's link, run by the host and
     // appended to the operations log under the action's name.
     // The operations log of the window program; a warning goes to the status line.
@@ -207,14 +278,27 @@ private:
     bool MayReplace(const std::string& path);
     void WarnOfSlavesWithoutPoints();
     void ReadRegionalSettings();
+    // UsedSlaves from the points and the added slaves.
+    void RebuildSlaveList();
 
     DocumentHost& ui_;
     std::unique_ptr<DocumentWatcher> watcher_;
     std::unique_ptr<SerialLink> link_;
-    std::unique_ptr<ConfigTemplate> config_;
+    std::unique_ptr<DocumentContent> content_;
     std::string pathName_;
     std::string title_ = "Untitled";
-    bool modified_ = false;
+    UndoHistory history_;
+    long long cleanState_ = 0;
+    bool reportedModified_ = false;
+    bool valueBeingTyped_ = false;
+
+    std::string listSeparator_ = ",";
+    std::string decimalSeparator_ = ".";
+    int comPort_ = 1;
+    std::string portDevice_;  // profile "Settings"/"PortDevice"
+    bool extendedMode_ = false;
+    int selectedSlave_ = -1;
+    SlaveAddressTable usedSlaves_ = kNoSlaves;
     // The document's file as it was when last read or written.
     std::optional<FileIdentity> diskIdentity_;
 };

@@ -5,6 +5,7 @@
 #include "ArchiveTransfer.h"
 #include "ConfigFile.h"
 #include "ConfigurationBackup.h"
+#include "ConfigurationDiff.h"
 #include "ConfigurationDownload.h"
 #include "ConfigurationUpload.h"
 #include "ConfigurationVerify.h"
@@ -25,9 +26,11 @@ DeviceConnection ConnectionOf(CQuorvinDoc& document)
             [&host](const DiagnosticsRecord& record) { host.ShowDiagnostics(record); }};
 }
 
+}  // namespace
+
 // An upload replaces the document: the new-document step first (the
 // document becomes "Untitled"), and afterwards the slave list follows the
-// loaded points and the document counts as modified.
+// loaded points and the document counts as modified, with a history of its own.
 class DocumentUploadTarget : public ConfigurationUploadTarget {
 public:
     explicit DocumentUploadTarget(CQuorvinDoc& document) : document_(document) {}
@@ -35,7 +38,7 @@ public:
     ConfigTemplate& NewConfiguration() override
     {
         document_.OnNewDocument();
-        return document_.Config();
+        return document_.content_->Config;
     }
 
     void TextReceived(const std::string& text) override { digest_ = Sha256Hex(text); }
@@ -46,7 +49,7 @@ public:
     void ConfigurationLoaded() override
     {
         document_.RebuildSlaveList();
-        document_.SetModifiedFlag(true);
+        document_.StartHistory(true);
         document_.Ui().UpdateAllViews();
     }
 
@@ -54,8 +57,6 @@ private:
     CQuorvinDoc& document_;
     std::string digest_;
 };
-
-}  // namespace
 
 void CQuorvinDoc::RunOperation(const std::string& action,
                                const std::function<bool(DeviceConnection&, OperationRecord&)>& operation)
@@ -74,18 +75,18 @@ OperationLog CQuorvinDoc::Log()
 
 std::string CQuorvinDoc::PortName() const
 {
-    if (ComPort == kComPortDevicePath && !PortDevice.empty()) {
-        return PortDevice;
+    if (comPort_ == kComPortDevicePath && !portDevice_.empty()) {
+        return portDevice_;
     }
-    return "COM" + std::to_string(ComPort);
+    return "COM" + std::to_string(comPort_);
 }
 
 std::string CQuorvinDoc::PortDevicePath()
 {
-    if (ComPort == kComPortDevicePath && !PortDevice.empty()) {
-        return PortDevice;
+    if (comPort_ == kComPortDevicePath && !portDevice_.empty()) {
+        return portDevice_;
     }
-    return ComPortDevicePath(ComPort, ui_);
+    return ComPortDevicePath(comPort_, ui_);
 }
 
 void CQuorvinDoc::OnDownloadConfiguration()
@@ -106,12 +107,12 @@ void CQuorvinDoc::Download(int formatVersion)
 {
     RunOperation("download", [&](DeviceConnection& connection, OperationRecord& record) {
         record.File = pathName_;
-        record.Sha256 = Sha256Hex(ConfigFileText(*config_, false));
+        record.Sha256 = Sha256Hex(ConfigFileText(content_->Config, false));
         if (BackupBeforeDownloadOn &&
             !BackupBeforeDownload(Log(), PortName(), connection, BackupFolder, BackupNameOf(pathName_))) {
             return false;
         }
-        return DownloadConfiguration(connection, *config_, formatVersion) == DownloadOutcome::Succeeded;
+        return DownloadConfiguration(connection, content_->Config, formatVersion) == DownloadOutcome::Succeeded;
     });
 }
 
@@ -172,7 +173,26 @@ std::optional<ConfigurationCheck> CQuorvinDoc::OnCheckConfiguration()
     if (!ui_.CommitForm()) {
         return std::nullopt;
     }
-    return CheckConfiguration(*config_, AddedSlaves);
+    return CheckConfiguration(content_->Config, content_->AddedSlaves);
+}
+
+void CQuorvinDoc::OnCompareWithGateway()
+{
+    if (!ui_.CommitForm()) {
+        return;
+    }
+    std::optional<std::vector<std::string>> differences;
+    RunOperation("compare", [&](DeviceConnection& connection, OperationRecord& record) {
+        record.File = pathName_;
+        if (const auto gateway = UploadForComparison(connection)) {
+            // What a download of the document would change on the gateway.
+            differences = DiffConfigurations(*gateway, content_->Config);
+        }
+        return differences.has_value();
+    });
+    if (differences && ui_.ShowGatewayDifferences(*differences)) {
+        OnDownloadConfiguration();
+    }
 }
 
 void CQuorvinDoc::OnVerifyConfiguration()
@@ -182,8 +202,8 @@ void CQuorvinDoc::OnVerifyConfiguration()
     }
     RunOperation("verify", [&](DeviceConnection& connection, OperationRecord& record) {
         record.File = pathName_;
-        record.Sha256 = Sha256Hex(ConfigFileText(*config_, false));
-        const auto difference = VerifyConfiguration(connection, *config_);
+        record.Sha256 = Sha256Hex(ConfigFileText(content_->Config, false));
+        const auto difference = VerifyConfiguration(connection, content_->Config);
         if (!difference) {
             return false;
         }

@@ -10,8 +10,6 @@
 #include <filesystem>
 #include <memory>
 
-namespace {
-
 // The XRF import builds a new document from the unit file. The user may save
 // the open one first (the form committed); the open document stays until the
 // unit file has been read: a cancelled dialog, a failed import or a file in
@@ -34,14 +32,12 @@ void ImportXrfInto(CQuorvinDoc& document, const std::optional<std::string>& path
         return;
     }
     document.OnNewDocument();
-    document.Config() = *imported;
+    document.content_->Config = *imported;
     document.SetTitle(std::filesystem::path(*path).filename().string());
     document.RebuildSlaveList();
-    document.SetModifiedFlag(true);
+    document.StartHistory(true);
     document.Ui().UpdateAllViews();
 }
-
-}  // namespace
 
 void CQuorvinDoc::OnExportCsv()
 {
@@ -49,17 +45,15 @@ void CQuorvinDoc::OnExportCsv()
     if (!path) {
         return;
     }
-    ExportCsvFile(Config(), *path, ListSeparator, DecimalSeparator, ui_);
+    ExportCsvFile(Config(), *path, listSeparator_, decimalSeparator_, ui_);
 }
 
 void CQuorvinDoc::OnSlaveImport()
 {
-    if (!ImportSlaveTemplate(Config(), SelectedSlave, UsedSlaves, ui_)) {
-        return;
-    }
-    RebuildSlaveList();
-    SetModifiedFlag(true);
-    ui_.UpdateAllViews();
+    // One undoable step; a refused import changes nothing.
+    Change([this](DocumentContent& content) {
+        return ImportSlaveTemplate(content.Config, selectedSlave_, usedSlaves_, ui_);
+    });
 }
 
 void CQuorvinDoc::OnImportXrf()

@@ -1,13 +1,11 @@
 // The document's point commands: a new point of each kind for the selected
 // slave, and the copy of a point.
 #include "CQuorvinDoc.h"
+#include "PointCapacity.h"
+
+#include <type_traits>
 
 namespace {
-
-constexpr const char* kAnalogInputsFull = "There can be max 256 analog inputs";
-constexpr const char* kDigitalInputsFull = "There can be max 256 digital inputs";
-constexpr const char* kAnalogOutputsFull = "There can be max 256 analog outputs";
-constexpr const char* kDigitalOutputsFull = "There can be max 256 digital outputs";
 
 // What a new point shows before the user has entered anything: an unnamed
 // point in use, without priority, at the first data number of the category
@@ -48,91 +46,162 @@ DigitalOutputPoint NewDigitalOutput()
     return point;
 }
 
-template <typename Point, int Capacity>
-std::optional<int> AddPoint(CQuorvinDoc& document, FixedList<Point, Capacity>& list, Point point,
-                            const char* fullNotice, const PointEditor<Point>& edit)
-{
-    if (document.HasNoSlaves()) {
-        document.Ui().Notice(kNoSlavesNotice);
-        return std::nullopt;
-    }
-    if (document.SelectedSlave == -1) {
-        return std::nullopt;
-    }
-    // Refused before the dialog, so that nothing is entered in vain.
-    if (list.Full()) {
-        document.Ui().Notice(fullNotice);
-        return std::nullopt;
-    }
-    point.SlaveAddress = document.SelectedSlave;
-    if (!edit(point)) {
-        return std::nullopt;
-    }
-    list.Append(point);
-    document.SetModifiedFlag(true);
-    return list.Count() - 1;
-}
+}  // namespace
 
-// What a list can take, and the notice when it is full.
+namespace {
+
+// The list of the configuration that holds points of the type.
 template <typename Point>
-using PointList = FixedList<Point, kPointListCapacity>;
-
-template <typename Point>
-int CapacityOf(const PointList<Point>&)
+ConfigPointList<Point>& ListOf(ConfigTemplate& config)
 {
-    return kPointListCapacity;
-}
-int CapacityOf(const PointList<IndirectSpaMessage>&) { return kMaxIndirectMessages; }
-const char* FullNoticeOf(const PointList<AnalogInputPoint>&) { return kAnalogInputsFull; }
-const char* FullNoticeOf(const PointList<DigitalInputPoint>&) { return kDigitalInputsFull; }
-const char* FullNoticeOf(const PointList<AnalogOutputPoint>&) { return kAnalogOutputsFull; }
-const char* FullNoticeOf(const PointList<DigitalOutputPoint>&) { return kDigitalOutputsFull; }
-const char* FullNoticeOf(const PointList<IndirectSpaMessage>&) { return kIndirectMessagesFullNotice; }
-
-template <typename Point, int Capacity>
-std::optional<int> AppendCopy(CQuorvinDoc& document, FixedList<Point, Capacity>& list, int index, int limit,
-                              const char* fullNotice)
-{
-    if (index < 0 || index >= list.Count()) {
-        return std::nullopt;
+    if constexpr (std::is_same_v<Point, AnalogInputPoint>) {
+        return config.AnalogInputs;
+    } else if constexpr (std::is_same_v<Point, DigitalInputPoint>) {
+        return config.DigitalInputs;
+    } else if constexpr (std::is_same_v<Point, AnalogOutputPoint>) {
+        return config.AnalogOutputs;
+    } else if constexpr (std::is_same_v<Point, DigitalOutputPoint>) {
+        return config.DigitalOutputs;
+    } else {
+        return config.IndirectMessages;
     }
-    if (list.Count() >= limit) {
-        document.Ui().Notice(fullNotice);
-        return std::nullopt;
-    }
-    const Point copy = list[index];
-    list.Append(copy);
-    document.SetModifiedFlag(true);
-    return list.Count() - 1;
 }
 
 }  // namespace
 
+template <typename Point>
+std::optional<int> CQuorvinDoc::AddPoint(Point point, const PointEditor<Point>& edit)
+{
+    if (HasNoSlaves()) {
+        ui_.Notice(kNoSlavesNotice);
+        return std::nullopt;
+    }
+    if (selectedSlave_ == -1) {
+        return std::nullopt;
+    }
+    // Refused before the dialog, so that nothing is entered in vain.
+    const auto& list = ListOf<Point>(content_->Config);
+    if (list.Count() >= CapacityOf(list)) {
+        ui_.Notice(FullNoticeOf(list));
+        return std::nullopt;
+    }
+    point.SlaveAddress = selectedSlave_;
+    if (!edit(point)) {
+        return std::nullopt;
+    }
+    std::optional<int> added;
+    Change(
+        [&](DocumentContent& content) {
+            auto& points = ListOf<Point>(content.Config);
+            points.Append(point);
+            added = points.Count() - 1;
+            return true;
+        },
+        ChangeEffect::Edit);
+    return added;
+}
+
 std::optional<int> CQuorvinDoc::AddAnalogInput(const PointEditor<AnalogInputPoint>& edit)
 {
-    return AddPoint(*this, config_->AnalogInputs, NewAnalogInput(), kAnalogInputsFull, edit);
+    return AddPoint(NewAnalogInput(), edit);
 }
 
 std::optional<int> CQuorvinDoc::AddDigitalInput(const PointEditor<DigitalInputPoint>& edit)
 {
-    return AddPoint(*this, config_->DigitalInputs, NewDigitalInput(), kDigitalInputsFull, edit);
+    return AddPoint(NewDigitalInput(), edit);
 }
 
 std::optional<int> CQuorvinDoc::AddAnalogOutput(const PointEditor<AnalogOutputPoint>& edit)
 {
-    return AddPoint(*this, config_->AnalogOutputs, NewAnalogOutput(), kAnalogOutputsFull, edit);
+    return AddPoint(NewAnalogOutput(), edit);
 }
 
 std::optional<int> CQuorvinDoc::AddDigitalOutput(const PointEditor<DigitalOutputPoint>& edit)
 {
-    return AddPoint(*this, config_->DigitalOutputs, NewDigitalOutput(), kDigitalOutputsFull, edit);
+    return AddPoint(NewDigitalOutput(), edit);
+}
+
+std::optional<int> CQuorvinDoc::AddIndirectMessage()
+{
+    IndirectSpaMessage message;
+    message.Description = kNewPointDescription;
+    message.InUse = true;
+    message.Write = false;
+    message.Address = "0I0";
+    message.Scale = 1.0f;
+    message.StaticData = 0;
+    return AddPoint(message, PointEditor<IndirectSpaMessage>([](IndirectSpaMessage&) { return true; }));
 }
 
 std::optional<int> CQuorvinDoc::DuplicatePoint(LineKind kind, int index)
 {
     std::optional<int> copy;
-    VisitPointList(*config_, kind, [&](auto& list) {
-        copy = AppendCopy(*this, list, index, CapacityOf(list), FullNoticeOf(list));
-    });
+    Change(
+        [&](DocumentContent& content) {
+            VisitPointList(content.Config, kind, [&](auto& list) {
+                if (index < 0 || index >= list.Count()) {
+                    return;
+                }
+                if (list.Count() >= CapacityOf(list)) {
+                    ui_.Notice(FullNoticeOf(list));
+                    return;
+                }
+                const auto point = list[index];
+                list.Append(point);
+                copy = list.Count() - 1;
+            });
+            return copy.has_value();
+        },
+        ChangeEffect::Edit);
     return copy;
 }
+
+std::string CQuorvinDoc::CopyPoints(const std::optional<PointPosition>& point) const
+{
+    if (!point && selectedSlave_ == -1) {
+        return {};
+    }
+    return PointClipboardText(*PointsToCopy(content_->Config, selectedSlave_, point));
+}
+
+std::string CQuorvinDoc::CutPoints(const std::optional<PointPosition>& point)
+{
+    std::string text = CopyPoints(point);
+    if (!text.empty()) {
+        Change(
+            [this, &point](DocumentContent& content) {
+                RemoveCopiedPoints(content.Config, selectedSlave_, point);
+                return true;
+            },
+            ChangeEffect::Edit);
+    }
+    return text;
+}
+
+std::optional<PointPosition> CQuorvinDoc::PastePoints(const std::string& text)
+{
+    if (HasNoSlaves()) {
+        ui_.Notice(kNoSlavesNotice);
+        return std::nullopt;
+    }
+    if (selectedSlave_ == -1) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<ConfigTemplate> points = ReadPointClipboardText(text, ui_);
+    if (!points) {
+        return std::nullopt;
+    }
+    PasteResult result;
+    Change(
+        [this, &points, &result](DocumentContent& content) {
+            result = ::PastePoints(content.Config, *points, selectedSlave_);
+            return result.First.has_value();
+        },
+        ChangeEffect::Edit);
+    if (!result.Refusal.empty()) {
+        ui_.Notice(result.Refusal);
+    }
+    return result.First;
+}
+
+bool CQuorvinDoc::CanPaste(const std::string& text) const { return selectedSlave_ != -1 && HoldsPointSection(text); }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class SerialLink;
 
@@ -61,6 +62,15 @@ public:
     virtual bool AskAboutFileChange(const std::string& caption, const std::string& text)
     {
         return AskYesNo(caption, text, MessageIcon::Warning);
+    }
+
+    // Device > Compare with Gateway: the differences between what the gateway
+    // holds and the document, one line each (none: they are equal). True when
+    // the user chose to download the document; by default nobody does.
+    virtual bool ShowGatewayDifferences(const std::vector<std::string>& lines)
+    {
+        (void)lines;
+        return false;
     }
 
     // Posts the registered "FILECHANGE" event to the main view; may be called

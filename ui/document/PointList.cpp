@@ -4,6 +4,8 @@
 #include "NumberText.h"
 #include "TextCut.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const kAnalogInputBanner =
@@ -122,7 +124,11 @@ LineKind KindOfLineNumber(std::uint32_t number) { return static_cast<LineKind>(n
 
 int IndexOfLineNumber(std::uint32_t number) { return static_cast<int>(number & 0xFFFFu); }
 
-PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave, bool hasNoSlaves)
+namespace {
+
+// Every banner and heading, and the lines of the points that `shown` takes.
+template <typename Shown>
+PointListContents BuildLines(const ConfigTemplate& config, bool hasNoSlaves, Shown shown)
 {
     PointListContents contents;
     if (hasNoSlaves) {
@@ -136,7 +142,7 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
                              const std::vector<PointPlacement>& placements, LineKind kind, const auto& format) {
         list.Section(banner, heading);
         for (int i = 0; i < points.Count(); ++i) {
-            if (points[i].SlaveAddress == selectedSlave) {
+            if (shown(points[i])) {
                 list.Add(Offset3(placements[static_cast<std::size_t>(i)].Offset) + " " + format(points[i]), kind, i);
             }
         }
@@ -153,7 +159,7 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
     list.Section(kIndirectMessageBanner, kIndirectMessageHeading);
     for (int i = 0; i < config.IndirectMessages.Count(); ++i) {
         const IndirectSpaMessage& message = config.IndirectMessages[i];
-        if (message.SlaveAddress == selectedSlave) {
+        if (shown(message)) {
             list.Add("    " + IndirectMessageLine(message), LineKind::IndirectMessage, i);
         }
     }
@@ -161,4 +167,28 @@ PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave
     contents.InputBytes = layout.InputArea;
     contents.OutputBytes = layout.OutputArea;
     return contents;
+}
+
+char LowerCase(char letter) { return letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter; }
+
+bool ContainsIgnoringCase(const std::string& text, const std::string& part)
+{
+    const auto found = std::search(text.begin(), text.end(), part.begin(), part.end(),
+                                   [](char a, char b) { return LowerCase(a) == LowerCase(b); });
+    return found != text.end();
+}
+
+}  // namespace
+
+PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave, bool hasNoSlaves)
+{
+    return BuildLines(config, hasNoSlaves,
+                      [selectedSlave](const auto& point) { return point.SlaveAddress == selectedSlave; });
+}
+
+PointListContents BuildFoundPointList(const ConfigTemplate& config, const std::string& text)
+{
+    return BuildLines(config, false, [&text](const auto& point) {
+        return ContainsIgnoringCase(point.Description, text) || ContainsIgnoringCase(point.Address, text);
+    });
 }

@@ -40,6 +40,11 @@ struct PointListContents {
 // Without slaves the list is empty and both counts are 0.
 PointListContents BuildPointList(const ConfigTemplate& config, int selectedSlave, bool hasNoSlaves);
 
+// Find: the same sections with the lines of every point, of any slave, whose
+// description or Ch/Cat/Dno holds the text (ignoring case); each line shows
+// its slave in its slave column.
+PointListContents BuildFoundPointList(const ConfigTemplate& config, const std::string& text);
+
 // The area byte count above which the view warns.
 inline constexpr int kTemplateSizeWarningLimit = 240;
 

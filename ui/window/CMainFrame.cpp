@@ -205,6 +205,13 @@ void CMainFrame::SetCommandHandler(int commandId, std::function<void()> handler)
     }
 }
 
+void CMainFrame::EnableCommand(int commandId, bool enabled)
+{
+    if (QAction* action = CommandAction(commandId)) {
+        action->setEnabled(enabled);
+    }
+}
+
 QAction* CMainFrame::CommandAction(int commandId) const
 {
     const auto found = actions_.find(commandId);

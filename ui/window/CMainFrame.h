@@ -29,6 +29,10 @@ public:
 
     // Once per command: enables its menu item, toolbar button and shortcut keys.
     void SetCommandHandler(int commandId, std::function<void()> handler);
+    // Enables or disables a command's menu item and toolbar button, for
+    // commands that can act only at times; its shortcut keys stay, and its
+    // handler does nothing when it cannot act.
+    void EnableCommand(int commandId, bool enabled);
     // The action of a command as the menu and the toolbar show it; nullptr for
     // an unknown command.
     QAction* CommandAction(int commandId) const;

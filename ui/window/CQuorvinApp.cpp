@@ -14,6 +14,9 @@
 #include "PortName.h"
 #include "QtWindowSystem.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <functional>
 #include <utility>
 
@@ -88,6 +91,13 @@ void CQuorvinApp::RegisterCommands()
         {DeviceFirmwareVersion, [&document] { document.OnGetFirmwareVersion(); }},
         {DeviceCheckConfiguration, [&document, &view] { RunConfigurationCheck(document, view); }},
         {DeviceVerifyConfiguration, [&document] { document.OnVerifyConfiguration(); }},
+        {DeviceCompareWithGateway, [&document] { document.OnCompareWithGateway(); }},
+        {EditUndo, [&document] { document.OnEditUndo(); }},
+        {EditRedo, [&document] { document.OnEditRedo(); }},
+        {EditCut, [&view] { view.CutPoints(); }},
+        {EditCopy, [&view] { view.CopyPoints(); }},
+        {EditPaste, [&view] { view.PastePoints(); }},
+        {EditFind, [&view] { view.ShowFind(); }},
         {ComPort1, [&document] { document.OnSelectComPort(1); }},
         {ComPort1 + 1, [&document] { document.OnSelectComPort(2); }},
         {ComPort1 + 2, [&document] { document.OnSelectComPort(3); }},
@@ -129,6 +139,21 @@ void CQuorvinApp::RegisterCommands()
                                     PointAddIndirectMessage, PointDuplicate},
                                    available);
     });
+    QObject::connect(view_, &CQuorvinView::EditCommandsChanged, frame_.get(), [this] { UpdateEditCommands(); });
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, frame_.get(),
+                     [this] { UpdateEditCommands(); });
+    UpdateEditCommands();
+}
+
+void CQuorvinApp::UpdateEditCommands()
+{
+    using namespace CommandId;
+    frame_->EnableCommand(EditUndo, document_->CanUndo());
+    frame_->EnableCommand(EditRedo, document_->CanRedo());
+    const bool canCopy = view_->CanCopyPoints();
+    frame_->EnableCommand(EditCut, canCopy);
+    frame_->EnableCommand(EditCopy, canCopy);
+    frame_->EnableCommand(EditPaste, view_->CanPastePoints());
 }
 
 void CQuorvinApp::OnFileNew()

@@ -58,6 +58,8 @@ public:
 
 private:
     void RegisterCommands();
+    // Undo, Redo, Cut, Copy and Paste enabled as they can act now.
+    void UpdateEditCommands();
 
     StartOptions options_;
     std::unique_ptr<ProfileStore> profile_;

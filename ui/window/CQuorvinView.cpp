@@ -37,6 +37,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <type_traits>
 
 namespace {
 
@@ -230,6 +231,25 @@ PointEditor<Point> NewPointDialog(QWidget* parent, PointEdit (*edit)(QWidget*, P
     return [parent, edit](Point& point) { return edit(parent, point) != PointEdit::Cancelled; };
 }
 
+// Opens the point's dialog on a copy; what OK changed reaches the document
+// as one change of the point at the index. True when something changed.
+template <typename Point>
+bool EditAndStore(QWidget* parent, CQuorvinDoc& document, LineKind kind, int index, Point point)
+{
+    if (EditPoint(parent, point) != PointEdit::Changed) {
+        return false;
+    }
+    return document.Change(
+        [kind, index, &point](DocumentContent& content) {
+            return VisitPointList(content.Config, kind, [index, &point](auto& list) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(list[index])>, Point>) {
+                    list[index] = point;
+                }
+            });
+        },
+        ChangeEffect::Edit);
+}
+
 }  // namespace
 
 CQuorvinView::CQuorvinView(CQuorvinDoc& document, QWidget* parent) : CResizableFormView(parent), document_(document)
@@ -237,6 +257,7 @@ CQuorvinView::CQuorvinView(CQuorvinDoc& document, QWidget* parent) : CResizableF
     Form()->setFont(FormFont());
     CreateControls();
     CreatePointListMenu();
+    CreateFindField();
     ConnectEvents();
     fileChange_ = new AfterModalDialogs([this] { document_.OnFileChangeConfirmed(); }, this,
                                         [this] { return deviceOperationRunning_; });
@@ -272,6 +293,7 @@ void CQuorvinView::resizeEvent(QResizeEvent* event)
 {
     CResizableFormView::resizeEvent(event);
     PlaceCancelButton();
+    PlaceFindField();
 }
 
 void CQuorvinView::CreatePointListMenu()
@@ -352,9 +374,7 @@ void CQuorvinView::ConnectEvents()
     for (const RangedField& field : kRangedFields) {
         QLineEdit* edit = Edit(field.Id);
         connect(edit, &QLineEdit::textEdited, this, [this, edit, field] {
-            if (edit->text() != QString::number(values_.*field.Value)) {
-                document_.SetModifiedFlag(true);
-            }
+            document_.SetValueBeingTyped(edit->text() != QString::number(values_.*field.Value));
         });
     }
     connect(slaveTabs_, &QTabBar::currentChanged, this, &CQuorvinView::OnSlaveTabChanged);
@@ -385,7 +405,7 @@ void CQuorvinView::OnInitialUpdate()
     ResizeFrameToFit();
     FillBaudList();
     pointList_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    document_.Ui().SetComPortChecks(document_.ComPort);
+    document_.Ui().SetComPortChecks(document_.ComPort());
     LoadForm();
     ArrangeLayout();
 }
@@ -447,6 +467,7 @@ void CQuorvinView::LoadForm()
     values_.GlobalPollInterval = config.GlobalEventPollPeriod;
     values_.BaudIndex = BaudIndexOf(config.SpaBaudRate);
     ShowFormValues();
+    document_.SetValueBeingTyped(false);
     formLoaded_ = true;
 }
 
@@ -494,21 +515,25 @@ bool CQuorvinView::CommitForm()
     }
     refusedField_ = nullptr;
     values_ = values;
-    ConfigTemplate& config = document_.Config();
-    bool changed = false;
-    changed |= StoreChanged(config.SpaIdleTime, values.IdleTime);
-    changed |= StoreChanged(config.SpaReplyTimeout, values.ReplyTimeout);
-    changed |= StoreChanged(config.SpaRetryCount, values.RetryCount);
-    changed |= StoreChanged(config.ProfibusDefaultAddress, values.ProfibusAddress);
-    changed |= StoreChanged(config.ProfibusDecimalPlace, values.DecimalPlace);
-    changed |= StoreChanged(config.GlobalEventPollPeriod, values.GlobalPollInterval);
-    changed |= StoreChanged(config.DateSync, values.DateSync);
-    changed |= StoreChanged(config.TimeSync, values.TimeSync);
-    changed |= StoreChanged(config.GlobalEventPoll, values.GlobalEventPoll);
-    changed |= StoreChanged(config.SpaBaudRate, BaudRateAt(values.BaudIndex));
-    if (changed) {
-        document_.SetModifiedFlag(true);
-    }
+    // The document marks itself modified (and keeps an undo step) only when a value differs.
+    document_.Change(
+        [&values](DocumentContent& content) {
+            ConfigTemplate& config = content.Config;
+            config.SpaIdleTime = values.IdleTime;
+            config.SpaReplyTimeout = values.ReplyTimeout;
+            config.SpaRetryCount = values.RetryCount;
+            config.ProfibusDefaultAddress = values.ProfibusAddress;
+            config.ProfibusDecimalPlace = values.DecimalPlace;
+            config.GlobalEventPollPeriod = values.GlobalPollInterval;
+            config.DateSync = values.DateSync;
+            config.TimeSync = values.TimeSync;
+            config.GlobalEventPoll = values.GlobalEventPoll;
+            config.SpaBaudRate = BaudRateAt(values.BaudIndex);
+            return true;
+        },
+        ChangeEffect::Edit);
+    document_.SetValueBeingTyped(false);
+    emit EditCommandsChanged();
     return true;
 }
 
@@ -529,19 +554,20 @@ void CQuorvinView::RefreshSlaveTabs()
         slaveTabs_->removeTab(slaveTabs_->count() - 1);
     }
     bool selectedExists = false;
-    for (int address : document_.UsedSlaves) {
+    const SlaveAddressTable& usedSlaves = document_.UsedSlaves();
+    for (int address : usedSlaves) {
         if (address == -1) {
             continue;
         }
         const int index = slaveTabs_->addTab(QStringLiteral("Slave %1").arg(address));
         slaveTabs_->setTabData(index, address);
-        selectedExists |= address == document_.SelectedSlave;
+        selectedExists |= address == document_.SelectedSlave();
     }
     if (!selectedExists) {
-        document_.SelectedSlave = document_.UsedSlaves[0];
+        document_.SelectSlave(usedSlaves[0]);
     }
     for (int index = 0; index < slaveTabs_->count(); ++index) {
-        if (slaveTabs_->tabData(index).toInt() == document_.SelectedSlave) {
+        if (slaveTabs_->tabData(index).toInt() == document_.SelectedSlave()) {
             slaveTabs_->setCurrentIndex(index);
         }
     }
@@ -554,7 +580,7 @@ void CQuorvinView::OnSlaveTabChanged(int index)
         return;
     }
     CommitForm();
-    document_.SelectedSlave = slaveTabs_->tabData(index).toInt();
+    document_.SelectSlave(slaveTabs_->tabData(index).toInt());
     RefillPointList();
 }
 
@@ -563,7 +589,8 @@ void CQuorvinView::RefillPointList()
     const int oldInputBytes = inputBytes_;
     const int oldOutputBytes = outputBytes_;
     const PointListContents contents =
-        BuildPointList(document_.Config(), document_.SelectedSlave, document_.HasNoSlaves());
+        Finding() ? BuildFoundPointList(document_.Config(), ToLatin1(findField_->text()))
+                  : BuildPointList(document_.Config(), document_.SelectedSlave(), document_.HasNoSlaves());
     const int horizontalPosition = pointList_->horizontalScrollBar()->value();
     std::vector<CCompanionListBox::Line> lines;
     lines.reserve(contents.Lines.size());
@@ -597,6 +624,7 @@ void CQuorvinView::UpdateButtons()
     removeButton_->setEnabled(pointSelected);
     addButton_->setEnabled(!document_.HasNoSlaves());
     UpdatePointListMenu(pointSelected);
+    emit EditCommandsChanged();
     emit SlavesAvailable(!document_.HasNoSlaves());
 }
 
@@ -656,34 +684,34 @@ void CQuorvinView::EditSelectedLine()
     const int selection = *line;
     const std::uint32_t number = pointList_->Number(selection);
     const int index = IndexOfLineNumber(number);
-    ConfigTemplate& config = document_.Config();
-    PointEdit edit = PointEdit::Unchanged;
-    switch (KindOfLineNumber(number)) {
+    const LineKind kind = KindOfLineNumber(number);
+    if (kind == LineKind::DigitalInput && !ParseRange(document_.Config().DigitalInputs[index].Address)) {
+        // The message says why the address shown is not the stored one; the
+        // dialog then lets the user repair it.
+        document_.Ui().ErrorBox("Error", "Error in Ch/Cat/Dno");
+    }
+    const ConfigTemplate& config = document_.Config();
+    bool changed = false;
+    switch (kind) {
     case LineKind::Heading:
         return;
     case LineKind::AnalogInput:
-        edit = EditAnalogInput(this, config.AnalogInputs[index]);
+        changed = EditAndStore(this, document_, kind, index, config.AnalogInputs[index]);
         break;
     case LineKind::DigitalInput:
-        // The message says why the address shown is not the stored one; the
-        // dialog then lets the user repair it.
-        if (!ParseRange(config.DigitalInputs[index].Address)) {
-            document_.Ui().ErrorBox("Error", "Error in Ch/Cat/Dno");
-        }
-        edit = EditDigitalInput(this, config.DigitalInputs[index]);
+        changed = EditAndStore(this, document_, kind, index, config.DigitalInputs[index]);
         break;
     case LineKind::AnalogOutput:
-        edit = EditAnalogOutput(this, config.AnalogOutputs[index]);
+        changed = EditAndStore(this, document_, kind, index, config.AnalogOutputs[index]);
         break;
     case LineKind::DigitalOutput:
-        edit = EditDigitalOutput(this, config.DigitalOutputs[index]);
+        changed = EditAndStore(this, document_, kind, index, config.DigitalOutputs[index]);
         break;
     case LineKind::IndirectMessage:
-        edit = EditIndirectMessage(this, config.IndirectMessages[index]);
+        changed = EditAndStore(this, document_, kind, index, config.IndirectMessages[index]);
         break;
     }
-    if (edit == PointEdit::Changed) {
-        document_.SetModifiedFlag(true);
+    if (changed) {
         RefillPointList();
         pointList_->SetCurrentSelection(selection);
         UpdateButtons();
@@ -699,16 +727,19 @@ void CQuorvinView::RemoveSelectedLine()
     const int selection = *line;
     const std::uint32_t number = pointList_->Number(selection);
     const LineKind kind = KindOfLineNumber(number);
-    if (!document_.ExtendedMode &&
+    if (!document_.ExtendedMode() &&
         !document_.Ui().Question("Remove?", "Do you really want to remove this parameter?")) {
         return;
     }
-    ConfigTemplate& config = document_.Config();
     const int index = IndexOfLineNumber(number);
-    if (!VisitPointList(config, kind, [index](auto& list) { list.RemoveAt(index); })) {
+    const bool removed = document_.Change(
+        [kind, index](DocumentContent& content) {
+            return VisitPointList(content.Config, kind, [index](auto& list) { list.RemoveAt(index); });
+        },
+        ChangeEffect::Edit);
+    if (!removed) {
         return;
     }
-    document_.SetModifiedFlag(true);
     RefillPointList();
     pointList_->SetCurrentSelection(selection - 1);
     UpdateButtons();
@@ -716,36 +747,14 @@ void CQuorvinView::RemoveSelectedLine()
 
 void CQuorvinView::AddIndirectMessage()
 {
-    if (document_.HasNoSlaves()) {
-        document_.Ui().Notice(kNoSlavesNotice);
-        return;
+    if (const std::optional<int> added = document_.AddIndirectMessage()) {
+        ShowNewLine(LineKind::IndirectMessage, *added);
     }
-    if (document_.SelectedSlave == -1) {
-        return;
-    }
-    ConfigTemplate& config = document_.Config();
-    if (config.IndirectMessages.Count() >= kMaxIndirectMessages) {
-        document_.Ui().Notice(kIndirectMessagesFullNotice);
-        return;
-    }
-    IndirectSpaMessage message;
-    message.Description = "(No Name)";
-    message.InUse = true;
-    message.Write = false;
-    message.Address = "0I0";
-    message.Scale = 1.0f;
-    message.SlaveAddress = document_.SelectedSlave;
-    message.StaticData = 0;
-    config.IndirectMessages.Append(message);
-    document_.SetModifiedFlag(true);
-    RefillPointList();
-    SelectLineNumber(LineNumber(LineKind::IndirectMessage, config.IndirectMessages.Count() - 1));
-    UpdateButtons();
 }
 
 void CQuorvinView::ShowSlave(int slaveAddress)
 {
-    document_.SelectedSlave = slaveAddress;
+    document_.SelectSlave(slaveAddress);
     RefreshSlaveTabs();
     RefillPointList();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CResizableFormView.h"
+#include "PointClipboard.h"
 #include "PointList.h"
 
 #include <QPointer>
@@ -97,6 +98,23 @@ public:
     // The selected line, or every line of the list, to the clipboard as text.
     void CopySelectedLine();
     void CopyAllLines();
+    // Edit > Cut, Copy, Paste: the selected point, or with no point line
+    // selected every point of the selected slave, to the clipboard as the
+    // configuration file's point lines; a paste adds the clipboard's points
+    // to the selected slave and selects the first.
+    void CopyPoints();
+    void CutPoints();
+    void PastePoints();
+    bool CanCopyPoints() const;
+    bool CanPastePoints() const;
+    // Edit > Find: the filter field in place of the slave tabs; the list
+    // shows the points of every slave whose description or Ch/Cat/Dno holds
+    // its text. Esc ends it, Enter opens the selected (or first) point.
+    void ShowFind();
+    void EndFind();
+    bool Finding() const;
+    QLineEdit* FindField() const { return findField_; }
+
     // The point list's context menu: Edit, Remove, the adds, Copy, Copy All
     // and Duplicate, enabled as the list's selection allows.
     QMenu* PointListMenu() const { return pointListMenu_; }
@@ -123,6 +141,9 @@ public:
     QLineEdit* Edit(int controlId) const;
 
 signals:
+    // The selection, the list or the document changed: what the Edit
+    // commands can do may have changed.
+    void EditCommandsChanged();
     // Whether there is a slave for the commands that work on one; sent with
     // every update of the buttons.
     void SlavesAvailable(bool available);
@@ -154,6 +175,12 @@ private:
     // The selected line when it shows a point or message; none for a heading
     // or no selection, and after the no-slaves notice when there are no slaves.
     std::optional<int> SelectedPointLine();
+    // The point of the selected line; none for a heading or no selection.
+    std::optional<PointPosition> SelectedPointPosition() const;
+    void CreateFindField();
+    void PlaceFindField();
+    // Enter in the find field: the selected point line, else the first, is edited.
+    void EditFoundPoint();
 
     CQuorvinDoc& document_;
     MainFormValues values_;
@@ -181,6 +208,7 @@ private:
     QProgressBar* progress_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     bool deviceOperationRunning_ = false;
+    QLineEdit* findField_ = nullptr;
     QMenu* pointListMenu_ = nullptr;
     std::map<int, QAction*> pointListActions_;  // by command, and the menu's own
 };

@@ -5,6 +5,7 @@
 #include "CQuorvinView.h"
 #include "DeviceOperationRunner.h"
 #include "DiagnosticsDialog.h"
+#include "GatewayDifferencesDialog.h"
 #include "FileChangeEvent.h"
 #include "FileDialogFilter.h"
 #include "ProfileStore.h"
@@ -418,6 +419,14 @@ std::optional<int> QtWindowSystem::EditSlaveAddress(int preset)
             return std::nullopt;
         }
         return dialog.Address;
+    });
+}
+
+bool QtWindowSystem::ShowGatewayDifferences(const std::vector<std::string>& lines)
+{
+    return OnUiThread([&] {
+        GatewayDifferencesDialog dialog(lines, Owner());
+        return dialog.exec() == QDialog::Accepted;
     });
 }
 

@@ -64,6 +64,7 @@ public:
 
     std::optional<int> EditSlaveAddress(int preset) override;
     void ShowDiagnostics(const DiagnosticsRecord& record) override;
+    bool ShowGatewayDifferences(const std::vector<std::string>& lines) override;
 
     bool AskAboutFileChange(const std::string& caption, const std::string& text) override;
     void PostFileChange() override;

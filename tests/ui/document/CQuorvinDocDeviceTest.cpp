@@ -66,7 +66,7 @@ TEST_F(CQuorvinDocDevice, UploadReplacesTheDocumentWithAnUntitledModifiedOne)
     EXPECT_EQ(Doc().Title(), "Untitled");
     EXPECT_TRUE(Doc().PathName().empty());
     EXPECT_TRUE(Doc().IsModified());
-    EXPECT_EQ(Doc().UsedSlaves, Slaves({5, 9}));
+    EXPECT_EQ(Doc().UsedSlaves(), Slaves({5, 9}));
     EXPECT_EQ(ConfigFileText(Doc().Config(), false), ReadTextFile(path));
     EXPECT_GE(ui_.UpdateAllViewsCalls, 2);
     EXPECT_EQ(ui_.StatusTexts.back(), "Ready");
@@ -175,4 +175,30 @@ TEST_F(CQuorvinDocDevice, BackupBeforeDownloadAndTheOperationsLog)
                            "backup ok " + backup + " Configuration backed up to " + backup,
                            "download ok " + path + " Configuration download OK! [v2.00]",
                        }));
+}
+
+TEST_F(CQuorvinDocDevice, CompareWithGatewayListsWhatADownloadWouldChangeAndMayDownload)
+{
+    OpenSample();
+    Doc().OnDownloadConfiguration();
+    Doc().Change([](DocumentContent& content) {
+        content.Config.SpaBaudRate = 300;
+        content.Config.AnalogInputs[0].Scale = 2.0f;
+        content.Config.DigitalOutputs.RemoveAt(content.Config.DigitalOutputs.Count() - 1);
+        return true;
+    });
+    ui_.Messages.clear();
+    ui_.DownloadAfterCompare = true;
+    Doc().OnCompareWithGateway();
+    ASSERT_EQ(ui_.GatewayDifferences.size(), 1u);
+    const std::vector<std::string>& lines = ui_.GatewayDifferences[0];
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "SPA_BAUDRATE: " + std::to_string(TwoSlaveConfiguration().SpaBaudRate) + " -> 300");
+    EXPECT_EQ(lines[1].rfind("[ANALOG_INPUT] 1 changed: Scale", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind("[DIGITAL_OUTPUT] ", 0), 0u) << lines[2];
+    EXPECT_EQ(ui_.Messages, std::vector{InfoMessage("Success", "Configuration download OK! [v2.00]")});
+
+    ui_.DownloadAfterCompare = false;
+    Doc().OnCompareWithGateway();
+    EXPECT_EQ(ui_.GatewayDifferences.back(), std::vector<std::string>{}) << "the download took the changes";
 }

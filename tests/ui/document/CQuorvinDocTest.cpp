@@ -1,6 +1,7 @@
 #include "CQuorvinDoc.h"
 #include "PortName.h"
 #include "ConfigFile.h"
+#include "DocumentContentEdit.h"
 #include "DocumentWatcher.h"
 #include "MonitorTestSupport.h"
 #include "ScriptedDocumentHost.h"
@@ -65,8 +66,7 @@ protected:
     CQuorvinDoc& Doc(std::initializer_list<int> slaves = {}, const std::string& commandLine = "halvex")
     {
         doc_ = std::make_unique<CQuorvinDoc>(ui_, commandLine);
-        AddPoints(doc_->Config(), slaves);
-        doc_->RebuildSlaveList();
+        PrepareContent(*doc_, [slaves](DocumentContent& content) { AddPoints(content.Config, slaves); });
         return *doc_;
     }
 
@@ -91,13 +91,13 @@ TEST_F(CQuorvinDocTest, ConstructionReadsComPortKeywordAndRegionalSeparators)
     ui_.ListSeparatorAnswer = ";";
     ui_.DecimalSeparatorAnswer = ",";
     CQuorvinDoc& doc = Doc({}, "halvex /plants/northvorlanqix2.hxc");
-    EXPECT_EQ(doc.ComPort, 7);  // passed on unchanged; no menu item is checked
+    EXPECT_EQ(doc.ComPort(), 7);  // passed on unchanged; no menu item is checked
     EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyS6");
-    EXPECT_TRUE(doc.ExtendedMode);
-    EXPECT_EQ(doc.ListSeparator + doc.DecimalSeparator, ";,");
+    EXPECT_TRUE(doc.ExtendedMode());
+    EXPECT_EQ(doc.ListSeparator() + doc.DecimalSeparator(), ";,");
     EXPECT_TRUE(doc.Watcher().IsRunning());
     EXPECT_TRUE(ui_.Messages.empty());
-    EXPECT_FALSE(Doc({}, "halvex VORLANQIX").ExtendedMode);
+    EXPECT_FALSE(Doc({}, "halvex VORLANQIX").ExtendedMode());
     ui_.ProfileInts[{"Settings", "COMPort"}] = 0;
     ui_.ProfileStrings[{"Settings", "PortDevice"}] = "/dev/ttyACM0";
     EXPECT_EQ(Doc().PortDevicePath(), "/dev/ttyACM0");
@@ -105,7 +105,7 @@ TEST_F(CQuorvinDocTest, ConstructionReadsComPortKeywordAndRegionalSeparators)
     // Either separator unreadable: a warning, and both fall back.
     ui_.DecimalSeparatorAnswer = std::nullopt;
     const CQuorvinDoc& fallback = Doc();
-    EXPECT_EQ(fallback.ListSeparator + fallback.DecimalSeparator, ",.");
+    EXPECT_EQ(fallback.ListSeparator() + fallback.DecimalSeparator(), ",.");
     EXPECT_EQ(ui_.Messages.back(),
               NoticeMessage("Warning: Unable to detect regional settings - reverting to default."));
 }
@@ -113,30 +113,29 @@ TEST_F(CQuorvinDocTest, ConstructionReadsComPortKeywordAndRegionalSeparators)
 TEST_F(CQuorvinDocTest, AddTakesTheLowestFreeAddressFromOneUpToSixteenSlaves)
 {
     Doc().OnSlaveAdd();
-    EXPECT_EQ(doc_->SelectedSlave, 1);
-    EXPECT_EQ(doc_->AddedSlaves, Slaves({1}));
+    EXPECT_EQ(doc_->SelectedSlave(), 1);
+    EXPECT_EQ(doc_->AddedSlaves(), Slaves({1}));
     EXPECT_TRUE(doc_->IsModified());
     EXPECT_EQ(ui_.UpdateAllViewsCalls, 1);
 
     Doc({5, 2, 1}).OnSlaveAdd();
-    EXPECT_EQ(doc_->SelectedSlave, 3);
-    EXPECT_EQ(doc_->UsedSlaves, Slaves({1, 2, 3, 5}));
+    EXPECT_EQ(doc_->SelectedSlave(), 3);
+    EXPECT_EQ(doc_->UsedSlaves(), Slaves({1, 2, 3, 5}));
 
     Doc({3, 2}).OnSlaveAdd();
-    EXPECT_EQ(doc_->SelectedSlave, 1);
+    EXPECT_EQ(doc_->SelectedSlave(), 1);
 
     Doc({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}).OnSlaveAdd();
     EXPECT_EQ(ui_.Messages, std::vector{NoticeMessage("There are already 16 slaves configured")});
-    EXPECT_EQ(doc_->AddedSlaves, kNoSlaves);
+    EXPECT_EQ(doc_->AddedSlaves(), kNoSlaves);
     EXPECT_FALSE(doc_->IsModified());
 }
 
 TEST_F(CQuorvinDocTest, RemoveAsksFirstUnlessExtendedAndDeletesEveryPointOfTheSlave)
 {
     CQuorvinDoc& doc = Doc({1, 7, 2, 7});
-    doc.AddedSlaves = Slaves({9, 7, 4});
-    doc.RebuildSlaveList();
-    doc.SelectedSlave = 7;
+    PrepareContent(doc, [](DocumentContent& content) { content.AddedSlaves = Slaves({9, 7, 4}); });
+    doc.SelectSlave(7);
     ui_.Answers = {false, true};
     doc.OnSlaveRemove();
     EXPECT_EQ(ui_.Messages.back(), (Message{"Remove?", "Do you really want to remove the slave and all of its parameters?",
@@ -146,16 +145,16 @@ TEST_F(CQuorvinDocTest, RemoveAsksFirstUnlessExtendedAndDeletesEveryPointOfTheSl
 
     doc.OnSlaveRemove();
     EXPECT_EQ(PointSlaves(doc.Config()), (std::vector{1, 2}));
-    EXPECT_EQ(doc.AddedSlaves, Slaves({9, 4}));
-    EXPECT_EQ(doc.UsedSlaves, Slaves({1, 2, 4, 9}));
-    EXPECT_EQ(doc.SelectedSlave, 7);
+    EXPECT_EQ(doc.AddedSlaves(), Slaves({9, 4}));
+    EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 2, 4, 9}));
+    EXPECT_EQ(doc.SelectedSlave(), 7);
     EXPECT_TRUE(doc.IsModified());
 
     ui_.Messages.clear();
-    Doc({1, 2}, "halvex vorlanqix").SelectedSlave = 2;
+    Doc({1, 2}, "halvex vorlanqix").SelectSlave(2);
     doc_->OnSlaveRemove();
     EXPECT_TRUE(ui_.Messages.empty());
-    EXPECT_EQ(doc_->UsedSlaves, Slaves({1}));
+    EXPECT_EQ(doc_->UsedSlaves(), Slaves({1}));
 }
 
 TEST_F(CQuorvinDocTest, SlaveCommandsWithoutSlavesShowTheNoSlavesNotice)
@@ -173,9 +172,8 @@ TEST_F(CQuorvinDocTest, SlaveCommandsWithoutSlavesShowTheNoSlavesNotice)
 TEST_F(CQuorvinDocTest, SetAddressRefusesAnAddressInUseAndOtherwiseMovesTheSlave)
 {
     CQuorvinDoc& doc = Doc({1, 5, 1});
-    doc.AddedSlaves = Slaves({5, 8});
-    doc.RebuildSlaveList();
-    doc.SelectedSlave = 5;
+    PrepareContent(doc, [](DocumentContent& content) { content.AddedSlaves = Slaves({5, 8}); });
+    doc.SelectSlave(5);
     ui_.SlaveAddressAnswers = {8, 12};
     doc.OnSlaveSetAddress();
     EXPECT_EQ(ui_.Messages, std::vector{NoticeMessage("Slave address already in use!")});
@@ -185,9 +183,9 @@ TEST_F(CQuorvinDocTest, SetAddressRefusesAnAddressInUseAndOtherwiseMovesTheSlave
     doc.OnSlaveSetAddress();
     EXPECT_EQ(ui_.SlaveAddressPresets, (std::vector{5, 5}));
     EXPECT_EQ(PointSlaves(doc.Config()), (std::vector{1, 12, 1}));
-    EXPECT_EQ(doc.AddedSlaves, Slaves({12, 8}));
-    EXPECT_EQ(doc.UsedSlaves, Slaves({1, 8, 12}));
-    EXPECT_EQ(doc.SelectedSlave, 12);
+    EXPECT_EQ(doc.AddedSlaves(), Slaves({12, 8}));
+    EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 8, 12}));
+    EXPECT_EQ(doc.SelectedSlave(), 12);
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -195,26 +193,26 @@ TEST_F(CQuorvinDocTest, SetAddressToItsOwnAddressOrCancelledMarksModifiedAndChan
 {
     CQuorvinDoc& doc = Doc({3});
     doc.OnSlaveAdd();
-    doc.SelectedSlave = 3;
+    doc.SelectSlave(3);
     ui_.SlaveAddressAnswers = {3, std::nullopt};
     doc.OnSlaveSetAddress();
     doc.SetModifiedFlag(false);
     doc.OnSlaveSetAddress();
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.UsedSlaves, Slaves({1, 3}));
+    EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 3}));
 
     // With no slave selected the free entries of AddedSlaves stay free.
-    doc.SelectedSlave = -1;
+    doc.SelectSlave(-1);
     ui_.SlaveAddressAnswers = {20};
     doc.OnSlaveSetAddress();
-    EXPECT_EQ(doc.AddedSlaves, Slaves({1}));
+    EXPECT_EQ(doc.AddedSlaves(), Slaves({1}));
     EXPECT_TRUE(ui_.Messages.empty());
 }
 
 TEST_F(CQuorvinDocTest, PrioritizeTouchesOnlyTheSelectedSlavesPoints)
 {
     CQuorvinDoc& doc = Doc({1, 2});
-    doc.SelectedSlave = 2;
+    doc.SelectSlave(2);
     doc.OnPrioritize(true);
     const ConfigTemplate& config = doc.Config();
     EXPECT_TRUE(config.AnalogInputs[1].Priority && config.DigitalInputs[1].Priority &&
@@ -233,13 +231,13 @@ TEST_F(CQuorvinDocTest, PrioritizeTouchesOnlyTheSelectedSlavesPoints)
     // Another device: COM port 0 and the path, kept when a COM port is chosen again.
     doc.OnSelectPortDevice("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3X-if00-port0");
     EXPECT_EQ((ui_.ProfileInts[{"Settings", "COMPort"}]), 0);
-    EXPECT_EQ((ui_.ProfileStrings[{"Settings", "PortDevice"}]), doc.PortDevice);
+    EXPECT_EQ((ui_.ProfileStrings[{"Settings", "PortDevice"}]), doc.PortDevice());
     EXPECT_EQ(ui_.ComPortChecks, (std::vector{4, 0}));
     EXPECT_EQ(doc.PortDevicePath(), "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3X-if00-port0");
     ui_.ProfileStrings[{"Settings", "COM2Device"}] = "/dev/ttyUSB1";
     doc.OnSelectComPort(2);
     EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyUSB1");
-    EXPECT_EQ((ui_.ProfileStrings[{"Settings", "PortDevice"}]), doc.PortDevice);
+    EXPECT_EQ((ui_.ProfileStrings[{"Settings", "PortDevice"}]), doc.PortDevice());
 
     // Network addresses are remembered, the latest first, each once, five at most.
     for (const char* address : {"socket://a:1", "rfc2217://b:2", "socket://c:3", "socket://d:4", "socket://e:5",
@@ -283,9 +281,9 @@ TEST_F(CQuorvinDocTest, OpenReadsTheFileWatchesItAndForgetsAddedSlaves)
     ui_.SaveChangesAnswers = {Answer::No};
     ASSERT_TRUE(doc.FileOpenPath(path));
     EXPECT_EQ(doc.Config().SpaBaudRate, 19200);
-    EXPECT_EQ(doc.AddedSlaves, kNoSlaves);
-    EXPECT_EQ(doc.UsedSlaves, Slaves({2, 4}));
-    EXPECT_EQ(doc.SelectedSlave, 1);  // the view corrects it
+    EXPECT_EQ(doc.AddedSlaves(), kNoSlaves);
+    EXPECT_EQ(doc.UsedSlaves(), Slaves({2, 4}));
+    EXPECT_EQ(doc.SelectedSlave(), 1);  // the view corrects it
     EXPECT_EQ(doc.PathName() + "|" + doc.Title(), path + "|north.hxc");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(doc.Watcher().IsWatched(path));
@@ -314,7 +312,7 @@ TEST_F(CQuorvinDocTest, FailedOpenSaysWhyAndKeepsTheCurrentDocument)
         EXPECT_FALSE(doc.FileOpenPath(path));
         EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", error)});
         EXPECT_EQ(doc.Config().SpaBaudRate, 19200);
-        EXPECT_EQ(doc.UsedSlaves, Slaves({1, 2}));
+        EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 2}));
         EXPECT_EQ(doc.PathName() + "|" + doc.Title(), good + "|good.hxc");
         EXPECT_TRUE(doc.IsModified());
         EXPECT_TRUE(doc.Watcher().IsWatched(good));
@@ -328,8 +326,10 @@ TEST_F(CQuorvinDocTest, FailedSaveKeepsTheFileOnDiskAndTheDocumentModified)
     const std::string before = ReadTextFile(path);
     CQuorvinDoc& doc = Doc();
     ASSERT_TRUE(doc.FileOpenPath(path));
-    doc.Config().SpaBaudRate = 300;
-    doc.SetModifiedFlag();
+    doc.Change([](DocumentContent& content) {
+        content.Config.SpaBaudRate = 300;
+        return true;
+    });
     bool saved = true;
     {
         const FileSizeLimit limit(64);
@@ -357,8 +357,10 @@ TEST_F(CQuorvinDocTest, OwnSaveIsNotReportedAsAnExternalChange)
     SetLastWriteTime(path, Now() - 100);
     CQuorvinDoc& doc = Doc();
     ASSERT_TRUE(doc.FileOpenPath(path));
-    doc.Config().SpaBaudRate = 38400;
-    doc.SetModifiedFlag();
+    doc.Change([](DocumentContent& content) {
+        content.Config.SpaBaudRate = 38400;
+        return true;
+    });
     ASSERT_TRUE(doc.FileSave());
     EXPECT_FALSE(doc.IsModified());
     std::this_thread::sleep_for(kQuietPeriod);
@@ -398,7 +400,7 @@ TEST_F(CQuorvinDocTest, SaveChangesAnswersDecideWhetherNewRuns)
     ui_.Files = {std::nullopt, path};
     EXPECT_FALSE(doc.FileNew());
     EXPECT_FALSE(doc.FileNew());
-    EXPECT_EQ(doc.UsedSlaves, Slaves({1, 6}));
+    EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 6}));
     ASSERT_TRUE(doc.FileNew());
     EXPECT_EQ(ui_.Messages, std::vector{WarningMessage("Slave 1 has no points and is not kept in the file")});
     EXPECT_TRUE(doc.HasNoSlaves());
@@ -407,7 +409,7 @@ TEST_F(CQuorvinDocTest, SaveChangesAnswersDecideWhetherNewRuns)
 
     // The file holds points, not slaves: the added slave without points is gone.
     ASSERT_TRUE(doc.FileOpenPath(path));
-    EXPECT_EQ(doc.UsedSlaves, Slaves({6}));
+    EXPECT_EQ(doc.UsedSlaves(), Slaves({6}));
 }
 
 TEST_F(CQuorvinDocTest, RefreshAndConfirmedReloadReadTheFileAgain)
@@ -415,8 +417,10 @@ TEST_F(CQuorvinDocTest, RefreshAndConfirmedReloadReadTheFileAgain)
     const std::string path = FileWithSlaves("plant.hxc", {1});
     CQuorvinDoc& doc = Doc();
     ASSERT_TRUE(doc.FileOpenPath(path));
-    doc.Config().SpaBaudRate = 300;
-    doc.SetModifiedFlag();
+    doc.Change([](DocumentContent& content) {
+        content.Config.SpaBaudRate = 300;
+        return true;
+    });
     ui_.SaveChangesAnswers = {Answer::Cancel, Answer::No};
     doc.OnRefresh();
     EXPECT_EQ(doc.Config().SpaBaudRate, 300);
@@ -430,7 +434,7 @@ TEST_F(CQuorvinDocTest, RefreshAndConfirmedReloadReadTheFileAgain)
     FileWithSlaves("plant.hxc", {1, 9});
     doc.OnFileChangeConfirmed();
     EXPECT_EQ(ui_.SaveChangesTitles.size(), 2u);
-    EXPECT_EQ(doc.UsedSlaves, Slaves({1, 9}));
+    EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 9}));
     EXPECT_FALSE(doc.IsModified());
     // Reading the shown file again is no new entry of the recent-file list.
     EXPECT_EQ(ui_.RecentFiles, std::vector{path});
@@ -449,7 +453,7 @@ TEST_F(CQuorvinDocTest, AReloadNeverDiscardsTheWorkForAFileThatIsGone)
     doc.OnFileChangeConfirmed();
     EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading configuration file!\n" + path +
                                                                        ": No such file or directory")});
-    EXPECT_EQ(doc.UsedSlaves, Slaves({1, 2}));
+    EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 2}));
     EXPECT_EQ(doc.PathName(), path);
     EXPECT_TRUE(doc.IsModified());
 
@@ -492,8 +496,10 @@ TEST_F(CQuorvinDocTest, SaveAsksBeforeReplacingAFileChangedOnDisk)
     CQuorvinDoc& doc = Doc();
     ASSERT_TRUE(doc.FileOpenPath(path));
     doc.Watcher().Stop();
-    doc.Config().SpaBaudRate = 300;
-    doc.SetModifiedFlag();
+    doc.Change([](DocumentContent& content) {
+        content.Config.SpaBaudRate = 300;
+        return true;
+    });
     FileWithSlaves("plant.hxc", {1, 7});
     const std::string theirs = ReadTextFile(path);
     ui_.Answers = {false, true};

@@ -1,4 +1,5 @@
 #include "CQuorvinDoc.h"
+#include "DocumentContentEdit.h"
 #include "ScriptedDocumentHost.h"
 #include "TestFiles.h"
 #include "XrfImport.h"
@@ -23,16 +24,17 @@ SlaveAddressTable Slaves(std::initializer_list<int> addresses)
 // A document with slaves 5 and 9, one analog input each, not modified.
 class DocumentExchangeTest : public ::testing::Test {
 protected:
-    DocumentExchangeTest()
+    DocumentExchangeTest() { AddSlaves(); }
+
+    void AddSlaves()
     {
         for (int slave : {5, 9}) {
             AnalogInputPoint point;
             point.Description = "AI";
             point.SlaveAddress = slave;
             point.Address = "0I1";
-            document_->Config().AnalogInputs.Append(point);
+            PrepareContent(*document_, [&point](DocumentContent& content) { content.Config.AnalogInputs.Append(point); });
         }
-        document_->RebuildSlaveList();
         ui_.Messages.clear();
     }
 
@@ -51,8 +53,10 @@ protected:
 
 TEST_F(DocumentExchangeTest, ExportCsvUsesTheDocumentsSeparators)
 {
-    document_->ListSeparator = ";";
-    document_->DecimalSeparator = ",";
+    ui_.ListSeparatorAnswer = ";";
+    ui_.DecimalSeparatorAnswer = ",";
+    document_ = std::make_unique<CQuorvinDoc>(ui_, "halvex");
+    AddSlaves();
     ui_.Files = {std::nullopt, directory_.File("out.csv"), directory_.File("missing/out.csv")};
     document_->OnExportCsv();
     EXPECT_FALSE(std::filesystem::exists(directory_.File("out.csv")));
@@ -69,7 +73,7 @@ TEST_F(DocumentExchangeTest, ExportCsvUsesTheDocumentsSeparators)
 
 TEST_F(DocumentExchangeTest, SlaveImportRebuildsTheSlavesAndMarksModified)
 {
-    document_->SelectedSlave = 5;
+    document_->SelectSlave(5);
     ui_.Answers = {false};
     document_->OnSlaveImport();
     EXPECT_FALSE(document_->IsModified());
@@ -79,19 +83,19 @@ TEST_F(DocumentExchangeTest, SlaveImportRebuildsTheSlavesAndMarksModified)
     ui_.Files = {File("two.hxc", kHeader + CrLfLines("[ANALOG_INPUT]", "1,\tN,\t\"main\",\t3,\t0I1,\t1.0,\t16",
                                                     "1,\tN,\t\"other\",\t7,\t0I2,\t1.0,\t16"))};
     document_->OnSlaveImport();
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7, 9}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7, 9}));
     EXPECT_TRUE(document_->IsModified());
     EXPECT_EQ(ui_.UpdateAllViewsCalls, 1);
 
     // An empty template empties the slave, which stays only as an added slave.
-    document_->AddedSlaves = Slaves({5});
+    PrepareContent(*document_, [](DocumentContent& content) { content.AddedSlaves = Slaves({5}); });
     ui_.Answers = {true, true};
     ui_.Files = {File("empty.hxc", kHeader), File("empty.hxc", kHeader)};
     document_->OnSlaveImport();
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7, 9}));
-    document_->SelectedSlave = 9;
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7, 9}));
+    document_->SelectSlave(9);
     document_->OnSlaveImport();
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
 }
 
 TEST_F(DocumentExchangeTest, XrfImportBuildsANewUntitledDocument)
@@ -104,13 +108,13 @@ TEST_F(DocumentExchangeTest, XrfImportBuildsANewUntitledDocument)
     EXPECT_EQ(document_->PathName(), "");
     EXPECT_TRUE(document_->IsModified());
     EXPECT_EQ(document_->Config().TemplateName, " FEEDER");
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
     EXPECT_TRUE(ui_.Messages.empty());
 
     // A cancelled dialog keeps the document.
     document_->OnImportXrf();
     EXPECT_EQ(document_->Title(), "feeder.xrf");
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
     EXPECT_TRUE(document_->IsModified());
 }
 
@@ -119,14 +123,14 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     document_->ImportXrfFile(File("feeder.xrf", kUnitFile));
     EXPECT_TRUE(ui_.FileRequests.empty());
     EXPECT_EQ(document_->Title(), "feeder.xrf");
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
 
     // A file without any known section imports nothing and changes nothing.
     ui_.SaveChangesAnswers = {DocumentHost::SaveChangesAnswer::No};
     document_->ImportXrfFile(File("noise.xrf", "\x7f\x45LF\x02\x01\n\x01garbage\n"));
     EXPECT_EQ(ui_.Messages, std::vector{NoticeMessage(kNothingImportedMessage)});
     EXPECT_EQ(document_->Title(), "feeder.xrf");
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
     EXPECT_EQ(document_->Config().AnalogInputs.Count(), 1);
     EXPECT_TRUE(document_->IsModified());
     ui_.Messages.clear();
@@ -143,5 +147,5 @@ TEST_F(DocumentExchangeTest, XrfImportOfANamedFileAndItsFailures)
     document_->ImportXrfFile(File("empty.xrf", ""));
     EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading file!")});
     EXPECT_EQ(document_->Title(), "feeder.xrf");
-    EXPECT_EQ(document_->UsedSlaves, Slaves({5, 7}));
+    EXPECT_EQ(document_->UsedSlaves(), Slaves({5, 7}));
 }

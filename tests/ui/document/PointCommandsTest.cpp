@@ -1,6 +1,7 @@
 // The document's point commands: adding a point of each kind to the selected
 // slave through an editor, the capacity notices and duplicating a point.
 #include "CQuorvinDoc.h"
+#include "DocumentContentEdit.h"
 #include "ScriptedDocumentHost.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ protected:
     {
         AnalogInputPoint other;
         other.SlaveAddress = 9;
-        doc_.Config().AnalogInputs.Append(other);
+        PrepareContent(doc_, [&other](DocumentContent& content) { content.Config.AnalogInputs.Append(other); });
         doc_.OnSlaveAdd();  // slave 1, selected
         doc_.SetModifiedFlag(false);
     }
@@ -73,11 +74,13 @@ TEST_F(PointCommands, AnAddShowsTheNewPointAndAppendsWhatTheUserConfirmed)
 
 TEST_F(PointCommands, AFullListOrNoSlaveGivesTheNoticeBeforeAnyDialog)
 {
-    ConfigTemplate& config = doc_.Config();
-    Fill(config.AnalogInputs);
-    Fill(config.DigitalInputs);
-    Fill(config.AnalogOutputs);
-    Fill(config.DigitalOutputs);
+    PrepareContent(doc_, [this](DocumentContent& content) {
+        Fill(content.Config.AnalogInputs);
+        Fill(content.Config.DigitalInputs);
+        Fill(content.Config.AnalogOutputs);
+        Fill(content.Config.DigitalOutputs);
+    });
+    const ConfigTemplate& config = doc_.Config();
     int shown = 0;
     auto never = [&shown](auto&) { return ++shown > 0; };
     EXPECT_FALSE(doc_.AddAnalogInput(never));
@@ -101,8 +104,8 @@ TEST_F(PointCommands, AFullListOrNoSlaveGivesTheNoticeBeforeAnyDialog)
 
 TEST_F(PointCommands, DuplicateAppendsACopyUpToTheLimitOfItsList)
 {
-    ConfigTemplate& config = doc_.Config();
-    config.AnalogInputs[0].Description = "Original";
+    PrepareContent(doc_, [](DocumentContent& content) { content.Config.AnalogInputs[0].Description = "Original"; });
+    const ConfigTemplate& config = doc_.Config();
     EXPECT_EQ(doc_.DuplicatePoint(LineKind::AnalogInput, 0), 1);
     EXPECT_EQ(config.AnalogInputs[1].Description, "Original");
     EXPECT_EQ(config.AnalogInputs[1].SlaveAddress, 9);
@@ -111,12 +114,14 @@ TEST_F(PointCommands, DuplicateAppendsACopyUpToTheLimitOfItsList)
 
     IndirectSpaMessage message;
     message.SlaveAddress = 1;
-    while (config.IndirectMessages.Count() < kMaxIndirectMessages) {
-        config.IndirectMessages.Append(message);
-    }
+    PrepareContent(doc_, [&message](DocumentContent& content) {
+        while (content.Config.IndirectMessages.Count() < kMaxIndirectMessages) {
+            content.Config.IndirectMessages.Append(message);
+        }
+    });
     EXPECT_FALSE(doc_.DuplicatePoint(LineKind::IndirectMessage, 0));
     EXPECT_EQ(config.IndirectMessages.Count(), kMaxIndirectMessages);
-    Fill(config.DigitalOutputs);
+    PrepareContent(doc_, [this](DocumentContent& content) { Fill(content.Config.DigitalOutputs); });
     EXPECT_FALSE(doc_.DuplicatePoint(LineKind::DigitalOutput, 0));
     EXPECT_EQ(ui_.Texts(), (std::vector<std::string>{kIndirectMessagesFullNotice, "There can be max 256 digital outputs"}));
 }

@@ -1,6 +1,7 @@
 // The Device menu of the window program against the gateway simulator on a
 // pseudo-terminal: a configuration goes down and comes back up, and is
 // checked and verified; a port chosen in the Other Port dialog.
+#include "DocumentContentEdit.h"
 #include "CMainFrame.h"
 #include "CQuorvinDoc.h"
 #include "CCompanionListBox.h"
@@ -130,7 +131,9 @@ TEST_F(DeviceMenu, PortChosenInTheOtherPortDialogIsUsedAtOnce)
 
 TEST_F(DeviceMenu, CheckListsTheProblemsAndADoubleClickShowsThePoint)
 {
-    Document().Config().DigitalInputs[2].Address = "12";  // "Pulse" of slave 5
+    PrepareContent(Document(), [](DocumentContent& content) {
+        content.Config.DigitalInputs[2].Address = "12";  // "Pulse" of slave 5
+    });
     (*app_)->View().ShowSlave(1);
     modals_.Then([](QWidget* modal) {
         auto* shown = dynamic_cast<ConfigurationCheckDialog*>(modal);
@@ -171,7 +174,7 @@ TEST_F(DeviceMenu, VerifyComparesTheGatewayWithTheOpenDocument)
     modals_.Answer(QMessageBox::Ok);
     Action(CommandId::DeviceVerifyConfiguration)->trigger();
     modals_.Answer(QMessageBox::Ok);
-    Document().Config().AnalogInputs[1].Scale = 2.0f;
+    PrepareContent(Document(), [](DocumentContent& content) { content.Config.AnalogInputs[1].Scale = 2.0f; });
     Action(CommandId::DeviceVerifyConfiguration)->trigger();
     ASSERT_EQ(modals_.Boxes.size(), 3u);
     EXPECT_EQ(modals_.Boxes[1].Title, "Success");

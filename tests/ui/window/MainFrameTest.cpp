@@ -82,6 +82,15 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">Recent File 57616 off",
         ">-",
         ">E&xit 57665",
+        "&Edit",
+        ">&Undo\tCtrl+Z 57643 off",
+        ">&Redo\tCtrl+Y 57644 off",
+        ">-",
+        ">Cu&t\tCtrl+X 57635 off",
+        ">&Copy\tCtrl+C 57634 off",
+        ">&Paste\tCtrl+V 57637 off",
+        ">-",
+        ">&Find...\tCtrl+F 57636",
         "&Device",
         ">&Download Configuration to device 32779",
         ">Download Configuration to device a&s...",
@@ -99,6 +108,7 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
         ">-",
         ">Chec&k Configuration 32800",
         ">&Verify Configuration 32801",
+        ">Co&mpare with Gateway... 32802",
         "&Settings",
         ">&COM Port",
         ">>COM&1 32771",
@@ -138,7 +148,7 @@ TEST_F(MainFrame, MenuBarHasEveryItemMnemonicSeparatorAndIdentifier)
 
 TEST_F(MainFrame, ComPortItemsAreCheckedFromTheSettingAndSelectIt)
 {
-    QMenu* settings = Frame().menuBar()->actions().at(2)->menu();
+    QMenu* settings = Frame().menuBar()->actions().at(3)->menu();
     QMenu* comPort = settings->actions().at(0)->menu();
     const QList<QAction*> ports = comPort->actions();
     ASSERT_EQ(ports.size(), 6) << "COM1..COM4, a separator and Other Port";
@@ -146,7 +156,7 @@ TEST_F(MainFrame, ComPortItemsAreCheckedFromTheSettingAndSelectIt)
     EXPECT_FALSE(ports[2]->isChecked());
 
     ports[2]->trigger();
-    EXPECT_EQ(app_->Document().ComPort, 3);
+    EXPECT_EQ(app_->Document().ComPort(), 3);
     EXPECT_EQ(app_->Profile().ReadInt("Settings", "COMPort", 0), 3);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(ports[i]->isChecked(), i == 2) << i;
@@ -398,7 +408,7 @@ TEST(StartOption, ImportXrfBuildsTheConfigurationFromTheUnitFile)
     WriteTextFile(unitFile, CrLfLines("[SPA_UNIT]", "1=5", "[ANALOG_INPUT]", "\"Current\": 1.0I1/$"));
     TestApplication app({}, "--import-xrf", unitFile);
     EXPECT_EQ(app->Document().Config().AnalogInputs.Count(), 1);
-    EXPECT_EQ(app->Document().UsedSlaves[0], 5);
+    EXPECT_EQ(app->Document().UsedSlaves()[0], 5);
     RunUntilIdle();
     EXPECT_EQ(app->Frame().ShownTitle(), QStringLiteral("Line relay.xrf* - Halvex Configuration Tool"));
     EXPECT_EQ(app->View().SlaveTabs()->tabText(0), QStringLiteral("Slave 5"));

@@ -1,11 +1,15 @@
+#include "DocumentContentEdit.h"
 #include "CCompanionListBox.h"
 #include "CMainFrame.h"
 #include "CQuorvinDoc.h"
 #include "CQuorvinView.h"
+#include "CommandTable.h"
+#include "ConfigFile.h"
 #include "PointList.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -14,6 +18,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <regex>
 
 namespace {
 
@@ -101,10 +107,10 @@ TEST_F(MainView, OpeningShowsTabsListLinesAndCountersCharacterForCharacter)
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Slave 1"));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("Slave 5"));
     EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(Document().SelectedSlave, 1);
+    EXPECT_EQ(Document().SelectedSlave(), 1);
 
     ClickTab(1);
-    EXPECT_EQ(Document().SelectedSlave, 5);
+    EXPECT_EQ(Document().SelectedSlave(), 5);
     EXPECT_EQ(ListLines(), SampleSlaveFiveLines());
     EXPECT_EQ(View().Edit(FormId::InputBytes)->text(), QStringLiteral("25"));
     EXPECT_EQ(View().Edit(FormId::OutputBytes)->text(), QStringLiteral("8"));
@@ -296,7 +302,7 @@ TEST_F(MainView, ChangingTheTabCommitsTheForm)
     View().Edit(FormId::IdleTime)->setText(QStringLiteral("7"));
     ClickTab(1);
     EXPECT_EQ(Document().Config().SpaIdleTime, 7);
-    EXPECT_EQ(Document().SelectedSlave, 5);
+    EXPECT_EQ(Document().SelectedSlave(), 5);
 }
 
 TEST_F(MainView, ChoosingABaudRateCommitsIt)
@@ -324,10 +330,12 @@ TEST_F(MainView, AddingAnIndirectMessageSelectsItsLine)
 TEST_F(MainView, A128thIndirectMessageIsRefusedWithANotice)
 {
     ClickTab(1);
-    auto& messages = Document().Config().IndirectMessages;
-    while (messages.Count() < 127) {
-        messages.Append(IndirectSpaMessage{});
-    }
+    PrepareContent(Document(), [](DocumentContent& content) {
+        while (content.Config.IndirectMessages.Count() < 127) {
+            content.Config.IndirectMessages.Append(IndirectSpaMessage{});
+        }
+    });
+    const auto& messages = Document().Config().IndirectMessages;
     modals_.Answer(QMessageBox::Ok);
     Button(FormId::AddIndirectMessage)->click();
     ASSERT_EQ(modals_.Boxes.size(), 1u);
@@ -341,7 +349,7 @@ TEST_F(MainView, A128thIndirectMessageIsRefusedWithANotice)
 TEST_F(MainView, AnUnreadableDigitalInputAddressIsAnErrorThenTheDialogShowsWhatItHolds)
 {
     ClickTab(1);
-    Document().Config().DigitalInputs[0].Address = "1I10";
+    PrepareContent(Document(), [](DocumentContent& content) { content.Config.DigitalInputs[0].Address = "1I10"; });
     ClickLine(7);
     modals_.Answer(QMessageBox::Ok);
     modals_.Then([](QWidget* dialog) {
@@ -476,6 +484,129 @@ TEST(MainViewWithoutSlaves, ShowsAnEmptyListZeroCountsNoTabsAndNoAdd)
     EXPECT_EQ(view.SlaveTabs()->count(), 0);
     EXPECT_FALSE(view.Control(FormId::AddIndirectMessage)->isEnabled());
     EXPECT_EQ(app->Frame().ShownTitle(), QStringLiteral("Untitled - Halvex Configuration Tool"));
+}
+
+// What a user can tell two document states apart by: the file text and the slaves.
+std::string DocumentState(const CQuorvinDoc& document)
+{
+    std::string state = ConfigFileText(document.Config(), false);
+    for (int address : document.UsedSlaves()) {
+        state += " " + std::to_string(address);
+    }
+    return state;
+}
+
+TEST_F(MainView, TwentyChangesOfEveryKindAreUndoneAndRedoneThroughTheEditMenu)
+{
+    auto run = [this](int id) { (*app_)->Frame().CommandAction(id)->trigger(); };
+    auto answerDialog = [this](const char* field, const char* text) {
+        modals_.Then([field, text](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>(QString::fromLatin1(field))->setText(QString::fromLatin1(text));
+            dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+    };
+    ClickTab(1);
+    const std::string start = DocumentState(Document());
+    const std::function<void()> steps[] = {
+        [&] { TypeAndLeave(FormId::ReplyTimeout, "100"); },
+        [&] { TypeAndLeave(FormId::IdleTime, "7"); },
+        [&] { QTest::mouseClick(View().Control(FormId::TimeSync), Qt::LeftButton); },
+        [&] { answerDialog("description", "Changed"), DoubleClickLine(2); },
+        [&] { run(CommandId::PointDuplicate); },
+        [&] { run(CommandId::PointAddIndirectMessage); },
+        [&] { ClickLine(2), modals_.Answer(QMessageBox::Yes), PressKeyInList(Qt::Key_Delete); },
+        [&] { ClickLine(2), run(CommandId::EditCopy), run(CommandId::EditPaste); },
+        [&] { ClickLine(3), run(CommandId::EditCut); },
+        [&] { run(CommandId::SlaveAdd); },
+        [&] { run(CommandId::EditPaste); },
+        [&] { run(CommandId::SlavePrioritizeOff); },
+        [&] { answerDialog("address", "30"), run(CommandId::SlaveSetAddress); },
+        [&] { ClickTab(0), run(CommandId::SlavePrioritizeOn); },
+        [&] { modals_.Answer(QMessageBox::Yes), run(CommandId::SlaveRemove); },
+        [&] { TypeAndLeave(FormId::RetryCount, "5"); },
+        [&] { TypeAndLeave(FormId::ProfibusAddress, "100"); },
+        [&] { run(CommandId::PointAddIndirectMessage); },
+        [&] { TypeAndLeave(FormId::DecimalPlace, "3"); },
+        // The poll interval reaches the configuration with the next commit.
+        [&] { TypeAndLeave(FormId::GlobalPollInterval, "5000"), TypeAndLeave(FormId::IdleTime, "8"); },
+    };
+    std::vector<std::string> states{start};
+    for (const auto& step : steps) {
+        step();
+        ASSERT_TRUE(modals_.Done()) << "step " << states.size();
+        ASSERT_NE(DocumentState(Document()), states.back()) << "step " << states.size();
+        states.push_back(DocumentState(Document()));
+    }
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_TRUE((*app_)->Frame().CommandAction(CommandId::EditUndo)->isEnabled()) << i;
+        run(CommandId::EditUndo);
+        EXPECT_EQ(DocumentState(Document()), states[i - 1]) << "undone to " << i - 1;
+    }
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_EQ(View().Edit(FormId::ReplyTimeout)->text(), QStringLiteral("50"));
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        run(CommandId::EditRedo);
+        EXPECT_EQ(DocumentState(Document()), states[i]) << "redone to " << i;
+    }
+    EXPECT_FALSE((*app_)->Frame().CommandAction(CommandId::EditRedo)->isEnabled());
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_EQ(modals_.Unexpected, 0);
+}
+
+TEST_F(MainView, PointsCopiedInOneProgramArePastedIntoAnothersSlaveAndACapacityPasteIsRefusedWhole)
+{
+    ClickTab(1);
+    auto* frame = &(*app_)->Frame();
+    frame->CommandAction(CommandId::EditCopy)->trigger();
+    const std::string copied = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(copied.rfind("[ANALOG_INPUT]", 0), 0u);
+
+    app_ = std::make_unique<TestApplication>();
+    frame = &(*app_)->Frame();
+    frame->CommandAction(CommandId::SlaveAdd)->trigger();
+    EXPECT_TRUE(frame->CommandAction(CommandId::EditPaste)->isEnabled());
+    frame->CommandAction(CommandId::EditPaste)->trigger();
+    EXPECT_EQ(Document().CopyPoints(std::nullopt), std::regex_replace(copied, std::regex("\t5,\t"), "\t1,\t"));
+    EXPECT_EQ(List().CurrentSelection(), 2) << "the first pasted point";
+
+    PrepareContent(Document(), [](DocumentContent& content) {
+        while (content.Config.AnalogOutputs.Count() < kPointListCapacity) {
+            content.Config.AnalogOutputs.Append(AnalogOutputPoint{});
+        }
+    });
+    const std::string full = DocumentState(Document());
+    modals_.Answer(QMessageBox::Ok);
+    frame->CommandAction(CommandId::EditPaste)->trigger();
+    ASSERT_EQ(modals_.Boxes.size(), 1u);
+    EXPECT_EQ(modals_.Boxes[0].Text, "There can be max 256 analog outputs");
+    EXPECT_EQ(DocumentState(Document()), full);
+    EXPECT_FALSE(Document().IsModified());
+}
+
+TEST_F(MainView, FindShowsMatchingPointsOfEverySlaveEscEndsItAndEnterOpensThePoint)
+{
+    (*app_)->Frame().CommandAction(CommandId::EditFind)->trigger();
+    QLineEdit* find = View().FindField();
+    ASSERT_TRUE(find->isVisible());
+    QTest::keyClicks(find, QStringLiteral("0s"));
+    // "0S1" of slave 5 and "0S2" of slave 1, under their section.
+    std::vector<std::string> points;
+    for (const std::string& line : ListLines()) {
+        if (line.find("___") == std::string::npos && line.find("Description") == std::string::npos) {
+            points.push_back(line.substr(4, 8) + line.substr(41, 7));
+        }
+    }
+    EXPECT_EQ(points, (std::vector<std::string>{"Setpoint  5 0S1", "x         1 0S2"}));
+    modals_.Then([](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Analog Output"));
+        dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+    });
+    QTest::keyClick(find, Qt::Key_Return);
+    EXPECT_TRUE(modals_.Done());
+    QTest::keyClick(find, Qt::Key_Escape);
+    EXPECT_FALSE(find->isVisible());
+    EXPECT_TRUE(View().SlaveTabs()->isVisible());
+    EXPECT_EQ(ListLines().size(), 14u) << "slave 1's list again";
 }
 
 }  // namespace

@@ -68,9 +68,9 @@ TEST(StartOptions, TheKeywordSwitchesOnExtendedModeAndRemovesWithoutQuestion)
     WriteConfiguration(file, SampleConfiguration());
     ModalScript modals;
     TestApplication app(file, "-vorlanqix");
-    EXPECT_TRUE(app->Document().ExtendedMode);
+    EXPECT_TRUE(app->Document().ExtendedMode());
     app->Document().OnSlaveRemove();
-    EXPECT_EQ(app->Document().UsedSlaves[0], 5);
+    EXPECT_EQ(app->Document().UsedSlaves()[0], 5);
     EXPECT_TRUE(modals.Boxes.empty());
 }
 
