@@ -9,6 +9,9 @@ std::string LinkFailureReason(const LinkFailure& failure)
     case kLinkCancelled:
         return {};
     case kLinkTimedOut:
+        if (failure.ConnectionLost) {
+            return "the connection was closed";
+        }
         return "no reply within " + FormatInt(failure.ReplyTimeoutMs) + " ms";
     case kLinkDeviceError:
         return kGatewayErrorReason;

@@ -193,6 +193,7 @@ bool SerialLink::ExchangeFrame(const LinkMessage& request, LinkMessage& reply)
     }
     clock_->Sleep(kFramePauseMilliseconds);
     badChecksums_ = 0;
+    connectionLost_ = false;
     int attempts = 0;
     int replyLength = 0;
     while (attempts < retries_) {
@@ -210,6 +211,7 @@ bool SerialLink::ExchangeFrame(const LinkMessage& request, LinkMessage& reply)
             // No reply can come any more: a reply missing, as after a time-out.
             TraceDisconnected();
             lastStatus_ = kLinkTimedOut;
+            connectionLost_ = true;
             return false;
         }
         if (state == ReceiveState::Invalid) {

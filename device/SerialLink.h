@@ -89,7 +89,7 @@ public:
 
     int GetLastStatus() const { return lastStatus_; }
     // The last status with what the link saw of the replies.
-    LinkFailure LastFailure() const { return {lastStatus_, replyTimeout_, badChecksums_}; }
+    LinkFailure LastFailure() const { return {lastStatus_, replyTimeout_, badChecksums_, connectionLost_}; }
     // Accepts 1 to 1000 data bytes per frame; false (and the old value kept)
     // for anything else.
     bool SetMaxBlockSize(int size);
@@ -127,6 +127,7 @@ private:
     int maxBlockSize_ = kDefaultMaxBlockSize;
     int lastStatus_ = kLinkStatusUnset;
     int badChecksums_ = 0;
+    bool connectionLost_ = false;  // the last frame's reply ended with the connection
     int retries_ = kDefaultRetries;
     int replyTimeout_ = kDefaultReplyTimeout;
     std::unique_ptr<Transport> ownPort_;
