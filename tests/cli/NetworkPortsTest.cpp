@@ -66,8 +66,8 @@ TEST_P(NetworkPorts, EveryOperationThroughTheServer)
 
 INSTANTIATE_TEST_SUITE_P(Servers, NetworkPorts,
                          ::testing::Values("listener", "socat", "ser2net-raw", "ser2net-rfc2217"),
-                         [](const auto& info) {
-                             std::string name = info.param;
+                         [](const auto& testInfo) {
+                             std::string name = testInfo.param;
                              std::erase(name, '-');
                              return name;
                          });
