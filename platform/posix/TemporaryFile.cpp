@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <utility>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -66,23 +66,6 @@ std::optional<TemporaryFile> TemporaryFile::Create()
         return std::nullopt;
     }
     return TemporaryFile(std::move(path), fd);
-}
-
-TemporaryFile::~TemporaryFile() { Remove(); }
-
-TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
-    : path_(std::exchange(other.path_, {})), file_(std::exchange(other.file_, kNoFile))
-{
-}
-
-TemporaryFile& TemporaryFile::operator=(TemporaryFile&& other) noexcept
-{
-    if (this != &other) {
-        Remove();
-        path_ = std::exchange(other.path_, {});
-        file_ = std::exchange(other.file_, kNoFile);
-    }
-    return *this;
 }
 
 void TemporaryFile::Remove()

@@ -68,23 +68,6 @@ std::optional<TemporaryFile> TemporaryFile::Create()
     return std::nullopt;
 }
 
-TemporaryFile::~TemporaryFile() { Remove(); }
-
-TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
-    : path_(std::exchange(other.path_, {})), file_(std::exchange(other.file_, kNoFile))
-{
-}
-
-TemporaryFile& TemporaryFile::operator=(TemporaryFile&& other) noexcept
-{
-    if (this != &other) {
-        Remove();
-        path_ = std::exchange(other.path_, {});
-        file_ = std::exchange(other.file_, kNoFile);
-    }
-    return *this;
-}
-
 void TemporaryFile::Remove()
 {
     if (file_ != kNoFile) {

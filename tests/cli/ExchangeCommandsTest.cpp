@@ -35,8 +35,8 @@ TEST(ExchangeCommands, ExportCsv)
               std::string::npos);
 
     EXPECT_EQ(Cli({"export-csv", directory.File("missing.hxc"), directory.File("x.csv")}).Err,
-              "Error loading configuration file!\n" + directory.File("missing.hxc") + ": No such file or directory\n");
-    const ProcessResult unwritable = Cli({"export-csv", in, "/dev/full"});
+              "Error loading configuration file!\n" + directory.File("missing.hxc") + ": " + MissingFileReason() + "\n");
+    const ProcessResult unwritable = Cli({"export-csv", in, UnwritablePath(directory)});
     EXPECT_EQ(unwritable.ExitStatus, 1);
     EXPECT_EQ(unwritable.Err, "Error exporting file!\n");
     EXPECT_EQ(Cli({"export-csv", in, directory.File("x.csv"), "--list-separator="}).ExitStatus, 2);
@@ -67,8 +67,9 @@ TEST(ExchangeCommands, ImportXrf)
     EXPECT_EQ(noise.ExitStatus, 1);
     EXPECT_EQ(noise.Err, std::string(kNothingImportedMessage) + "\n");
     EXPECT_FALSE(std::filesystem::exists(directory.File("new.hxc")));
-    const ProcessResult unwritable = Cli({"import-xrf", directory.File("unit.xrf"), "/dev/full"});
+    const std::string full = UnwritablePath(directory);
+    const ProcessResult unwritable = Cli({"import-xrf", directory.File("unit.xrf"), full});
     EXPECT_EQ(unwritable.ExitStatus, 1);
-    EXPECT_EQ(unwritable.Err, "Warning : Digital Input #0 seems to be corrupt\nUnable to save document!\n"
-                              "/dev/full: No space left on device\n");
+    EXPECT_EQ(unwritable.Err, "Warning : Digital Input #0 seems to be corrupt\nUnable to save document!\n" + full +
+                                  ": " + WriteFailureReason(full) + "\n");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Environment.h"
+#include "FileAccess.h"
 
 #include <filesystem>
 #include <optional>
@@ -113,6 +114,34 @@ inline void WriteTextFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+// The system's words for a file that is not there, as the platform reports
+// them ("No such file or directory" on POSIX).
+inline std::string MissingFileReason()
+{
+    ReadFileBytes((std::filesystem::temp_directory_path() / "halvex-test-no-such-file").string());
+    return LastFileError();
+}
+
+// A path that cannot be written: on POSIX a device that is always full, on
+// Windows a name below a plain file of the directory.
+inline std::string UnwritablePath(const TemporaryDirectory& directory)
+{
+#ifdef _WIN32
+    WriteTextFile(directory.File("plain"), "");
+    return directory.File("plain") + "\\x";
+#else
+    (void)directory;
+    return "/dev/full";
+#endif
+}
+
+// The platform's words for why a write to the path fails.
+inline std::string WriteFailureReason(const std::string& path)
+{
+    ReplaceFileContents(path, "x");
+    return LastFileError();
 }
 
 inline std::string ReadTextFile(const std::string& path)

@@ -1,5 +1,6 @@
 #include "CQuorvinDoc.h"
 #include "PortName.h"
+#include "PortNames.h"
 #include "ConfigFile.h"
 #include "DocumentContentEdit.h"
 #include "DocumentWatcher.h"
@@ -92,7 +93,7 @@ TEST_F(CQuorvinDocTest, ConstructionReadsComPortKeywordAndRegionalSeparators)
     ui_.DecimalSeparatorAnswer = ",";
     CQuorvinDoc& doc = Doc({}, "halvex /plants/northvorlanqix2.hxc");
     EXPECT_EQ(doc.ComPort(), 7);  // passed on unchanged; no menu item is checked
-    EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyS6");
+    EXPECT_EQ(doc.PortDevicePath(), DefaultComPortDevice(7));
     EXPECT_TRUE(doc.ExtendedMode());
     EXPECT_EQ(doc.ListSeparator() + doc.DecimalSeparator(), ";,");
     EXPECT_TRUE(doc.Watcher().IsRunning());
@@ -226,7 +227,7 @@ TEST_F(CQuorvinDocTest, PrioritizeTouchesOnlyTheSelectedSlavesPoints)
     doc.OnSelectComPort(4);
     EXPECT_EQ((ui_.ProfileInts[{"Settings", "COMPort"}]), 4);
     EXPECT_EQ(ui_.ComPortChecks, std::vector{4});
-    EXPECT_EQ(doc.PortDevicePath(), "/dev/ttyS3");
+    EXPECT_EQ(doc.PortDevicePath(), DefaultComPortDevice(4));
 
     // Another device: COM port 0 and the path, kept when a COM port is chosen again.
     doc.OnSelectPortDevice("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3X-if00-port0");
@@ -305,7 +306,7 @@ TEST_F(CQuorvinDocTest, FailedOpenSaysWhyAndKeepsTheCurrentDocument)
     ASSERT_TRUE(doc.FileOpenPath(good));
     doc.OnSlaveAdd();
     for (const auto& [path, error] :
-         {std::pair{missing, "Error loading configuration file!\n" + missing + ": No such file or directory"},
+         {std::pair{missing, "Error loading configuration file!\n" + missing + ": " + MissingFileReason()},
           std::pair{garbage, "Error loading configuration file!\n" + garbage + ": not a configuration file"},
           std::pair{future, "Wrong configuration file version!\n" + future + ": neither version 2.00 nor 1.02"}}) {
         ui_.Messages.clear();
@@ -452,7 +453,7 @@ TEST_F(CQuorvinDocTest, AReloadNeverDiscardsTheWorkForAFileThatIsGone)
     std::filesystem::remove(path);
     doc.OnFileChangeConfirmed();
     EXPECT_EQ(ui_.Messages, std::vector{ErrorMessage("Open error", "Error loading configuration file!\n" + path +
-                                                                       ": No such file or directory")});
+                                                                       ": " + MissingFileReason())});
     EXPECT_EQ(doc.UsedSlaves(), Slaves({1, 2}));
     EXPECT_EQ(doc.PathName(), path);
     EXPECT_TRUE(doc.IsModified());

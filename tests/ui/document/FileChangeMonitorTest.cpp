@@ -100,12 +100,12 @@ TEST_F(FileChangeMonitorTest, FileReplacedByRenameIsAChangeNotALoss)
     const std::string replacement = directory_.File(".plant.hxc.new");
     WriteTextFile(replacement, "replacement");
     SetLastWriteTime(replacement, Now() - 1000);
-    ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);
+    std::filesystem::rename(replacement, path);
     ASSERT_TRUE(monitor_.WaitForReports(1));
 
     // Editor style: the old file moved aside, a new one written, the backup deleted.
     const std::string backup = path + "~";
-    ASSERT_EQ(std::rename(path.c_str(), backup.c_str()), 0);
+    std::filesystem::rename(path, backup);
     std::this_thread::sleep_for(10ms);
     WriteTextFile(path, "edited");
     std::this_thread::sleep_for(10ms);
