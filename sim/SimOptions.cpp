@@ -48,14 +48,15 @@ constexpr const char* kEngineOptions =
 std::string SimUsage(bool hasTerminal)
 {
     if (!hasTerminal) {
-        return std::string("usage: halvex-gateway-sim --listen HOST:PORT [--firmware MAJOR.MINOR.BUILD] [--reply-block N]\n"
-                           "                          [--line-rate BAUD] [--fault KIND[:COUNT]]... [--state DIR]\n"
-                           "\n"
-                           "Simulates the gateway for raw TCP clients, one at a time; prints socket://HOST:PORT on\n"
-                           "the first line and serves until Ctrl-C. Windows has no pseudo-terminal, so --listen is\n"
-                           "required.\n"
-                           "  --listen HOST:PORT   serve raw TCP clients there ([::1]:PORT for IPv6, port 0 for any\n"
-                           "                       free one)\n") +
+        return std::string(
+                   "usage: halvex-gateway-sim --listen HOST:PORT [--firmware MAJOR.MINOR.BUILD] [--reply-block N]\n"
+                   "                          [--line-rate BAUD] [--fault KIND[:COUNT]]... [--state DIR]\n"
+                   "\n"
+                   "Simulates the gateway for raw TCP clients, one at a time; prints socket://HOST:PORT on\n"
+                   "the first line and serves until Ctrl-C. Windows has no pseudo-terminal, so --listen is\n"
+                   "required.\n"
+                   "  --listen HOST:PORT   serve raw TCP clients there ([::1]:PORT for IPv6, port 0 for any\n"
+                   "                       free one)\n") +
                kEngineOptions;
     }
     return std::string("usage: halvex-gateway-sim [--link PATH] [--firmware MAJOR.MINOR.BUILD] [--reply-block N]\n"
