@@ -88,7 +88,7 @@ if start "$work/sim.out" socket:// "$sim" --listen 127.0.0.1:0 --no-pty; then
     expect "Configuration download OK" 0 wine_run "$win_cli" download "$(w "$config")" --port "$port" --verify
   check "Windows cli, upload over socket://" \
     expect "Configuration upload OK!" 0 wine_run "$win_cli" upload "$(w "$work/uploaded.hxc")" --port "$port"
-  check "uploaded file holds the downloaded configuration" "$linux_cli" diff "$config" "$work/uploaded.hxc"
+  check "uploaded file holds the downloaded configuration (socket://)" "$linux_cli" diff "$config" "$work/uploaded.hxc"
 else
   check "Linux simulator listens" false
 fi
@@ -109,7 +109,7 @@ if start "$work/sim.out" /dev/ "$sim" && [ -n "$ser2net_port" ]; then
     expect "Configuration download OK" 0 wine_run "$win_cli" download "$(w "$config")" --port "$port" --verify
   check "Windows cli, upload over rfc2217://" \
     expect "Configuration upload OK!" 0 wine_run "$win_cli" upload "$(w "$work/uploaded2.hxc")" --port "$port"
-  check "uploaded file holds the downloaded configuration" "$linux_cli" diff "$config" "$work/uploaded2.hxc"
+  check "uploaded file holds the downloaded configuration (rfc2217://)" "$linux_cli" diff "$config" "$work/uploaded2.hxc"
 else
   check "Linux simulator and ser2net start" false
 fi
