@@ -1,7 +1,6 @@
 #include "GatewayServer.h"
 
 #include "LinkFrame.h"
-#include "TerminalLine.h"
 
 #include <algorithm>
 #include <optional>
@@ -26,12 +25,6 @@ GatewayServer::GatewayServer(GatewayEngine& engine, int lineRate, std::mutex* en
 GatewayServer::GatewayServer(GatewayEngine& engine, int controlFd, int lineRate) : GatewayServer(engine, lineRate)
 {
     controlFd_ = controlFd;
-}
-
-void GatewayServer::Serve(int stopFd)
-{
-    TerminalLine line(controlFd_, stopFd);
-    Serve(line);
 }
 
 void GatewayServer::Serve(GatewayLine& line)

@@ -32,7 +32,8 @@ public:
 
     // Serves until the line says stop or ends.
     void Serve(GatewayLine& line);
-    // Serves the pseudo-terminal until stopFd becomes readable.
+    // Serves the pseudo-terminal until stopFd becomes readable (POSIX only:
+    // defined with TerminalLine).
     void Serve(int stopFd);
 
     // Valid request frames received so far.

@@ -35,6 +35,17 @@ TEST(SimOptions, ValuesAndMistakes)
     ASSERT_TRUE(options) << error;
     EXPECT_FALSE(options->Terminal);
     EXPECT_EQ(options->Listen->Host, "::1");
+
+    // Without a pseudo-terminal on the system (Windows): TCP alone, --listen required.
+    options = ParseSimOptions({"--listen", "127.0.0.1:0"}, error, false);
+    ASSERT_TRUE(options) << error;
+    EXPECT_FALSE(options->Terminal);
+    EXPECT_FALSE(ParseSimOptions({"--state", "/tmp/y"}, error, false));
+    EXPECT_NE(error.find("--listen HOST:PORT is required"), std::string::npos) << error;
+    EXPECT_FALSE(ParseSimOptions({"--link", "/tmp/x", "--listen", "127.0.0.1:0"}, error, false));
+    EXPECT_TRUE(ParseSimOptions({"--help"}, error, false));
+    EXPECT_NE(SimUsage(false).find("--listen is"), std::string::npos);
+    EXPECT_EQ(SimUsage(false).find("--link"), std::string::npos);
 }
 
 TEST(GatewayStore, KeepsEverythingInItsStateDirectory)
