@@ -66,6 +66,10 @@ summary="$(grep -E 'tests passed|tests failed' "$log" || true)"
 # The Win32 serial port end to end: the Linux simulator's pseudo-terminal is
 # Wine's COM7, and the Windows halvex-cli talks to it.
 "$top/scripts/wine-serial-test.sh" || status=$?
+# The network ports under Wine: the Windows halvex-cli against the Linux
+# simulator's listener and ser2net, the Windows simulator against the Linux
+# halvex-cli.
+"$top/scripts/wine-network-test.sh" || status=$?
 
 echo "Windows (Wine) unit tests: $summary"
 exit "$status"
