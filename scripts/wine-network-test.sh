@@ -7,17 +7,14 @@
 # Ctrl-C; and a refused connection, which must fail at once and say why.
 set -uo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$top/build-windows/wine}"
 win_cli="$top/build-windows/build/cli/halvex-cli.exe"
 win_sim="$top/build-windows/build/sim/halvex-gateway-sim.exe"
 sim="$top/build/sim/halvex-gateway-sim"
 linux_cli="$top/build/cli/halvex-cli"
 [ -x "$sim" ] && [ -x "$linux_cli" ] || cmake --build "$top/build" --target halvex-gateway-sim halvex-cli >/dev/null
-work="$(mktemp -d)"
+# shellcheck source=wine-test-common.sh
+. "$top/scripts/wine-test-common.sh"
 pids=()
-passed=0
-failed=0
-trap 'stop_all; [ -n "${HALVEX_KEEP:-}" ] || rm -rf "$work"' EXIT
 
 stop_all() {
   local pid
@@ -42,27 +39,6 @@ start() {  # output file, text, program and arguments...
   cat "$out" >&2
   return 1
 }
-wine_run() { "$top/scripts/wine-run.sh" "$@"; }
-check() {  # name, then a command that must succeed
-  local name="$1"
-  shift
-  if "$@" >"$work/check.out" 2>&1; then
-    passed=$((passed + 1))
-    echo "PASS $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name"
-    sed 's/^/    /' "$work/check.out"
-  fi
-}
-expect() {  # text the output must hold, exit status, program and arguments...
-  local text="$1" want="$2"
-  shift 2
-  local got=0
-  "$@" >"$work/out" 2>&1 || got=$?
-  cat "$work/out"
-  [ "$got" -eq "$want" ] && grep -qF -- "$text" "$work/out"
-}
 # A TCP port nobody listens on: one the Linux simulator was given and let go.
 free_port() {
   "$sim" --listen 127.0.0.1:0 --no-pty >"$work/free" 2>&1 &
@@ -76,8 +52,6 @@ free_port() {
   sed -n 's/^socket:\/\/127\.0\.0\.1://p' "$work/free"
 }
 
-# The Windows program sees the Linux file system as drive Z:.
-w() { echo "Z:$1"; }
 config="$top/fuzz/corpus/config_reader/written.hxc"
 
 # 1. The Windows halvex-cli against the Linux simulator.

@@ -7,15 +7,12 @@
 # download against its wire time and the protocol's pauses.
 set -uo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$top/build-windows/wine}"
 cli="$top/build-windows/build/cli/halvex-cli.exe"
 sim="$top/build/sim/halvex-gateway-sim"
 [ -x "$sim" ] || cmake --build "$top/build" --target halvex-gateway-sim >/dev/null
-work="$(mktemp -d)"
+# shellcheck source=wine-test-common.sh
+. "$top/scripts/wine-test-common.sh"
 sim_pid=""
-passed=0
-failed=0
-trap 'stop_sim; [ -n "${HALVEX_KEEP:-}" ] || rm -rf "$work"' EXIT
 
 start_sim() {
   stop_sim
@@ -34,51 +31,30 @@ stop_sim() {
     sim_pid=""
   fi
 }
-cli() { "$top/scripts/wine-run.sh" "$cli" "$@"; }
-check() {  # name, then a command that must succeed
-  local name="$1"
-  shift
-  if "$@" >"$work/check.out" 2>&1; then
-    passed=$((passed + 1))
-    echo "PASS $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name"
-    sed 's/^/    /' "$work/check.out"
-  fi
-}
-expect() {  # text the output must hold, exit status, halvex-cli arguments...
-  local text="$1" want="$2"
-  shift 2
-  local got=0
-  cli "$@" >"$work/out" 2>&1 || got=$?
-  cat "$work/out"
-  [ "$got" -eq "$want" ] && grep -qF -- "$text" "$work/out"
-}
+cli() { wine_run "$cli" "$@"; }
+stop_all() { stop_sim; }
 
-# The Windows program sees the Linux file system as drive Z:.
-w() { echo "Z:$1"; }
 config="$(w "$top/fuzz/corpus/config_reader/written.hxc")"
 head -c 65275 /dev/urandom >"$work/site.zip"
 
 start_sim
-check "firmware over COM7" expect "Firmware version : 1.05 build 12" 0 firmware --port COM7
-check "download and verify" expect "Configuration download OK" 0 download "$config" --port COM7 --verify
-check "upload gives the configuration back" expect "Configuration upload OK!" 0 upload "$(w "$work/uploaded.hxc")" --port COM7
+check "firmware over COM7" expect "Firmware version : 1.05 build 12" 0 cli firmware --port COM7
+check "download and verify" expect "Configuration download OK" 0 cli download "$config" --port COM7 --verify
+check "upload gives the configuration back" expect "Configuration upload OK!" 0 cli upload "$(w "$work/uploaded.hxc")" --port COM7
 check "uploaded file holds the downloaded configuration" cli diff "$config" "$(w "$work/uploaded.hxc")"
-check "65275-byte archive download" expect "Archive download OK!" 0 archive-download "$(w "$work/site.zip")" --port COM7
-check "archive upload" expect "Archive upload OK!" 0 archive-upload "$(w "$work/back.zip")" --port COM7
+check "65275-byte archive download" expect "Archive download OK!" 0 cli archive-download "$(w "$work/site.zip")" --port COM7
+check "archive upload" expect "Archive upload OK!" 0 cli archive-upload "$(w "$work/back.zip")" --port COM7
 check "archive came back byte for byte" cmp "$work/site.zip" "$work/back.zip"
-check "a port that is not there" expect "Unable to open COM Port" 1 firmware --port COM9
+check "a port that is not there" expect "Unable to open COM Port" 1 cli firmware --port COM9
 
 start_sim --fault silence:100
-check "a silent gateway times out" expect "" 1 firmware --port COM7
+check "a silent gateway times out" expect "" 1 cli firmware --port COM7
 
 cancel() {
   # With job control on, the background program gets SIGINT as from a
   # terminal (a non-interactive shell's background jobs ignore it).
   set -m
-  "$top/scripts/wine-run.sh" "$cli" archive-download "$(w "$work/site.zip")" --port COM7 >"$work/out" 2>&1 &
+  wine_run "$cli" archive-download "$(w "$work/site.zip")" --port COM7 >"$work/out" 2>&1 &
   local pid=$!
   set +m
   sleep 3

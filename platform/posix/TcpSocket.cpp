@@ -128,20 +128,6 @@ addrinfo StreamHints(int flags)
 
 }  // namespace
 
-TcpSocket::~TcpSocket() { Close(); }
-
-TcpSocket::TcpSocket(TcpSocket&& other) noexcept : handle_(other.handle_) { other.handle_ = kNone; }
-
-TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        other.handle_ = kNone;
-    }
-    return *this;
-}
-
 void TcpSocket::Close()
 {
     if (IsOpen()) {
@@ -216,8 +202,6 @@ bool TcpSocket::WaitReadable(int milliseconds)
 {
     return IsOpen() && (PollFor(Fd(handle_), POLLIN, milliseconds) & (POLLIN | POLLHUP | POLLERR)) != 0;
 }
-
-TcpListener::~TcpListener() { Close(); }
 
 void TcpListener::Close()
 {

@@ -61,24 +61,15 @@ struct Watch {
 
 std::optional<FileTimes> ReadFileTimes(const std::string& path)
 {
-    const HANDLE file =
-        ::CreateFileW(WideFromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool ok = ::GetFileInformationByHandle(file, &info) != 0;
-    ::CloseHandle(file);
-    if (!ok) {
+    const auto info = FileInformation(path);
+    if (!info) {
         return std::nullopt;
     }
     FileTimes times;
-    times.LastWrite.Time = TimeOf(info.ftLastWriteTime);
-    times.LastWrite.Volume = info.dwVolumeSerialNumber;
-    times.LastWrite.FileId = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    times.Creation = TimeOf(info.ftCreationTime);
+    times.LastWrite.Time = TimeOf(info->ftLastWriteTime);
+    times.LastWrite.Volume = info->dwVolumeSerialNumber;
+    times.LastWrite.FileId = (static_cast<std::uint64_t>(info->nFileIndexHigh) << 32) | info->nFileIndexLow;
+    times.Creation = TimeOf(info->ftCreationTime);
     return times;
 }
 

@@ -171,25 +171,16 @@ std::string LastFileError() { return lastFileError; }
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path)
 {
-    const HANDLE file =
-        ::CreateFileW(PathFromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool ok = ::GetFileInformationByHandle(file, &info) != 0;
-    ::CloseHandle(file);
-    if (!ok) {
+    const auto info = FileInformation(path);
+    if (!info) {
         return std::nullopt;
     }
     const auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
     // 100-nanosecond intervals since 1601.
     const auto written = static_cast<std::int64_t>(
-        join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
-    return FileIdentity{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
-                        static_cast<std::int64_t>(join(info.nFileSizeHigh, info.nFileSizeLow)), written * 100};
+        join(info->ftLastWriteTime.dwHighDateTime, info->ftLastWriteTime.dwLowDateTime));
+    return FileIdentity{info->dwVolumeSerialNumber, join(info->nFileIndexHigh, info->nFileIndexLow),
+                        static_cast<std::int64_t>(join(info->nFileSizeHigh, info->nFileSizeLow)), written * 100};
 }
 
 // Windows has no file size signal: a write beyond a limit fails by itself.

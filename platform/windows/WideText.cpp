@@ -43,3 +43,21 @@ std::string SystemErrorText(DWORD error)
     }
     return Utf8FromWide(text);
 }
+
+std::optional<BY_HANDLE_FILE_INFORMATION> FileInformation(const std::string& path)
+{
+    const HANDLE file =
+        ::CreateFileW(WideFromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(file, &info) != 0;
+    ::CloseHandle(file);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return info;
+}
