@@ -15,12 +15,10 @@ bool IsWhite(char c)
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-}  // namespace
-
-IntScan ScanInt(std::string_view text)
+// Skips leading white space and one sign, as the C library's conversions do;
+// true for a minus.
+bool SkipSpaceAndSign(std::string_view text, std::size_t& i)
 {
-    IntScan scan;
-    std::size_t i = 0;
     while (i < text.size() && IsWhite(text[i])) {
         ++i;
     }
@@ -29,6 +27,16 @@ IntScan ScanInt(std::string_view text)
         negative = text[i] == '-';
         ++i;
     }
+    return negative;
+}
+
+}  // namespace
+
+IntScan ScanInt(std::string_view text)
+{
+    IntScan scan;
+    std::size_t i = 0;
+    const bool negative = SkipSpaceAndSign(text, i);
     long long magnitude = 0;
     const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
     while (i < text.size() && IsDigit(text[i])) {
@@ -57,14 +65,7 @@ double ReadReal(std::string_view text)
     // that follows, "." as the decimal point whatever the user's locale; 0
     // when no number is there, HUGE_VAL on overflow and 0 on underflow.
     std::size_t i = 0;
-    while (i < text.size() && IsWhite(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipSpaceAndSign(text, i);
     const char* first = text.data() + i;
     const char* last = text.data() + text.size();
     auto format = std::chars_format::general;
