@@ -3,6 +3,9 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+// After winsock2.h, which must come before windows.h.
+#include "WideText.h"
+
 #include <algorithm>
 #include <chrono>
 #include <mutex>
@@ -25,20 +28,6 @@ void StartWinsock()
 SOCKET Sock(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 std::intptr_t Handle(SOCKET socket) { return static_cast<std::intptr_t>(socket); }
 
-std::string SystemText(int error)
-{
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string message = length > 0 && text != nullptr ? std::string(text, length) : "error " + std::to_string(error);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
-        message.pop_back();
-    }
-    return message;
-}
-
 NetResult Failure(int error)
 {
     switch (error) {
@@ -55,7 +44,7 @@ NetResult Failure(int error)
     case WSANO_RECOVERY:
         return {error, "name not found"};
     default:
-        return {error, SystemText(error)};
+        return {error, SystemErrorText(static_cast<DWORD>(error))};
     }
 }
 

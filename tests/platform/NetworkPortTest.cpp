@@ -5,6 +5,7 @@
 #include "NetworkPeers.h"
 #include "NetworkPort.h"
 #include "Rfc2217.h"
+#include "TcpSocket.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,27 @@ TEST(NetworkPort, ConnectionsThatCannotBeMadeFailAtOnceWithTheirReason)
         EXPECT_EQ(result.SystemText, reason) << address;
         EXPECT_FALSE(port.IsOpen());
     }
+}
+
+// A server that never answers: a listener that accepts nobody, whose queue
+// of waiting connections is full, so that the system drops further
+// connection requests unanswered. The connect gives up at its time-out.
+TEST(NetworkPort, AConnectionThatIsNeverAnsweredEndsAtTheTimeOut)
+{
+    TcpListener listener;
+    ASSERT_TRUE(listener.Listen("127.0.0.1", 0).Ok());
+    std::vector<TcpSocket> waiting(8);
+    for (TcpSocket& socket : waiting) {
+        const auto start = Steady::now();
+        const NetResult result = socket.Connect("127.0.0.1", listener.Port(), 300);
+        if (!result.Ok()) {
+            EXPECT_EQ(result.Reason, "time-out, no answer");
+            EXPECT_GE(MillisecondsSince(start), 290);
+            EXPECT_LT(MillisecondsSince(start), 1500);
+            return;
+        }
+    }
+    ADD_FAILURE() << "every connection was answered";
 }
 
 TEST(NetworkPort, RawBytesPassBothWaysAsTheyAre)
