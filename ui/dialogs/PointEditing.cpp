@@ -15,19 +15,38 @@ int SizeIndexOf(int size) { return size == 32 ? 1 : 0; }
 
 int SizeAt(int index) { return index == 1 ? 32 : 16; }
 
-template <typename Point>
-AnalogPointFields AnalogFieldsOf(const Point& point)
+// The fields of every point with one SPA address: its description, slave,
+// channel, category, data number and in-use mark.
+template <typename Fields, typename Point>
+void LoadSingleAddressFields(Fields& fields, const Point& point)
 {
     const SpaAddress address = ParseSingle(point.Address);
-    AnalogPointFields fields;
     fields.Description = point.Description;
     fields.SlaveAddress = point.SlaveAddress;
     fields.Channel = address.Channel;
     fields.Category = std::string(1, address.Category);
     fields.DataNumber = address.DataNumber;
+    fields.InUse = point.InUse;
+}
+
+// Stores those fields back; true when one of them changed.
+template <typename Fields, typename Point>
+bool StoreSingleAddressFields(const Fields& fields, Point& point)
+{
+    bool changed = StoreChanged(point.Description, fields.Description);
+    changed |= StoreChanged(point.Address, FormatSingle(fields.Channel, CategoryLetter(fields.Category), fields.DataNumber));
+    changed |= StoreChanged(point.SlaveAddress, fields.SlaveAddress);
+    changed |= StoreChanged(point.InUse, fields.InUse);
+    return changed;
+}
+
+template <typename Point>
+AnalogPointFields AnalogFieldsOf(const Point& point)
+{
+    AnalogPointFields fields;
+    LoadSingleAddressFields(fields, point);
     fields.Scale = point.Scale;
     fields.SizeIndex = SizeIndexOf(point.Size);
-    fields.InUse = point.InUse;
     fields.Priority = point.Priority;
     return fields;
 }
@@ -37,13 +56,10 @@ PointEdit Outcome(bool changed) { return changed ? PointEdit::Changed : PointEdi
 template <typename Point>
 bool StoreAnalogFields(const AnalogPointFields& fields, Point& point)
 {
-    bool changed = StoreChanged(point.Description, fields.Description);
-    changed |= StoreChanged(point.Address, FormatSingle(fields.Channel, CategoryLetter(fields.Category), fields.DataNumber));
-    changed |= StoreChanged(point.SlaveAddress, fields.SlaveAddress);
+    bool changed = StoreSingleAddressFields(fields, point);
     changed |= StoreChanged(point.Scale, fields.Scale);
     changed |= StoreChanged(point.Size, SizeAt(fields.SizeIndex));
     changed |= StoreChanged(point.Priority, fields.Priority);
-    changed |= StoreChanged(point.InUse, fields.InUse);
     return changed;
 }
 
@@ -74,55 +90,37 @@ PointEdit EditAnalogOutput(QWidget* parent, AnalogOutputPoint& point)
 
 PointEdit EditDigitalOutput(QWidget* parent, DigitalOutputPoint& point)
 {
-    const SpaAddress address = ParseSingle(point.Address);
     DigitalOutputDialog dialog(parent);
     DigitalOutputFields& fields = dialog.Fields;
-    fields.Description = point.Description;
-    fields.SlaveAddress = point.SlaveAddress;
-    fields.Channel = address.Channel;
-    fields.Category = std::string(1, address.Category);
-    fields.DataNumber = address.DataNumber;
+    LoadSingleAddressFields(fields, point);
     fields.DataType = point.DataType;
-    fields.InUse = point.InUse;
     fields.Priority = point.Priority;
     if (!dialog.Run()) {
         return PointEdit::Cancelled;
     }
     point.LineProblem.clear();
-    bool changed = StoreChanged(point.Description, fields.Description);
-    changed |= StoreChanged(point.Address, FormatSingle(fields.Channel, CategoryLetter(fields.Category), fields.DataNumber));
-    changed |= StoreChanged(point.SlaveAddress, fields.SlaveAddress);
+    bool changed = StoreSingleAddressFields(fields, point);
     changed |= StoreChanged(point.Priority, fields.Priority);
-    changed |= StoreChanged(point.InUse, fields.InUse);
     changed |= StoreChanged(point.DataType, fields.DataType);
     return Outcome(changed);
 }
 
 PointEdit EditIndirectMessage(QWidget* parent, IndirectSpaMessage& message)
 {
-    const SpaAddress address = ParseSingle(message.Address);
     IndirectMessageDialog dialog(parent);
     IndirectMessageFields& fields = dialog.Fields;
-    fields.Description = message.Description;
-    fields.SlaveAddress = message.SlaveAddress;
-    fields.Channel = address.Channel;
-    fields.Category = std::string(1, address.Category);
-    fields.DataNumber = address.DataNumber;
+    LoadSingleAddressFields(fields, message);
     fields.ReadWriteIndex = message.Write ? 1 : 0;
     fields.StaticData = message.StaticData;
     fields.Scale = message.Scale;
-    fields.InUse = message.InUse;
     if (!dialog.Run()) {
         return PointEdit::Cancelled;
     }
     message.LineProblem.clear();
-    bool changed = StoreChanged(message.Description, fields.Description);
-    changed |= StoreChanged(message.Address, FormatSingle(fields.Channel, CategoryLetter(fields.Category), fields.DataNumber));
-    changed |= StoreChanged(message.SlaveAddress, fields.SlaveAddress);
+    bool changed = StoreSingleAddressFields(fields, message);
     changed |= StoreChanged(message.Scale, fields.Scale);
     changed |= StoreChanged(message.StaticData, fields.StaticData);
     changed |= StoreChanged(message.Write, fields.ReadWriteIndex != 0);
-    changed |= StoreChanged(message.InUse, fields.InUse);
     return Outcome(changed);
 }
 
