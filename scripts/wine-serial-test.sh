@@ -54,7 +54,8 @@ cancel() {
   # With job control on, the background program gets SIGINT as from a
   # terminal (a non-interactive shell's background jobs ignore it).
   set -m
-  wine_run "$cli" archive-download "$(w "$work/site.zip")" --port COM7 >"$work/out" 2>&1 &
+  # Wine itself (wine-run.sh execs it), not a shell around it, gets the signal.
+  "$top/scripts/wine-run.sh" "$cli" archive-download "$(w "$work/site.zip")" --port COM7 >"$work/out" 2>&1 &
   local pid=$!
   set +m
   sleep 3
