@@ -58,8 +58,15 @@ cancel() {
   "$top/scripts/wine-run.sh" "$cli" archive-download "$(w "$work/site.zip")" --port COM7 >"$work/out" 2>&1 &
   local pid=$!
   set +m
+  # Wine drops a SIGINT that comes while it is still starting the program
+  # (before the console's Ctrl-C handler is there), so Ctrl-C is pressed
+  # again each second until the program ends; more Ctrl-Cs while it cancels
+  # change nothing.
   sleep 3
-  kill -INT "$pid"
+  for _ in $(seq 20); do
+    kill -INT "$pid" 2>/dev/null || break
+    sleep 1
+  done
   local got=0
   wait "$pid" || got=$?
   cat "$work/out"
@@ -70,17 +77,36 @@ check "Ctrl-C cancels a transfer" cancel
 
 # The benchmark: wall time of the transfer (from the trace, which starts when
 # the port is opened) against the wire time of every frame at 10 bits a byte
-# plus the 500 ms settling pause and 5 ms per frame.
+# plus the 500 ms settling pause and 5 ms per frame. Three downloads, each
+# shown, and their median: one download on a shared machine can catch a
+# busy moment of the scheduler.
 start_sim --line-rate 38400
-cli archive-download "$(w "$work/site.zip")" --port COM7 --trace "$(w "$work/trace.txt")" >/dev/null 2>&1
+traces=()
+for run in 1 2 3; do
+  if cli archive-download "$(w "$work/site.zip")" --port COM7 --trace "$(w "$work/trace$run.txt")" >"$work/bench.out" 2>&1; then
+    traces+=("$work/trace$run.txt")
+  else
+    echo "benchmark download $run failed, left out:"
+    sed 's/^/    /' "$work/bench.out"
+  fi
+done
 stop_sim
 awk -F'\t' '
+  FNR == 1 && NR > 1 { Finish() }
   $2 == "TX" || $2 == "RX" { bytes += split($3, b, " "); if ($2 == "TX") frames++ }
   { last = $1 }
-  END {
+  function Finish() {
     wire = bytes * 10 * 1000 / 38400; expected = wire + 500 + 5 * frames
-    printf "Win32 serial port under Wine, 65275-byte archive download at 38400 baud: %.0f ms, wire and pauses %.0f ms (%d frames, %d bytes): %+.2f %%\n", last, expected, frames, bytes, 100 * (last - expected) / expected
-  }' "$work/trace.txt"
+    runs[++count] = 100 * (last - expected) / expected
+    printf "  run %d: %.0f ms, wire and pauses %.0f ms (%d frames, %d bytes): %+.2f %%\n", count, last, expected, frames, bytes, runs[count]
+    bytes = 0; frames = 0
+  }
+  END {
+    if (NR == 0) exit
+    Finish()
+    for (i = 1; i <= count; i++) for (j = i + 1; j <= count; j++) if (runs[j] < runs[i]) { t = runs[i]; runs[i] = runs[j]; runs[j] = t }
+    printf "Win32 serial port under Wine, 65275-byte archive download at 38400 baud, median of %d: %+.2f %% over wire and pauses\n", count, runs[int((count + 1) / 2)]
+  }' "${traces[@]}"
 
 echo "Win32 serial port end to end: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
