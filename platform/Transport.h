@@ -26,6 +26,10 @@ struct OpenResult {
     explicit operator bool() const { return Opened(); }
 };
 
+// The advice that is the same on every system.
+inline constexpr const char* kPortInUseHint = "Another program is using it.";
+inline constexpr const char* kNoPortHardwareHint = "No serial port hardware answers at this device.";
+
 // The byte stream under the serial link: a serial device on the machine, a
 // serial device server on the network, or in the tests a simulated gateway in
 // memory.

@@ -54,15 +54,22 @@ free_port() {
 
 config="$top/fuzz/corpus/config_reader/written.hxc"
 
+# The Windows halvex-cli over the port: a download with verify, an upload,
+# and the uploaded file against the one sent.
+windows_cli_round_trip() {  # port, a name for its kind
+  local port="$1" uploaded="$work/uploaded-$2.hxc"
+  check "Windows cli, download and verify over $port" \
+    expect "Configuration download OK" 0 wine_run "$win_cli" download "$(w "$config")" --port "$port" --verify
+  check "Windows cli, upload over $port" \
+    expect "Configuration upload OK!" 0 wine_run "$win_cli" upload "$(w "$uploaded")" --port "$port"
+  check "uploaded file holds the downloaded configuration ($2)" "$linux_cli" diff "$config" "$uploaded"
+}
+
 # 1. The Windows halvex-cli against the Linux simulator.
 if start "$work/sim.out" socket:// "$sim" --listen 127.0.0.1:0 --no-pty; then
   port="$(head -n1 "$work/sim.out")"
   check "Windows cli, firmware over $port" expect "Firmware version : 1.05 build 12" 0 wine_run "$win_cli" firmware --port "$port"
-  check "Windows cli, download and verify over socket://" \
-    expect "Configuration download OK" 0 wine_run "$win_cli" download "$(w "$config")" --port "$port" --verify
-  check "Windows cli, upload over socket://" \
-    expect "Configuration upload OK!" 0 wine_run "$win_cli" upload "$(w "$work/uploaded.hxc")" --port "$port"
-  check "uploaded file holds the downloaded configuration (socket://)" "$linux_cli" diff "$config" "$work/uploaded.hxc"
+  windows_cli_round_trip "$port" socket
 else
   check "Linux simulator listens" false
 fi
@@ -79,11 +86,7 @@ if start "$work/sim.out" /dev/ "$sim" && [ -n "$ser2net_port" ]; then
     sleep 0.05
   done
   port="rfc2217://127.0.0.1:$ser2net_port"
-  check "Windows cli, download and verify over $port" \
-    expect "Configuration download OK" 0 wine_run "$win_cli" download "$(w "$config")" --port "$port" --verify
-  check "Windows cli, upload over rfc2217://" \
-    expect "Configuration upload OK!" 0 wine_run "$win_cli" upload "$(w "$work/uploaded2.hxc")" --port "$port"
-  check "uploaded file holds the downloaded configuration (rfc2217://)" "$linux_cli" diff "$config" "$work/uploaded2.hxc"
+  windows_cli_round_trip "$port" rfc2217
 else
   check "Linux simulator and ser2net start" false
 fi

@@ -43,11 +43,11 @@ OpenResult DescribeOpenRefusal(int error, const std::string& devicePath, const s
         break;
     case EIO:
         result.Failure = OpenFailure::NoHardware;
-        result.Hint = "No serial port hardware answers at this device.";
+        result.Hint = kNoPortHardwareHint;
         break;
     case EBUSY:
         result.Failure = OpenFailure::InUse;
-        result.Hint = "Another program is using it.";
+        result.Hint = kPortInUseHint;
         break;
     default:
         result.Failure = OpenFailure::Other;

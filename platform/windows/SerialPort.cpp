@@ -36,12 +36,12 @@ OpenResult Refusal(DWORD error)
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
         result.Failure = OpenFailure::InUse;
-        result.Hint = "Another program is using it.";
+        result.Hint = kPortInUseHint;
         break;
     case ERROR_GEN_FAILURE:
     case ERROR_NOT_READY:
         result.Failure = OpenFailure::NoHardware;
-        result.Hint = "No serial port hardware answers at this device.";
+        result.Hint = kNoPortHardwareHint;
         break;
     default:
         result.Failure = OpenFailure::Other;
